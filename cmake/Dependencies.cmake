@@ -1,0 +1,24 @@
+# Every dependency comes from Debian's packages (scripts/setup installs them).
+find_package(PkgConfig REQUIRED)
+find_package(Threads REQUIRED)
+
+# Core: images, PDF reading and writing, metadata.
+pkg_check_modules(VIPS REQUIRED IMPORTED_TARGET vips)
+pkg_check_modules(POPPLER_CPP REQUIRED IMPORTED_TARGET poppler-cpp)
+pkg_check_modules(QPDF REQUIRED IMPORTED_TARGET libqpdf)
+pkg_check_modules(EXIV2 REQUIRED IMPORTED_TARGET exiv2)
+pkg_check_modules(HEIF REQUIRED IMPORTED_TARGET libheif)
+
+# Documents: compound files, ZIP packages, XML.
+pkg_check_modules(GSF REQUIRED IMPORTED_TARGET libgsf-1)
+pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET libzip)
+pkg_check_modules(PUGIXML REQUIRED IMPORTED_TARGET pugixml)
+find_package(ZLIB REQUIRED)
+
+if(TAVRINO_TESTS)
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+endif()
+if(TAVRINO_BENCH AND NOT TAVRINO_SANITIZE)
+  find_package(benchmark REQUIRED)
+endif()

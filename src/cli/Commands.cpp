@@ -1,0 +1,59 @@
+#include "cli/Commands.h"
+
+#include <filesystem>
+#include <iostream>
+
+#include "menu/MenuRules.h"
+
+namespace tavrino::cli {
+namespace {
+
+std::vector<std::filesystem::path> pathsOf(std::vector<std::string>::const_iterator first,
+                                           std::vector<std::string>::const_iterator last) {
+    if (first == last) throw UsageError("no files");
+    return {first, last};
+}
+
+const char* verdictWord(Applies verdict) {
+    switch (verdict) {
+        case Applies::run: return "run";
+        case Applies::skip: return "skip";
+        case Applies::no: return "no";
+    }
+    return "no";
+}
+
+}  // namespace
+
+int menuCommand(const std::vector<std::string>& arguments) {
+    auto first = arguments.begin();
+    MenuKind kind = MenuKind::convert;
+    if (first != arguments.end() && *first == "--tools") {
+        kind = MenuKind::tools;
+        ++first;
+    }
+    const auto paths = pathsOf(first, arguments.end());
+    for (const WheelItem& item : menuItems(paths, kind)) std::cout << spelling(item) << '\n';
+    return 0;
+}
+
+int appliesCommand(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) throw UsageError("no item");
+    const auto item = parseWheelItem(arguments.front());
+    if (!item) throw UsageError("malformed item: " + arguments.front());
+    for (const auto& path : pathsOf(arguments.begin() + 1, arguments.end())) {
+        std::cout << verdictWord(applies(*item, path)) << '\n';
+    }
+    return 0;
+}
+
+int runCommandLine(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) throw UsageError("no command");
+    const std::string& command = arguments.front();
+    const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+    if (command == "menu") return menuCommand(rest);
+    if (command == "applies") return appliesCommand(rest);
+    throw UsageError("unknown command: " + command);
+}
+
+}  // namespace tavrino::cli

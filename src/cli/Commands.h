@@ -1,0 +1,25 @@
+#pragma once
+// The commands of tavrino-cli. Each takes the arguments after its name, writes its result
+// to standard output and returns the exit status; a UsageError means the arguments were
+// malformed (status 2).
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tavrino::cli {
+
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr const char* usageLine =
+    "usage: tavrino-cli menu [--tools] FILE... | applies ITEM FILE...";
+
+int menuCommand(const std::vector<std::string>& arguments);
+int appliesCommand(const std::vector<std::string>& arguments);
+
+// Dispatches on the first argument.
+int runCommandLine(const std::vector<std::string>& arguments);
+
+}  // namespace tavrino::cli

@@ -1,0 +1,17 @@
+#pragma once
+// Header-only questions about image files, asked while the user is still dragging: no pixel
+// is decoded. Unreadable files are never an error here.
+
+#include <filesystem>
+
+namespace tavrino {
+
+// The number of frames (GIF) or pages (TIFF, HEIC) the file holds; 0 when it cannot be read
+// as an image.
+int imageFrameCount(const std::filesystem::path& path);
+
+// Whether the file's content is an image one of our decoders recognises (used for files
+// whose extension says nothing, such as GIF or WebP under an odd name).
+bool probeIsImage(const std::filesystem::path& path);
+
+}  // namespace tavrino
