@@ -8,10 +8,7 @@
 #include "platform/Vips.h"
 
 namespace tavrino {
-namespace {
 
-// Loaders that read pictures. Everything else libvips can open (PDF, SVG, raw matrices,
-// its own format) is not an image to this program.
 bool isPictureLoader(std::string_view loader) {
     static constexpr std::array<std::string_view, 9> pictures{
         "jpegload_source", "pngload_source",  "gifload_source",
@@ -22,6 +19,8 @@ bool isPictureLoader(std::string_view loader) {
     }
     return false;
 }
+
+namespace {
 
 // Opens the file as a source (a plain path, so brackets in names are not taken as load
 // options) and reads only its header.
