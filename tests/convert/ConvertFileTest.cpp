@@ -113,7 +113,9 @@ TEST(ConvertFileTest, OutputsCarryNoMetadataAndKeepTheStoredOrientation) {
         for (const char* tag : {"Rotate", "Mirror", "GPS", "Make", "Model", "Tavrino"}) {
             EXPECT_EQ(tags.find(tag), std::string::npos) << out << " has " << tag << ":\n" << tags;
         }
-        if (fmt != Fmt::tiff) EXPECT_EQ(tags.find("Orientation"), std::string::npos) << tags;
+        if (fmt != Fmt::tiff) {
+            EXPECT_EQ(tags.find("Orientation"), std::string::npos) << tags;
+        }
         const auto id = identify(out);
         ASSERT_TRUE(id) << out;
         EXPECT_EQ(id->width, 60) << out;
