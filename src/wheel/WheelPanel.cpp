@@ -1,5 +1,6 @@
 #include "wheel/WheelPanel.h"
 
+#include <xcb/xcb.h>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QRegion>
@@ -7,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <xcb/xcb.h>
 
 #include "wheel/geometry/PanelMotion.h"
 #include "wheel/geometry/PanelPlacement.h"
@@ -17,7 +17,9 @@ namespace {
 
 constexpr int frameIntervalMs = 16;
 
-Rect rect(const QRect& r) { return {double(r.x()), double(r.y()), double(r.width()), double(r.height())}; }
+Rect rect(const QRect& r) {
+    return {double(r.x()), double(r.y()), double(r.width()), double(r.height())};
+}
 
 std::vector<ScreenArea> screenAreas() {
     std::vector<ScreenArea> areas;
@@ -61,9 +63,9 @@ WheelPanel::WheelPanel(int size)
     if (translucent_) {
         setAttribute(Qt::WA_TranslucentBackground);
     } else {
-        setMask(QRegion(rect().adjusted(backdropInset, backdropInset, -backdropInset,
-                                        -backdropInset),
-                        QRegion::Ellipse));
+        setMask(
+            QRegion(rect().adjusted(backdropInset, backdropInset, -backdropInset, -backdropInset),
+                    QRegion::Ellipse));
     }
     wheel_->setGeometry(0, 0, size, size);
     frameTimer_.setTimerType(Qt::PreciseTimer);
@@ -71,7 +73,9 @@ WheelPanel::WheelPanel(int size)
     connect(&frameTimer_, &QTimer::timeout, this, &WheelPanel::stepFrame);
 }
 
-void WheelPanel::setClock(Clock clock) { clock_ = std::move(clock); }
+void WheelPanel::setClock(Clock clock) {
+    clock_ = std::move(clock);
+}
 
 void WheelPanel::present(QPoint pointer) {
     const std::vector<ScreenArea> screens = screenAreas();

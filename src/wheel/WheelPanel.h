@@ -16,7 +16,7 @@ namespace tavrino::wheel {
 
 class WheelPanel : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int defaultSize = 352;
     // The backdrop is inset by this on every side: a circle of 340 on the 352 panel.
     static constexpr int backdropInset = 6;
@@ -43,10 +43,10 @@ public:
     // Advances the pop-in or fade to the clock's time; the frame timer calls it.
     void stepFrame();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     enum class Phase { still, presenting, fadingOut };
 
     void applyAlpha(double alpha);

@@ -16,7 +16,9 @@ Point around(double radius, double angleDeg) {
     return {176 + radius * std::cos(a), 176 + radius * std::sin(a)};
 }
 
-double distance(Point a, Point b) { return std::hypot(a.x - b.x, a.y - b.y); }
+double distance(Point a, Point b) {
+    return std::hypot(a.x - b.x, a.y - b.y);
+}
 
 Point arcStart(const ArcSegment& arc) {
     const double a = arc.startDeg * std::numbers::pi / 180;

@@ -9,7 +9,8 @@ namespace {
 
 std::vector<std::string> texts(const std::vector<HubLine>& lines) {
     std::vector<std::string> result;
-    for (const HubLine& line : lines) result.push_back(line.text);
+    for (const HubLine& line : lines)
+        result.push_back(line.text);
     return result;
 }
 
@@ -72,10 +73,11 @@ TEST(IdleHub, ShowsTheDrag) {
 
 TEST(IdleHub, LongNamesAreCutByCharactersNotBytes) {
     EXPECT_EQ(dragNameText(drag({"/t/abcdefghijklmnopq"}, 0)), "abcdefghijkl…");  // 17
-    EXPECT_EQ(dragNameText(drag({"/t/abcdefghijklm"}, 0)), "abcdefghijklm");       // 13
-    EXPECT_EQ(dragNameText(drag({"/t/abcdefghijklmn"}, 0)), "abcdefghijkl…");      // 14
+    EXPECT_EQ(dragNameText(drag({"/t/abcdefghijklm"}, 0)), "abcdefghijklm");      // 13
+    EXPECT_EQ(dragNameText(drag({"/t/abcdefghijklmn"}, 0)), "abcdefghijkl…");     // 14
     // Korean: 14 characters of 3 bytes each are cut after 12 characters.
-    EXPECT_EQ(dragNameText(drag({"/t/가나다라마바사아자차카타파하"}, 0)), "가나다라마바사아자차카타…");
+    EXPECT_EQ(dragNameText(drag({"/t/가나다라마바사아자차카타파하"}, 0)),
+              "가나다라마바사아자차카타…");
     EXPECT_EQ(dragNameText(drag({"/t/보고서.hwp"}, 0)), "보고서.hwp");
 }
 

@@ -15,7 +15,8 @@ using namespace tavrino::wheel;
 TEST(HoverEasing, ConvergesExactlyAndStops) {
     std::vector<double> progress{0, 0.7, 0, 0.2};
     int steps = 0;
-    while (stepHover(progress, 2, 1.0 / 120)) ASSERT_LT(++steps, 1000);
+    while (stepHover(progress, 2, 1.0 / 120))
+        ASSERT_LT(++steps, 1000);
     EXPECT_EQ(progress, (std::vector<double>{0, 0, 1, 0}));
     // Once settled, another step moves nothing.
     EXPECT_FALSE(stepHover(progress, 2, 1.0 / 120));
@@ -24,7 +25,8 @@ TEST(HoverEasing, ConvergesExactlyAndStops) {
 
 TEST(HoverEasing, SpeedFollowsTimeNotSteps) {
     std::vector<double> fine{0, 0}, coarse{0, 0};
-    for (int i = 0; i < 12; ++i) stepHover(fine, 0, 0.005);
+    for (int i = 0; i < 12; ++i)
+        stepHover(fine, 0, 0.005);
     stepHover(coarse, 0, 0.06);
     EXPECT_NEAR(fine[0], coarse[0], 1e-12);
     EXPECT_NEAR(coarse[0], 1 - std::exp(-0.06 / 0.055), 1e-12);
@@ -42,7 +44,7 @@ TEST(HoverEasing, LeavingEveryPetalReturnsAllToZero) {
 TEST(HubMotion, SpinnerTurnsClockwiseAndBreathes) {
     EXPECT_DOUBLE_EQ(spinnerArc(0).startDeg, 90);
     EXPECT_DOUBLE_EQ(spinnerArc(0).sweepDeg, 40);
-    EXPECT_NEAR(spinnerArc(0.8).sweepDeg, 220, 1e-9);  // half the breathing period
+    EXPECT_NEAR(spinnerArc(0.8).sweepDeg, 220, 1e-9);       // half the breathing period
     EXPECT_NEAR(spinnerArc(1.1).startDeg, 90 - 360, 1e-9);  // one full clockwise turn
 }
 
@@ -64,8 +66,9 @@ TEST(HubMotion, DotWaveRunsLeftToRight) {
 TEST(PanelMotion, SpringPopsInWithOvershootAndSettles) {
     EXPECT_EQ(popScale(0), 0.86);
     double highest = 0;
-    for (double t = 0; t < popSettleTime(); t += 0.005) highest = std::max(highest, popScale(t));
-    EXPECT_GT(highest, 1.0);   // the slight overshoot of an underdamped spring
+    for (double t = 0; t < popSettleTime(); t += 0.005)
+        highest = std::max(highest, popScale(t));
+    EXPECT_GT(highest, 1.0);  // the slight overshoot of an underdamped spring
     EXPECT_LT(highest, 1.05);
     EXPECT_GT(popSettleTime(), 0.4);
     EXPECT_LT(popSettleTime(), 1.2);

@@ -16,7 +16,8 @@ namespace {
 bool waitFor(const std::function<bool()>& condition) {
     QElapsedTimer timer;
     timer.start();
-    while (!condition() && timer.elapsed() < 2000) QTest::qWait(5);
+    while (!condition() && timer.elapsed() < 2000)
+        QTest::qWait(5);
     return condition();
 }
 

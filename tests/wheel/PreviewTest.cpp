@@ -50,8 +50,8 @@ TEST(CommandLine, PreviewFlagsAnywhereAfterTheProgram) {
 TEST(CommandLine, MissingOrBadValuesFallBackToDefaults) {
     EXPECT_TRUE(std::holds_alternative<NormalRun>(parseMode({"--preview"})));
     EXPECT_TRUE(std::holds_alternative<NormalRun>(parseMode({})));
-    const PreviewMode mode = parsed({"--preview", "a.png", "--working", "--files", "many",
-                                     "--elapsed"});
+    const PreviewMode mode =
+        parsed({"--preview", "a.png", "--working", "--files", "many", "--elapsed"});
     EXPECT_EQ(mode.files, 1);
     EXPECT_EQ(mode.elapsed, 0.8);
     // Without --working, reduced motion stays off.
@@ -75,7 +75,8 @@ TEST(Preview, SampleDragsOfTheModes) {
 TEST(Preview, WritesADoubleResolutionPng) {
     QTemporaryDir dir;
     const QString out = dir.filePath("wheel.png");
-    const ProcessResult run = runTavrino({"--preview", out, "--working", "--files", "5", "--elapsed", "1"});
+    const ProcessResult run =
+        runTavrino({"--preview", out, "--working", "--files", "5", "--elapsed", "1"});
     EXPECT_EQ(run.status, 0) << run.errors.toStdString();
     const QImage image(out);
     EXPECT_EQ(image.size(), QSize(704, 704));

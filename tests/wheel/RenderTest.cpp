@@ -23,7 +23,9 @@ namespace {
 constexpr int side = 704;  // 352 points at device pixel ratio 2
 constexpr double centerPx = side / 2.0;
 
-DragInfo pngDrag() { return {{"/tmp/sample-screenshot.png"}, 1234567, Fmt::png, {}, false}; }
+DragInfo pngDrag() {
+    return {{"/tmp/sample-screenshot.png"}, 1234567, Fmt::png, {}, false};
+}
 
 // The standard wheel for a PNG drag, fixed in time, with the given setup applied.
 QImage render(const std::function<void(WheelView&)>& setup = {}) {
@@ -178,19 +180,20 @@ TEST(WheelRendering, HubTextIsCentred) {
     // Below the badge of a result.
     const QImage done = render([](WheelView& view) { view.setHubState(HubDone{"3개 완료"}); });
     EXPECT_NEAR(inkMiddle(done, 44, side / 2 + 10, side / 2 + 80), centerPx, 2);
-    const QImage three = render([](WheelView& view) {
-        view.setHubState(HubFailed{"2개 완료\n1개 건너뜀\n1개 실패"});
-    });
+    const QImage three = render(
+        [](WheelView& view) { view.setHubState(HubFailed{"2개 완료\n1개 건너뜀\n1개 실패"}); });
     EXPECT_NEAR(inkMiddle(three, 44, side / 2, side / 2 + 88), centerPx, 2);
 }
 
 TEST(HubLines, LongestFailureTextFitsTheCircle) {
     // The widest three-line results for up to 99 files per count still fit at 9 points.
-    for (const char* text : {"1개 완료\n1개 건너뜀\n2개 실패", "99개 완료\n99개 건너뜀\n99개 실패"}) {
+    for (const char* text :
+         {"1개 완료\n1개 건너뜀\n2개 실패", "99개 완료\n99개 건너뜀\n99개 실패"}) {
         const HubLineMeasure measured = measureHubLines(QString(text).split('\n'));
         ASSERT_EQ(measured.sizes.size(), 3u);
         ASSERT_TRUE(measured.place.has_value()) << text;
-        for (const QSizeF& size : measured.sizes) EXPECT_GT(size.width(), 20);
+        for (const QSizeF& size : measured.sizes)
+            EXPECT_GT(size.width(), 20);
     }
     const HubLineMeasure wide = measureHubLines({QString(40, 'W')});
     EXPECT_FALSE(wide.place.has_value());
@@ -212,13 +215,14 @@ TEST(HubLines, BlankResultsAreReplacedCountedAndLogged) {
 
 TEST(Icons, EverySymbolOfTheMenusHasAnIcon) {
     std::vector<WheelItem> items;
-    for (Fmt fmt : allFmts) items.push_back(ConvertItem{fmt});
-    for (Tool tool : allTools) items.push_back(ToolItem{tool});
+    items.reserve(allFmts.size() + allTools.size() + 2 * allDocTargets.size() + 1);
+    for (Fmt fmt : allFmts) items.emplace_back(std::in_place_type<ConvertItem>, fmt);
+    for (Tool tool : allTools) items.emplace_back(std::in_place_type<ToolItem>, tool);
     for (DocTarget target : allDocTargets) {
-        items.push_back(DocumentItem{target});
-        items.push_back(FromWordItem{target});
+        items.emplace_back(std::in_place_type<DocumentItem>, target);
+        items.emplace_back(std::in_place_type<FromWordItem>, target);
     }
-    items.push_back(CommonItem{"unknown"});
+    items.emplace_back(std::in_place_type<CommonItem>, "unknown");
     for (const WheelItem& item : items) {
         EXPECT_TRUE(hasIcon(symbol(item))) << symbol(item);
         EXPECT_GT(iconSize(symbol(item)).width(), 10);

@@ -136,8 +136,7 @@ TEST(WheelView, DropHandsLocalFilesToTheHandler) {
     EXPECT_TRUE(c.view.dropAt(QPointF(176, 276), urls));  // below the hub: petal 3
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].first, WheelItem(ConvertItem{Fmt::tiff}));
-    EXPECT_EQ(calls[0].second,
-              (std::vector<std::filesystem::path>{"/tmp/a.png", "/tmp/b c.png"}));
+    EXPECT_EQ(calls[0].second, (std::vector<std::filesystem::path>{"/tmp/a.png", "/tmp/b c.png"}));
 }
 
 TEST(WheelView, ForcedReducedMotionOverridesTheDesktop) {

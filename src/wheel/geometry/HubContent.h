@@ -41,8 +41,8 @@ std::string dragNameText(const DragInfo& info);
 // "놓아서 변환" for everything else.
 std::string dropHint(const WheelItem& item);
 
-std::vector<HubLine> idleHubLines(const std::vector<WheelItem>& slots,
-                                  std::optional<int> hovered, const std::optional<DragInfo>& info);
+std::vector<HubLine> idleHubLines(const std::vector<WheelItem>& slots, std::optional<int> hovered,
+                                  const std::optional<DragInfo>& info);
 
 // The text of the working hub at working time t (the motion above it is drawn separately);
 // nothing before the progress delay.
