@@ -103,7 +103,7 @@ void drawResult(PaintContext& c, Point center, bool ok, const std::string& messa
         return;
     }
     drawBadgeAbove(c, badge, center, 9);
-    const double points = characterCount(text.toStdString()) <= 8 ? 11 : 9.5;
+    const double points = resultLinePoints(text.toStdString());
     drawLines(c.painter, c.yUp, center,
               {{text, wheelFont(points, FontWeight::medium), c.colors.primary}}, center.y - 17);
 }

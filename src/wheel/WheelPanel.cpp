@@ -82,6 +82,7 @@ void WheelPanel::present(QPoint pointer) {
     const Point origin =
         panelOrigin({double(pointer.x()), double(pointer.y())}, width(), height(), screens);
     move(static_cast<int>(std::lround(origin.x)), static_cast<int>(std::lround(origin.y)));
+    ++presentations_;
     phase_ = Phase::presenting;
     phaseStart_ = clock_();
     scale_ = popFromScale;
@@ -95,8 +96,12 @@ void WheelPanel::present(QPoint pointer) {
 
 void WheelPanel::dismiss(double afterSeconds) {
     const int delayMs = std::max(0, static_cast<int>(std::lround(afterSeconds * 1000)));
-    // `this` as the context object drops the step if the panel is gone by then.
-    QTimer::singleShot(delayMs, this, [this] {
+    // `this` as the context object drops the step if the panel is gone by then. A dismissal
+    // asked for before the panel was presented again belongs to the previous wheel: firing
+    // it would fade out the new one under the user's drag.
+    const unsigned presentation = presentations_;
+    QTimer::singleShot(delayMs, this, [this, presentation] {
+        if (presentation != presentations_) return;
         if (!isVisible() || isWorking(wheel_->hubState())) return;
         startFadeOut();
     });

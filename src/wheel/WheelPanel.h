@@ -29,8 +29,9 @@ class WheelPanel : public QWidget {
     // visible area of the screen under it, and replays the pop-in.
     void present(QPoint pointer);
 
-    // Fades the panel out after a delay, unless by then it is hidden or its hub is working
-    // (a new run has begun; that run asks for its own dismissal when it ends).
+    // Fades the panel out after a delay, unless by then it is hidden, its hub is working (a
+    // new run has begun; that run asks for its own dismissal when it ends) or it has been
+    // presented again for a new drag.
     void dismiss(double afterSeconds);
 
     // The pop-in scale and the fade, as last applied.
@@ -57,6 +58,7 @@ class WheelPanel : public QWidget {
     Clock clock_;
     Phase phase_ = Phase::still;
     double phaseStart_ = 0;
+    unsigned presentations_ = 0;
     double scale_ = 1;
     double alpha_ = 1;
     bool translucent_ = true;

@@ -21,7 +21,8 @@ constexpr int spinIntervalMs = 16;
 std::vector<WheelItem> convertItems() {
     std::vector<WheelItem> items;
     items.reserve(allFmts.size());
-    for (Fmt fmt : allFmts) items.emplace_back(std::in_place_type<ConvertItem>, fmt);
+    for (Fmt fmt : allFmts)
+        items.emplace_back(std::in_place_type<ConvertItem>, fmt);
     return items;
 }
 

@@ -90,3 +90,10 @@ TEST(ByteCount, DecimalUnitsWithOneDecimal) {
     EXPECT_EQ(byteCountText(999'960), "1.0 MB");  // never "1000.0 KB"
     EXPECT_EQ(byteCountText(5'000'000'000), "5.0 GB");
 }
+
+TEST(ResultHub, ShortLinesAreLarger) {
+    EXPECT_EQ(resultLinePoints("12345678"), 11);
+    EXPECT_EQ(resultLinePoints("123456789"), 9.5);
+    EXPECT_EQ(resultLinePoints("1개는 이미 PNG"), 9.5);  // 10 characters, 18 bytes
+    EXPECT_EQ(resultLinePoints("99개 완료"), 11);        // 6 characters, 12 bytes
+}

@@ -82,3 +82,15 @@ TEST(WheelPanel, DismissalFadesOutAndLeavesAlphaReady) {
     EXPECT_EQ(panel.alpha(), 1);
     EXPECT_FALSE(panel.isAnimating());
 }
+
+TEST(WheelPanel, DismissalOfAnEarlierWheelSparesTheNextOne) {
+    WheelPanel panel;
+    const QPoint middle = QGuiApplication::primaryScreen()->availableGeometry().center();
+    panel.present(middle);
+    panel.dismiss(0.15);
+    panel.present(middle);  // a new drag before the old dismissal fires
+    QTest::qWait(400);
+    EXPECT_TRUE(panel.isVisible());
+    panel.dismiss(0);
+    EXPECT_TRUE(waitFor([&] { return !panel.isVisible(); }));
+}

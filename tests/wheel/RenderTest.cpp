@@ -216,8 +216,10 @@ TEST(HubLines, BlankResultsAreReplacedCountedAndLogged) {
 TEST(Icons, EverySymbolOfTheMenusHasAnIcon) {
     std::vector<WheelItem> items;
     items.reserve(allFmts.size() + allTools.size() + 2 * allDocTargets.size() + 1);
-    for (Fmt fmt : allFmts) items.emplace_back(std::in_place_type<ConvertItem>, fmt);
-    for (Tool tool : allTools) items.emplace_back(std::in_place_type<ToolItem>, tool);
+    for (Fmt fmt : allFmts)
+        items.emplace_back(std::in_place_type<ConvertItem>, fmt);
+    for (Tool tool : allTools)
+        items.emplace_back(std::in_place_type<ToolItem>, tool);
     for (DocTarget target : allDocTargets) {
         items.emplace_back(std::in_place_type<DocumentItem>, target);
         items.emplace_back(std::in_place_type<FromWordItem>, target);

@@ -49,6 +49,10 @@ size_t characterCount(const std::string& text) {
     return count;
 }
 
+double resultLinePoints(const std::string& text) {
+    return characterCount(text) <= 8 ? 11 : 9.5;
+}
+
 std::string byteCountText(std::int64_t bytes) {
     if (bytes < 1000) return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
     static constexpr std::array<const char*, 6> units{"KB", "MB", "GB", "TB", "PB", "EB"};

@@ -48,6 +48,9 @@ std::vector<HubLine> idleHubLines(const std::vector<WheelItem>& slots, std::opti
 // nothing before the progress delay.
 std::vector<HubLine> workingHubLines(int done, int total, const std::string& hint, double t);
 
+// The size of a one-line result: 11 points for up to 8 characters, 9.5 for longer ones.
+double resultLinePoints(const std::string& text);
+
 // The number of characters (code points) of a UTF-8 text.
 size_t characterCount(const std::string& text);
 
