@@ -33,6 +33,7 @@ WheelView::WheelView(QWidget* parent)
       slots_(convertItems()),
       progress_(slots_.size(), 0.0),
       clock_(monotonicSeconds) {
+    desktopReducesMotion_ = desktopReducesMotion();
     setAcceptDrops(true);
     setAttribute(Qt::WA_TranslucentBackground);
     animTimer_.setTimerType(Qt::PreciseTimer);

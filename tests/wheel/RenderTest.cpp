@@ -105,6 +105,24 @@ TEST(WheelRendering, HoveredPetalCarriesTheAccent) {
     EXPECT_EQ(pixelAt(image, 140, 90 - 72 + 20).alpha(), 0);
 }
 
+TEST(WheelRendering, BarelyHoveredPetalHasNoHighlight) {
+    const auto withProgress = [](double p) {
+        return render([=](WheelView& view) {
+            std::vector<double> progress(view.slots().size(), 0.0);
+            progress[0] = p;
+            view.setProgress(progress);
+        });
+    };
+    EXPECT_TRUE(withProgress(0.0005) == withProgress(0));
+    const QImage half = withProgress(0.5);
+    EXPECT_TRUE(half != withProgress(0));
+    // Drawn at half strength: the fill covers half, the glow beneath it adds at most its own
+    // 0.45 at half strength under the uncovered half.
+    const int halfAlpha = pixelAt(half, 140, 70).alpha();
+    EXPECT_GE(halfAlpha, 127);
+    EXPECT_LE(halfAlpha, 128 + 0.45 * 0.5 * 128 + 2);
+}
+
 TEST(WheelRendering, NothingOutsideTheOuterRadius) {
     for (bool tools : {false, true}) {
         const QImage image = render([&](WheelView& view) {
