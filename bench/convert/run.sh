@@ -7,12 +7,13 @@
 #   12-megapixel JPEG to HEIC (Q 90)                     vs  vips copy (libheif defaults), convert
 #   20-page PDF to PNG pages at 144 dpi                  vs  pdftoppm -r 144 -png
 #
-# usage: bench/convert/run.sh [BUILD_DIR]     (default build/bench, configured as Release)
+# usage: bench/convert/run.sh [BUILD_DIR]     (default $BUILD, else build/bench, as Release)
+# CASES="jpg24 pdf20" limits the run to the cases whose names start so.
 # REPS=n repeats every command n times and keeps the fastest (default 1: the machine is
 # shared, so keep the load short). The inputs are made once in $TAVRINO_BENCH_WORK.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${1:-$root/build/bench}
+build=${1:-${BUILD:-$root/build/bench}}
 reps=${REPS:-1}
 work=${TAVRINO_BENCH_WORK:-${TMPDIR:-/tmp}/tavrino-bench-convert}
 
@@ -39,6 +40,7 @@ smaller() { awk -v a="$1" -v b="${2:-}" 'BEGIN { print (b == "" || a + 0 < b + 0
 measure() {
   local case=$1 tool=$2 input=$3
   shift 3
+  if [[ -n ${CASES:-} ]] && ! grep -qE "^(${CASES// /|})" <<<"$case"; then return; fi
   local best_wall="" best_cpu="" peak=0 bytes=0 rep
   for ((rep = 0; rep < reps; rep++)); do
     local dir=$work/run

@@ -119,18 +119,27 @@ Image Image::share() const {
 
 Image Image::derived(VipsImageRef pixels) const { return Image(std::move(pixels), origin_); }
 
-PixelBuffer Image::pixels() const {
+PixelMemory::PixelMemory(void* data, int width, int height, int bands)
+    : view_{width, height, bands, static_cast<const std::uint8_t*>(data)} {}
+
+PixelMemory::~PixelMemory() { g_free(const_cast<std::uint8_t*>(view_.data)); }
+
+PixelMemory Image::pixelMemory() const {
     size_t size = 0;
-    std::unique_ptr<void, decltype(&g_free)> memory(
-        vips_image_write_to_memory(pixels_.get(), &size), &g_free);
+    void* memory = vips_image_write_to_memory(pixels_.get(), &size);
     vips_error_clear();
     if (!memory) {
         if (!origin_.empty()) throw unreadable(origin_);
         throw ConvertError("이미지로 읽을 수 없음");
     }
-    PixelBuffer buffer{width(), height(), bands(), {}};
-    const auto* bytes = static_cast<const std::uint8_t*>(memory.get());
-    buffer.bytes.assign(bytes, bytes + size);
+    return PixelMemory(memory, width(), height(), bands());
+}
+
+PixelBuffer Image::pixels() const {
+    const PixelMemory memory = pixelMemory();
+    const PixelView view = memory.view();
+    PixelBuffer buffer{view.width, view.height, view.bands, {}};
+    buffer.bytes.assign(view.data, view.data + view.rowBytes() * static_cast<size_t>(view.height));
     return buffer;
 }
 

@@ -13,6 +13,20 @@
 
 namespace tavrino {
 
+// Decoded pixels held in libvips' own allocation.
+class PixelMemory {
+public:
+    PixelMemory(void* data, int width, int height, int bands);
+    ~PixelMemory();
+    PixelMemory(const PixelMemory&) = delete;
+    PixelMemory& operator=(const PixelMemory&) = delete;
+
+    PixelView view() const { return view_; }
+
+private:
+    PixelView view_;
+};
+
 class Image {
 public:
     Image() = default;
@@ -37,6 +51,10 @@ public:
     // A derived picture: keeps the origin (its errors are still the source's) and drops the
     // loader, since the pixels are no longer the file's own.
     Image derived(VipsImageRef pixels) const;
+
+    // Decodes everything into memory owned by the result, without a further copy; for
+    // encoders that only read the pixels. Throws like pixels().
+    PixelMemory pixelMemory() const;
 
     // Decodes everything into a PixelBuffer. Throws ConvertError "이미지로 읽을 수 없음: "
     // + origin file name when the source turns out to be damaged while decoding.

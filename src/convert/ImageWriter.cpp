@@ -61,7 +61,10 @@ void saveWithVips(const Image& source, const fs::path& hidden, const fs::path& i
                                           nullptr);
             break;
         default:
-            failed = vips_tiffsave_target(image.get(), target.get(), "strip", TRUE, nullptr);
+            // libtiff seeks in its output, so tiffsave_target builds the file in memory
+            // first; writing to the path directly saves that copy. A path given to a saver
+            // is taken literally (only vips_image_write_to_file reads options from it).
+            failed = vips_tiffsave(image.get(), hidden.c_str(), "strip", TRUE, nullptr);
             break;
     }
     if (failed) throwVipsFailure(source, intended);
@@ -107,9 +110,11 @@ void encode(const Image& image, const fs::path& hidden, const fs::path& intended
         case Fmt::png:
         case Fmt::jpg:
         case Fmt::tiff: saveWithVips(image, hidden, intended, type, q); return;
-        case Fmt::bmp:
-            if (!encodeBmpFile(image.pixels(), hidden)) throw saveFailed(intended);
+        case Fmt::bmp: {
+            const PixelMemory pixels = image.pixelMemory();
+            if (!encodeBmpFile(pixels.view(), hidden)) throw saveFailed(intended);
             return;
+        }
         case Fmt::heic:
             if (!encodeHeicFile(colourPixels(image), hidden, {.quality = q}).empty()) {
                 throw saveFailed(intended);

@@ -49,9 +49,22 @@ bool headerMatchesLength(const std::vector<unsigned char>& bytes) {
     return offset + stride * rows <= bytes.size();
 }
 
+// stb hands over a few bytes at a time; collecting them spares a call per pixel group.
+struct BufferedFile {
+    std::ofstream file;
+    std::vector<char> buffer;
+
+    void flush() {
+        file.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        buffer.clear();
+    }
+};
+
 void appendToFile(void* context, void* data, int size) {
-    auto* file = static_cast<std::ofstream*>(context);
-    file->write(static_cast<const char*>(data), size);
+    auto* out = static_cast<BufferedFile*>(context);
+    const auto* bytes = static_cast<const char*>(data);
+    out->buffer.insert(out->buffer.end(), bytes, bytes + size);
+    if (out->buffer.size() >= (1u << 20)) out->flush();
 }
 
 }  // namespace
@@ -77,25 +90,34 @@ std::optional<PixelBuffer> decodeBmpFile(const std::filesystem::path& path) {
     return pixels;
 }
 
-bool encodeBmpFile(const PixelBuffer& pixels, const std::filesystem::path& path) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file) return false;
-    PixelBuffer rgb;
-    const PixelBuffer* source = &pixels;
-    if (pixels.bands == 2) {
+bool encodeBmpFile(const PixelView& pixels, const std::filesystem::path& path) {
+    BufferedFile out{std::ofstream(path, std::ios::binary | std::ios::trunc), {}};
+    if (!out.file) return false;
+    out.buffer.reserve(1u << 20 | 64);
+    std::vector<std::uint8_t> widened;
+    const std::uint8_t* data = pixels.data;
+    int bands = pixels.bands;
+    if (bands == 2) {
         // stb has no grey + alpha layout: widen to RGBA.
-        rgb = {pixels.width, pixels.height, 4, {}};
-        rgb.bytes.reserve(pixels.bytes.size() * 2);
-        for (size_t i = 0; i + 1 < pixels.bytes.size(); i += 2) {
-            const auto grey = pixels.bytes[i];
-            rgb.bytes.insert(rgb.bytes.end(), {grey, grey, grey, pixels.bytes[i + 1]});
+        const size_t count = static_cast<size_t>(pixels.width) * static_cast<size_t>(pixels.height);
+        widened.reserve(count * 4);
+        for (size_t i = 0; i < count; ++i) {
+            const std::uint8_t grey = data[2 * i];
+            widened.insert(widened.end(), {grey, grey, grey, data[2 * i + 1]});
         }
-        source = &rgb;
+        data = widened.data();
+        bands = 4;
     }
-    const int ok = stbi_write_bmp_to_func(&appendToFile, &file, source->width, source->height,
-                                          source->bands, source->bytes.data());
-    file.flush();
-    return ok != 0 && file.good();
+    const int ok = stbi_write_bmp_to_func(&appendToFile, &out, pixels.width, pixels.height, bands,
+                                          data);
+    out.flush();
+    out.file.flush();
+    return ok != 0 && out.file.good();
+}
+
+bool encodeBmpFile(const PixelBuffer& pixels, const std::filesystem::path& path) {
+    return encodeBmpFile(PixelView{pixels.width, pixels.height, pixels.bands, pixels.bytes.data()},
+                         path);
 }
 
 }  // namespace tavrino

@@ -14,8 +14,9 @@ namespace tavrino {
 // file with black instead of failing), or holds more than maxImagePixels.
 std::optional<PixelBuffer> decodeBmpFile(const std::filesystem::path& path);
 
-// Writes 1 (grey) or 3 (RGB) bands as a 24-bit BMP, 4 bands as a 32-bit one. False when
-// the file cannot be written.
+// Writes 1 (grey) or 3 (RGB) bands as a 24-bit BMP, 2 or 4 bands as a 32-bit one. False
+// when the file cannot be written.
+bool encodeBmpFile(const PixelView& pixels, const std::filesystem::path& path);
 bool encodeBmpFile(const PixelBuffer& pixels, const std::filesystem::path& path);
 
 }  // namespace tavrino

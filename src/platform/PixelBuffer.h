@@ -19,6 +19,16 @@ struct PixelBuffer {
     bool hasAlpha() const { return bands == 2 || bands == 4; }
 };
 
+// Borrowed pixels in the same layout, for encoders that only read them.
+struct PixelView {
+    int width = 0;
+    int height = 0;
+    int bands = 0;
+    const std::uint8_t* data = nullptr;
+
+    std::size_t rowBytes() const { return static_cast<std::size_t>(width) * bands; }
+};
+
 // The most pixels any decoder of ours accepts (about 268 megapixels, 16384 × 16384). Beyond
 // that a file is refused before its pixels are decoded, so a small compressed file that
 // claims an enormous size (a decompression bomb) cannot exhaust memory.

@@ -135,7 +135,11 @@ TEST(ConvertFileTest, NeverOverwritesAndReadsNamesLiterally) {
     EXPECT_EQ(readBytes(folder / "sample.png"), "keep me");
     // Brackets would be load options to libvips' file-name parser.
     writePicture(folder / "shot[page=1].png", 16, 16);
-    EXPECT_EQ(convertFile(folder / "shot[page=1].png", Fmt::jpg).filename(), "shot[page=1].jpg");
+    for (Fmt fmt : {Fmt::jpg, Fmt::tiff, Fmt::bmp}) {
+        const fs::path out = convertFile(folder / "shot[page=1].png", fmt);
+        EXPECT_EQ(out.filename(), "shot[page=1]." + std::string(rawValue(fmt)));
+        EXPECT_EQ(pixelAt(out, 0, 0).size(), 3u);
+    }
     // The content decides, not the extension.
     writePicture(folder / "really-png.jpg", 16, 16);
     fs::rename(folder / "really-png.jpg", folder / "really-png.gif");
