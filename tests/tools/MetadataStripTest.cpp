@@ -1,0 +1,184 @@
+// Metadata stripping of images and PDFs, judged by exiftool (only the orientation survives),
+// identify (pixels unchanged), pdfinfo and qpdf --check.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "ToolFixtures.h"
+#include "convert/ConvertError.h"
+#include "support/Judges.h"
+#include "support/TestFiles.h"
+#include "tools/LosslessStrip.h"
+#include "tools/Tools.h"
+
+namespace fs = std::filesystem;
+using namespace tavrino;
+using namespace tavrino::test;
+
+namespace {
+
+const std::vector<std::string> identifyingTags{
+    "-GPSLatitude=37.5", "-GPSLatitudeRef=N", "-GPSLongitude=127.0", "-GPSLongitudeRef=E",
+    "-Make=Canon",       "-Model=EOS R5",     "-Artist=Kim",         "-XMP-dc:Creator=Kim",
+    "-Orientation=6",    "-n"};
+
+void expectOnlyOrientation(const fs::path& file, const std::string& orientation) {
+    const std::vector<std::string> tags = metadataTags(file);
+    ASSERT_EQ(tags.size(), 1u) << exiftoolTags(file);
+    EXPECT_NE(tags[0].find("Orientation"), std::string::npos) << tags[0];
+    EXPECT_NE(tags[0].find(orientation), std::string::npos) << tags[0];
+}
+
+std::string strip(const fs::path& file) {
+    return applyTool(Tool::stripMetadata, file).url.filename().string();
+}
+
+class StripImage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!haveTool("exiftool") || !haveTool("identify")) GTEST_SKIP() << "exiftool/identify";
+    }
+    ScratchFolder folder;
+};
+
+}  // namespace
+
+TEST_F(StripImage, JpegKeepsOrientationAndCompressedDataOnly) {
+    const fs::path photo = writeImage(folder / "photo.jpg", 64, 48);
+    std::vector<std::string> tags = identifyingTags;
+    tags.insert(tags.end(), {"-IPTC:By-line=Kim", "-Comment=secret note"});
+    writeTags(photo, tags);
+    // A second picture appended after the end of the first (as phones append motion clips).
+    { std::ofstream(photo, std::ios::app | std::ios::binary) << "TRAILER with GPS 37.5"; }
+    const std::string before = fileBytes(photo);
+
+    EXPECT_EQ(strip(photo), "photo 정보삭제.jpg");
+    const fs::path out = folder / "photo 정보삭제.jpg";
+    expectOnlyOrientation(out, "Rotate 90 CW");
+    EXPECT_EQ(pixelSignature(out), pixelSignature(photo));
+    const std::string bytes = fileBytes(out);
+    EXPECT_EQ(bytes.find("secret note"), std::string::npos);
+    EXPECT_EQ(bytes.find("TRAILER"), std::string::npos);
+    EXPECT_EQ(fileBytes(photo), before) << "the source must not change";
+}
+
+TEST_F(StripImage, PngDropsTextAndExifChunks) {
+    const fs::path png = writeImage(folder / "shot.png", 20, 10, 4);
+    std::vector<std::string> tags = identifyingTags;
+    tags.insert(tags.end(), {"-PNG:Author=Kim", "-PNG:Comment=secret"});
+    writeTags(png, tags);
+    EXPECT_EQ(strip(png), "shot 정보삭제.png");
+    const fs::path out = folder / "shot 정보삭제.png";
+    expectOnlyOrientation(out, "Rotate 90 CW");
+    EXPECT_EQ(pixelSignature(out), pixelSignature(png));
+    EXPECT_TRUE(identify(out)->alpha);
+}
+
+TEST_F(StripImage, TiffKeepsEveryPage) {
+    const fs::path tiff = writeFrames(folder / "scan.tif", 3, 24, 16);
+    writeTags(tiff, identifyingTags);
+    EXPECT_EQ(strip(tiff), "scan 정보삭제.tif");
+    const fs::path out = folder / "scan 정보삭제.tif";
+    EXPECT_EQ(pixelSignature(out), pixelSignature(tiff));
+    EXPECT_EQ(identify(out)->frames, 3);
+    EXPECT_NE(exiftoolTags(out).find("Orientation                     : Rotate 90 CW"),
+              std::string::npos);
+    for (const std::string& tag : metadataTags(out)) {
+        EXPECT_EQ(tag.find("Canon"), std::string::npos) << tag;
+        EXPECT_EQ(tag.find("GPS"), std::string::npos) << tag;
+        EXPECT_EQ(tag.find("Kim"), std::string::npos) << tag;
+    }
+}
+
+TEST_F(StripImage, HeifLosesExifAndXmpItems) {
+    const fs::path heic = writeImage(folder / "IMG.HEIC", 64, 64);
+    writeTags(heic, {"-GPSLatitude=37.5", "-GPSLatitudeRef=N", "-Make=Apple", "-Model=iPhone",
+                     "-XMP-dc:Creator=Kim"});
+    ASSERT_FALSE(metadataTags(heic).empty());
+    EXPECT_EQ(strip(heic), "IMG 정보삭제.HEIC");
+    const fs::path out = folder / "IMG 정보삭제.HEIC";
+    for (const std::string& tag : metadataTags(out)) {
+        EXPECT_TRUE(tag.find("GPS") == std::string::npos && tag.find("Apple") == std::string::npos &&
+                    tag.find("Kim") == std::string::npos)
+            << tag;
+    }
+    EXPECT_EQ(fileBytes(out).find("iPhone"), std::string::npos);
+    EXPECT_EQ(fs::file_size(out), fs::file_size(heic)) << "offsets must not move";
+    EXPECT_EQ(pixelSignature(out), pixelSignature(heic));
+}
+
+TEST_F(StripImage, BmpIsWrittenAgainUnderTheCapitalsOfItsName) {
+    const fs::path bmp = writeBMP(folder / "Logo.BMP", 9, 5);
+    const ToolResult result = applyTool(Tool::stripMetadata, bmp);
+    EXPECT_EQ(result.url.filename(), "Logo 정보삭제.BMP");
+    EXPECT_EQ(result.note, "다시 저장(무손실)");
+    EXPECT_EQ(pixelSignature(result.url), pixelSignature(bmp));
+}
+
+TEST_F(StripImage, DamagedImagesLeaveNothingBehind) {
+    const fs::path photo = writeImage(folder / "cut.jpg", 64, 48);
+    fs::resize_file(photo, fs::file_size(photo) / 2);
+    writeText(folder / "fake.png", "not a picture");
+    writeText(folder / "empty.tiff", "");
+    const std::vector<std::string> namesBefore = folder.names();
+    for (const char* name : {"cut.jpg", "fake.png", "empty.tiff"}) {
+        try {
+            applyTool(Tool::stripMetadata, folder / name);
+            ADD_FAILURE() << name << " was stripped";
+        } catch (const ConvertError& error) {
+            EXPECT_STREQ(error.what(), "이미지로 읽을 수 없음") << name;
+        }
+    }
+    EXPECT_EQ(folder.names(), namesBefore);
+}
+
+// Every prefix of a well-formed file is either refused or stripped into a smaller-or-equal
+// file; none may read outside its input (the sanitizer build watches).
+TEST(LosslessStrip, TruncatedInputsAreRefusedOrHandled) {
+    ScratchFolder folder;
+    const std::string jpeg = fileBytes(writeImage(folder / "a.jpg", 16, 16));
+    const std::string png = fileBytes(writeImage(folder / "a.png", 16, 16, 4));
+    const std::string heif = fileBytes(writeImage(folder / "a.heic", 16, 16));
+    ASSERT_TRUE(strippedJpeg(jpeg) && strippedPng(png) && strippedHeif(heif));
+    for (size_t n = 0; n < jpeg.size(); ++n) EXPECT_FALSE(strippedJpeg(jpeg.substr(0, n))) << n;
+    for (size_t n = 0; n < png.size(); ++n) EXPECT_FALSE(strippedPng(png.substr(0, n))) << n;
+    for (size_t n = 0; n + 1 < heif.size(); n += 7) {
+        if (auto out = strippedHeif(heif.substr(0, n))) {
+            EXPECT_EQ(out->size(), n);
+        }
+    }
+}
+
+TEST(StripPdf, InformationAndXmpAreGone) {
+    if (!haveTool("exiftool") || !haveTool("pdfinfo") || !haveTool("qpdf")) GTEST_SKIP();
+    ScratchFolder folder;
+    const fs::path pdf = writeTextPDF(folder / "report.pdf", {"page one"});
+    writeTags(pdf, {"-PDF:Title=Budget", "-PDF:Author=Kim Minji", "-XMP-dc:Creator=Kim Minji"});
+    ASSERT_NE(runProgram({"pdfinfo", pdf.string()}).output.find("Kim Minji"), std::string::npos);
+
+    const ToolResult result = applyTool(Tool::stripMetadata, pdf);
+    EXPECT_EQ(result.url.filename(), "report 정보삭제.pdf");
+    EXPECT_EQ(result.note, std::nullopt);
+    const std::string info = runProgram({"pdfinfo", result.url.string()}).output;
+    EXPECT_EQ(info.find("Title:"), std::string::npos) << info;
+    EXPECT_EQ(info.find("Author:"), std::string::npos) << info;
+    EXPECT_EQ(runProgram({"qpdf", "--check", result.url.string()}).status, 0);
+    // Not hidden in an old revision or an object stream either.
+    const std::string flat =
+        runProgram({"qpdf", "--qdf", "--object-streams=disable", result.url.string(), "-"}).output;
+    EXPECT_EQ(flat.find("Kim Minji"), std::string::npos);
+    EXPECT_EQ(pdfText(result.url), "page one");
+}
+
+TEST(StripPdf, UnreadablePdfIsRefused) {
+    ScratchFolder folder;
+    writeText(folder / "broken.pdf", "%PDF-1.4\nthis is not a document");
+    try {
+        applyTool(Tool::stripMetadata, folder / "broken.pdf");
+        FAIL() << "a broken PDF was stripped";
+    } catch (const ConvertError& error) {
+        EXPECT_STREQ(error.what(), "PDF를 열 수 없음");
+    }
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"broken.pdf"});
+}
