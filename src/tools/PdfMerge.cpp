@@ -76,10 +76,9 @@ private:
         auto pdf = std::make_unique<QPDF>();
         pdf->setSuppressWarnings(true);
         try {
+            // Pages that inherit resources or boxes from the page tree are given their own
+            // copies by qpdf when they are added to another document.
             pdf->processFile(url.c_str());
-            // Pages may inherit their resources and boxes from the page tree; copied on their
-            // own they would lose them.
-            pdf->pushInheritedAttributesToPage();
         } catch (const std::exception&) {
             throw ConvertError(failure);
         }

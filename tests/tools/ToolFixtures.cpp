@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -57,6 +59,22 @@ std::string pdfText(const fs::path& file) {
     std::string word, text;
     while (words >> word) text += (text.empty() ? "" : " ") + word;
     return text;
+}
+
+std::vector<std::string> pageSizes(const fs::path& pdf) {
+    const std::string info = runProgram({"pdfinfo", "-f", "1", "-l", "9999", pdf.string()}).output;
+    std::istringstream lines(info);
+    std::vector<std::string> sizes;
+    std::string line;
+    while (std::getline(lines, line)) {
+        int page = 0;
+        double width = 0, height = 0;
+        if (std::sscanf(line.c_str(), "Page %d size: %lf x %lf", &page, &width, &height) == 3) {
+            sizes.push_back(std::to_string(std::lround(width)) + "x" +
+                            std::to_string(std::lround(height)));
+        }
+    }
+    return sizes;
 }
 
 void writeTags(const fs::path& file, const std::vector<std::string>& arguments) {

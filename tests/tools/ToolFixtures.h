@@ -17,6 +17,9 @@ std::filesystem::path writeTextPDF(const std::filesystem::path& path,
 // The text pdftotext reads, whitespace collapsed to single spaces and trimmed.
 std::string pdfText(const std::filesystem::path& file);
 
+// The size of every page in points as "WxH", read with pdfinfo.
+std::vector<std::string> pageSizes(const std::filesystem::path& pdf);
+
 // exiftool writes tags in place: exiftool -q -overwrite_original ARGS FILE. Fails the test
 // when exiftool refuses.
 void writeTags(const std::filesystem::path& file, const std::vector<std::string>& arguments);
