@@ -96,3 +96,16 @@ TEST_F(Merge, DamagedInputsLeaveNoOutput) {
     EXPECT_EQ(failureOf({}), "합칠 페이지 없음");
     EXPECT_EQ(folder.names(), namesBefore) << "no output and no hidden leftovers";
 }
+
+TEST_F(Merge, TheCommandLineRunsOneMergeJobAndLogsIt) {
+    const fs::path a = writeTextPDF(folder / "a.pdf", {"a1", "a2", "a3"});
+    const fs::path b = writeImage(folder / "b.png", 12, 8);
+    const fs::path c = writeTextPDF(folder / "c.pdf", {"c1", "c2"});
+    const CommandResult run = runProgram({TAVRINO_BUILD_DIR "/src/tavrino-cli", "run",
+                                          "tool(mergePDF)", a.string(), b.string(), c.string()});
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("] PDF 합치기 완료: 3개 -> a 합침.pdf (6쪽)\n"), std::string::npos)
+        << run.output;
+    EXPECT_TRUE(run.output.ends_with("\n6쪽\n")) << run.output;
+    EXPECT_EQ(pdfText(folder / "a 합침.pdf"), "a1 a2 a3 c1 c2");
+}
