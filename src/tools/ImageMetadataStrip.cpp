@@ -18,7 +18,7 @@ namespace {
 
 constexpr std::string_view suffix = "정보삭제";
 
-enum class Container { jpeg, png, tiff, heif, other, unknown };
+enum class Container { jpeg, png, tiff, heif, gif, other, unknown };
 
 bool at(std::string_view bytes, size_t offset, std::string_view magic) {
     return bytes.size() >= offset + magic.size() && bytes.substr(offset, magic.size()) == magic;
@@ -35,7 +35,8 @@ Container containerOf(std::string_view bytes) {
             if (at(bytes, 8, brand)) return Container::heif;
         }
     }
-    if (at(bytes, 0, "GIF8") || at(bytes, 8, "WEBP")) return Container::other;
+    if (at(bytes, 0, "GIF8")) return Container::gif;
+    if (at(bytes, 8, "WEBP")) return Container::other;
     return Container::unknown;
 }
 
@@ -45,6 +46,7 @@ std::optional<std::string> stripped(Container container, std::string_view bytes)
         case Container::png: return strippedPng(bytes);
         case Container::tiff: return strippedTiff(bytes);
         case Container::heif: return strippedHeif(bytes);
+        case Container::gif: return strippedGif(bytes);
         case Container::other:
         case Container::unknown: break;
     }

@@ -30,6 +30,11 @@ std::optional<std::string> strippedPng(std::string_view png);
 // descriptive baseline tags (make, model, artist, software, dates, ...) go.
 std::optional<std::string> strippedTiff(std::string_view tiff);
 
+// GIF: keeps every frame with its graphic control and the looping and colour-profile
+// application extensions; drops comments, XMP and other application data. GIF has no
+// orientation.
+std::optional<std::string> strippedGif(std::string_view gif);
+
 // HEIF/HEIC: the Exif and XMP items are taken out of the item tables and their bytes are
 // overwritten with zeros; every offset of the file stays valid because the meta box keeps
 // its size (a free box takes the room of the removed entries). The orientation of a HEIF

@@ -10,7 +10,7 @@
 
 namespace tavrino {
 
-// JPEG, PNG, TIFF and HEIF keep their encoded image data byte for byte and carry only the
+// JPEG, PNG, TIFF, HEIF and GIF keep their encoded image data byte for byte and carry only the
 // orientation afterwards (LosslessStrip.h); the format is read from the content, the
 // extension is the source's own as written (`fallbackExtension` when it has none). A BMP has
 // no metadata container and is decoded and written again, pixel for pixel, with the note

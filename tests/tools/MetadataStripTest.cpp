@@ -116,6 +116,18 @@ TEST_F(StripImage, BmpIsWrittenAgainUnderTheCapitalsOfItsName) {
     EXPECT_EQ(pixelSignature(result.url), pixelSignature(bmp));
 }
 
+TEST_F(StripImage, GifReachedWithoutTheCheckKeepsItsExtension) {
+    const fs::path gif = writeImage(folder / "still.gif", 16, 12);
+    writeTags(gif, {"-GIF:Comment=secret", "-XMP-dc:Creator=Kim"});
+    ASSERT_NE(exiftoolTags(gif).find("Kim"), std::string::npos);
+    const ToolResult result = applyTool(Tool::stripMetadata, gif, ToolCheck::none);
+    EXPECT_EQ(result.url.filename(), "still 정보삭제.gif");
+    const std::string tags = exiftoolTags(result.url);
+    EXPECT_EQ(tags.find("Kim"), std::string::npos) << tags;
+    EXPECT_EQ(tags.find("secret"), std::string::npos) << tags;
+    EXPECT_EQ(pixelSignature(result.url), pixelSignature(gif));
+}
+
 TEST_F(StripImage, DamagedImagesLeaveNothingBehind) {
     const fs::path photo = writeImage(folder / "cut.jpg", 64, 48);
     fs::resize_file(photo, fs::file_size(photo) / 2);
@@ -140,7 +152,9 @@ TEST(LosslessStrip, TruncatedInputsAreRefusedOrHandled) {
     const std::string jpeg = fileBytes(writeImage(folder / "a.jpg", 16, 16));
     const std::string png = fileBytes(writeImage(folder / "a.png", 16, 16, 4));
     const std::string heif = fileBytes(writeImage(folder / "a.heic", 16, 16));
-    ASSERT_TRUE(strippedJpeg(jpeg) && strippedPng(png) && strippedHeif(heif));
+    const std::string gif = fileBytes(writeImage(folder / "a.gif", 16, 16));
+    ASSERT_TRUE(strippedJpeg(jpeg) && strippedPng(png) && strippedHeif(heif) && strippedGif(gif));
+    for (size_t n = 0; n < gif.size(); ++n) EXPECT_FALSE(strippedGif(gif.substr(0, n))) << n;
     for (size_t n = 0; n < jpeg.size(); ++n) EXPECT_FALSE(strippedJpeg(jpeg.substr(0, n))) << n;
     for (size_t n = 0; n < png.size(); ++n) EXPECT_FALSE(strippedPng(png.substr(0, n))) << n;
     for (size_t n = 0; n + 1 < heif.size(); n += 7) {
