@@ -164,6 +164,32 @@ TEST(LosslessStrip, TruncatedInputsAreRefusedOrHandled) {
     }
 }
 
+// Damaged bytes anywhere (a length, a box size, a chunk type) must be refused or yield a
+// file no larger than the source plus the new orientation block; never a read outside.
+TEST(LosslessStrip, CorruptedBytesNeverReadOutside) {
+    ScratchFolder folder;
+    struct Case {
+        std::string bytes;
+        std::optional<std::string> (*strip)(std::string_view);
+    };
+    const std::vector<Case> cases{
+        {fileBytes(writeImage(folder / "a.jpg", 16, 16)), strippedJpeg},
+        {fileBytes(writeImage(folder / "a.png", 16, 16, 4)), strippedPng},
+        {fileBytes(writeImage(folder / "a.heic", 16, 16)), strippedHeif},
+        {fileBytes(writeImage(folder / "a.gif", 16, 16)), strippedGif}};
+    for (const Case& c : cases) {
+        for (size_t at = 0; at < c.bytes.size(); at += 3) {
+            for (char value : {'\x00', '\xFF', '\x7F'}) {
+                std::string damaged = c.bytes;
+                damaged[at] = value;
+                if (const auto out = c.strip(damaged)) {
+                    EXPECT_LE(out->size(), damaged.size() + 64) << at;
+                }
+            }
+        }
+    }
+}
+
 TEST(StripPdf, InformationAndXmpAreGone) {
     if (!haveTool("exiftool") || !haveTool("pdfinfo") || !haveTool("qpdf")) GTEST_SKIP();
     ScratchFolder folder;
