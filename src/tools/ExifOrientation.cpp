@@ -9,13 +9,16 @@ constexpr std::uint16_t orientationTag = 0x0112;
 constexpr std::uint16_t shortType = 3;
 
 class TiffReader {
-public:
+  public:
     explicit TiffReader(std::string_view bytes) : bytes_(bytes) {}
 
     bool readByteOrder() {
-        if (bytes_.substr(0, 2) == "II") bigEndian_ = false;
-        else if (bytes_.substr(0, 2) == "MM") bigEndian_ = true;
-        else return false;
+        if (bytes_.substr(0, 2) == "II")
+            bigEndian_ = false;
+        else if (bytes_.substr(0, 2) == "MM")
+            bigEndian_ = true;
+        else
+            return false;
         return u16(2) == 42;
     }
     std::optional<std::uint32_t> u16(size_t at) const {
@@ -30,7 +33,7 @@ public:
         return bigEndian_ ? (*first << 16 | *second) : (*second << 16 | *first);
     }
 
-private:
+  private:
     std::string_view bytes_;
     bool bigEndian_ = false;
 };

@@ -30,8 +30,8 @@ Container containerOf(std::string_view bytes) {
     if (at(bytes, 0, "\x89PNG\r\n\x1A\n")) return Container::png;
     if (at(bytes, 0, "II*\0"sv) || at(bytes, 0, "MM\0*"sv)) return Container::tiff;
     if (at(bytes, 4, "ftyp")) {
-        for (std::string_view brand : {"heic", "heix", "heim", "heis", "hevc", "hevx", "mif1",
-                                       "msf1", "avif"}) {
+        for (std::string_view brand :
+             {"heic", "heix", "heim", "heis", "hevc", "hevx", "mif1", "msf1", "avif"}) {
             if (at(bytes, 8, brand)) return Container::heif;
         }
     }
@@ -42,13 +42,19 @@ Container containerOf(std::string_view bytes) {
 
 std::optional<std::string> stripped(Container container, std::string_view bytes) {
     switch (container) {
-        case Container::jpeg: return strippedJpeg(bytes);
-        case Container::png: return strippedPng(bytes);
-        case Container::tiff: return strippedTiff(bytes);
-        case Container::heif: return strippedHeif(bytes);
-        case Container::gif: return strippedGif(bytes);
+        case Container::jpeg:
+            return strippedJpeg(bytes);
+        case Container::png:
+            return strippedPng(bytes);
+        case Container::tiff:
+            return strippedTiff(bytes);
+        case Container::heif:
+            return strippedHeif(bytes);
+        case Container::gif:
+            return strippedGif(bytes);
         case Container::other:
-        case Container::unknown: break;
+        case Container::unknown:
+            break;
     }
     return std::nullopt;
 }

@@ -13,8 +13,7 @@ namespace {
 
 std::string composed(const std::string& text) {
     std::unique_ptr<gchar, decltype(&g_free)> nfc(
-        g_utf8_normalize(text.c_str(), static_cast<gssize>(text.size()), G_NORMALIZE_NFC),
-        &g_free);
+        g_utf8_normalize(text.c_str(), static_cast<gssize>(text.size()), G_NORMALIZE_NFC), &g_free);
     // Not UTF-8: compare the bytes as they are.
     return nfc ? std::string(nfc.get()) : text;
 }

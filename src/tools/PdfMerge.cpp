@@ -25,7 +25,7 @@ namespace {
 // Collects pages from other documents. Pages are copied lazily by qpdf (stream data is read
 // from the source files while writing), so every source document stays open until then.
 class Merger {
-public:
+  public:
     Merger() { result_.emptyPDF(); }
 
     void appendPdf(const fs::path& url, const std::string& name) {
@@ -64,14 +64,16 @@ public:
         appendPdf(file, name);
     }
 
-    int pageCount() { return static_cast<int>(QPDFPageDocumentHelper(result_).getAllPages().size()); }
+    int pageCount() {
+        return static_cast<int>(QPDFPageDocumentHelper(result_).getAllPages().size());
+    }
 
     void write(const fs::path& path) {
         QPDFWriter writer(result_, path.c_str());
         writer.write();
     }
 
-private:
+  private:
     QPDF& open(const fs::path& url, const std::string& failure) {
         auto pdf = std::make_unique<QPDF>();
         pdf->setSuppressWarnings(true);
@@ -99,8 +101,10 @@ ToolResult mergePDF(std::span<const fs::path> urls) {
     Merger merger;
     for (const fs::path& url : urls) {
         const std::string name = url.filename().string();
-        if (lowerExtension(url) == "pdf") merger.appendPdf(url, name);
-        else merger.appendImage(url, name);
+        if (lowerExtension(url) == "pdf")
+            merger.appendPdf(url, name);
+        else
+            merger.appendImage(url, name);
     }
     const int pages = merger.pageCount();
     if (pages == 0) throw ConvertError("합칠 페이지 없음");

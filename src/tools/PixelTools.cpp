@@ -52,7 +52,8 @@ ToolResult compressImage(const fs::path& url) {
     const bool opaque = !image.hasAlpha();
     const Fmt type = opaque ? Fmt::jpg : Fmt::heic;
     // writeImage puts a JPEG onto white itself; an opaque picture has nothing to flatten.
-    const fs::path output = writeImage(image, toolOutputName(url, "압축", rawValue(type)), type, 0.6);
+    const fs::path output =
+        writeImage(image, toolOutputName(url, "압축", rawValue(type)), type, 0.6);
     return {output, sizeChangeNote(sizeOrZero(url), sizeOrZero(output))};
 }
 

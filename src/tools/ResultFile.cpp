@@ -12,8 +12,7 @@ namespace fs = std::filesystem;
 
 namespace tavrino {
 
-fs::path writeResultFile(std::string_view bytes, const OutputName& name,
-                         std::string_view failure) {
+fs::path writeResultFile(std::string_view bytes, const OutputName& name, std::string_view failure) {
     PendingFile pending(name);
     std::ofstream out(pending.path(), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

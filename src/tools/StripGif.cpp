@@ -12,7 +12,7 @@ namespace tavrino {
 namespace {
 
 class Blocks {
-public:
+  public:
     explicit Blocks(std::string_view bytes) : bytes_(bytes) {}
 
     bool has(size_t n) const { return bytes_.size() - at_ >= n; }
@@ -42,7 +42,7 @@ public:
         return has(offset + n) ? bytes_.substr(at_ + offset, n) : std::string_view();
     }
 
-private:
+  private:
     std::string_view bytes_;
     size_t at_ = 0;
 };

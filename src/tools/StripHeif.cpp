@@ -25,13 +25,14 @@ struct Box {
 };
 
 class Reader {
-public:
+  public:
     explicit Reader(std::string_view bytes) : bytes_(bytes) {}
     bool has(size_t n) const { return at_ <= bytes_.size() && bytes_.size() - at_ >= n; }
     std::uint64_t uint(size_t n) {
         if (!has(n)) throw std::out_of_range("short box");
         std::uint64_t value = 0;
-        for (size_t i = 0; i < n; ++i) value = value << 8 | static_cast<std::uint8_t>(bytes_[at_ + i]);
+        for (size_t i = 0; i < n; ++i)
+            value = value << 8 | static_cast<std::uint8_t>(bytes_[at_ + i]);
         at_ += n;
         return value;
     }
@@ -51,7 +52,7 @@ public:
     bool done() const { return at_ >= bytes_.size(); }
     std::string_view rest() const { return bytes_.substr(at_); }
 
-private:
+  private:
     std::string_view bytes_;
     size_t at_ = 0;
 };
@@ -76,7 +77,8 @@ std::vector<Box> boxesIn(std::string_view bytes) {
 
 std::string uintBytes(std::uint64_t value, size_t n) {
     std::string out;
-    for (size_t i = n; i-- > 0;) out += static_cast<char>(value >> (8 * i) & 0xFF);
+    for (size_t i = n; i-- > 0;)
+        out += static_cast<char>(value >> (8 * i) & 0xFF);
     return out;
 }
 
@@ -220,9 +222,9 @@ std::string filteredIprp(std::string_view content, const std::set<std::uint32_t>
 }
 
 struct MetaEdit {
-    std::string content;         // the new meta content, before padding
-    std::vector<Extent> wiped;   // the bytes of the dropped items
-    size_t idatData = 0;         // where idat's data starts within the new meta content
+    std::string content;        // the new meta content, before padding
+    std::vector<Extent> wiped;  // the bytes of the dropped items
+    size_t idatData = 0;        // where idat's data starts within the new meta content
 };
 
 MetaEdit editedMeta(std::string_view meta) {
@@ -238,11 +240,16 @@ MetaEdit editedMeta(std::string_view meta) {
         if (type == "idat") {
             edit.idatData = edit.content.size() + (child.whole.size() - child.content.size());
         }
-        if (type == "iinf") edit.content += box(type, filteredIinf(child.content, dropped));
-        else if (type == "iloc") edit.content += box(type, filteredIloc(child.content, dropped, edit.wiped));
-        else if (type == "iref") edit.content += box(type, filteredIref(child.content, dropped));
-        else if (type == "iprp") edit.content += box(type, filteredIprp(child.content, dropped));
-        else edit.content.append(child.whole);
+        if (type == "iinf")
+            edit.content += box(type, filteredIinf(child.content, dropped));
+        else if (type == "iloc")
+            edit.content += box(type, filteredIloc(child.content, dropped, edit.wiped));
+        else if (type == "iref")
+            edit.content += box(type, filteredIref(child.content, dropped));
+        else if (type == "iprp")
+            edit.content += box(type, filteredIprp(child.content, dropped));
+        else
+            edit.content.append(child.whole);
     }
     return edit;
 }

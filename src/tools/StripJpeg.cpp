@@ -12,8 +12,8 @@
 namespace tavrino {
 namespace {
 
-constexpr std::uint8_t SOS = 0xDA, EOI = 0xD9, APP0 = 0xE0, APP1 = 0xE1, APP2 = 0xE2,
-                       APP14 = 0xEE, APP15 = 0xEF, COM = 0xFE;
+constexpr std::uint8_t SOS = 0xDA, EOI = 0xD9, APP0 = 0xE0, APP1 = 0xE1, APP2 = 0xE2, APP14 = 0xEE,
+                       APP15 = 0xEF, COM = 0xFE;
 
 std::uint8_t byteAt(std::string_view bytes, size_t at) {
     return static_cast<std::uint8_t>(bytes[at]);
@@ -51,62 +51,87 @@ std::string exifSegment(int orientation) {
     return segment + payload;
 }
 
-struct Parts {
-    std::string jfif;       // the APP0 JFIF segment, which must stay first
-    std::string body;       // every other kept segment and the entropy-coded data
-    std::optional<int> orientation;
+// Walks the segments once, collecting what stays.
+class SegmentFilter {
+  public:
+    explicit SegmentFilter(std::string_view jpeg) : jpeg_(jpeg) {}
+
+    std::optional<std::string> run() {
+        if (jpeg_.size() < 4 || byteAt(jpeg_, 0) != 0xFF || byteAt(jpeg_, 1) != 0xD8) {
+            return std::nullopt;
+        }
+        at_ = 2;
+        Step step;
+        while ((step = next()) == Step::more) {
+        }
+        if (step == Step::bad || !seenScan_) return std::nullopt;
+        std::string out("\xFF\xD8", 2);
+        out += jfif_;
+        if (orientation_) out += exifSegment(*orientation_);
+        return out + body_ + "\xFF\xD9";
+    }
+
+  private:
+    enum class Step { more, end, bad };
+
+    // Reads the marker at the current position and what belongs to it.
+    Step next() {
+        if (at_ >= jpeg_.size() || byteAt(jpeg_, at_) != 0xFF) return Step::bad;
+        while (at_ + 1 < jpeg_.size() && byteAt(jpeg_, at_ + 1) == 0xFF)
+            ++at_;  // fill bytes
+        if (at_ + 1 >= jpeg_.size()) return Step::bad;
+        const std::uint8_t marker = byteAt(jpeg_, at_ + 1);
+        if (marker == EOI) return Step::end;
+        if ((marker >= 0xD0 && marker <= 0xD7) || marker == 0x01) {  // no length
+            body_.append(jpeg_.substr(at_, 2));
+            at_ += 2;
+            return Step::more;
+        }
+        if (at_ + 4 > jpeg_.size()) return Step::bad;
+        const size_t length = size_t{byteAt(jpeg_, at_ + 2)} << 8 | byteAt(jpeg_, at_ + 3);
+        if (length < 2 || at_ + 2 + length > jpeg_.size()) return Step::bad;
+        const std::string_view segment = jpeg_.substr(at_, 2 + length);
+        take(marker, segment);
+        at_ += segment.size();
+        return marker == SOS ? takeEntropyData() : Step::more;
+    }
+
+    void take(std::uint8_t marker, std::string_view segment) {
+        const std::string_view payload = segment.substr(4);
+        if (marker == APP1 && !seenExif_ && startsWith(payload, {"Exif\0\0", 6})) {
+            seenExif_ = true;
+            orientation_ = orientationInTiff(payload.substr(6));
+        }
+        const bool application = (marker >= APP0 && marker <= APP15) || marker == COM;
+        if (!application) {
+            body_.append(segment);
+        } else if (keepApplicationSegment(marker, payload)) {
+            (marker == APP0 && jfif_.empty() ? jfif_ : body_).append(segment);
+        }
+    }
+
+    Step takeEntropyData() {
+        seenScan_ = true;
+        const auto end = endOfEntropyData(jpeg_, at_);
+        if (!end) return Step::bad;
+        body_.append(jpeg_.substr(at_, *end - at_));
+        at_ = *end;
+        return Step::more;
+    }
+
+    std::string_view jpeg_;
+    size_t at_ = 0;
+    std::string jfif_;  // the APP0 JFIF segment, which must stay first
+    std::string body_;  // every other kept segment and the entropy-coded data
+    std::optional<int> orientation_;
+    bool seenExif_ = false;
+    bool seenScan_ = false;
 };
 
 }  // namespace
 
 std::optional<std::string> strippedJpeg(std::string_view jpeg) {
-    if (jpeg.size() < 4 || byteAt(jpeg, 0) != 0xFF || byteAt(jpeg, 1) != 0xD8) return std::nullopt;
-    Parts parts;
-    bool seenOrientationBlock = false;
-    bool seenScan = false;
-    size_t at = 2;
-    while (true) {
-        if (at >= jpeg.size() || byteAt(jpeg, at) != 0xFF) return std::nullopt;
-        while (at + 1 < jpeg.size() && byteAt(jpeg, at + 1) == 0xFF) ++at;  // fill bytes
-        if (at + 1 >= jpeg.size()) return std::nullopt;
-        const std::uint8_t marker = byteAt(jpeg, at + 1);
-        if (marker == EOI) break;
-        if ((marker >= 0xD0 && marker <= 0xD7) || marker == 0x01) {
-            parts.body.append(jpeg.substr(at, 2));
-            at += 2;
-            continue;
-        }
-        if (at + 4 > jpeg.size()) return std::nullopt;
-        const size_t length = size_t{byteAt(jpeg, at + 2)} << 8 | byteAt(jpeg, at + 3);
-        if (length < 2 || at + 2 + length > jpeg.size()) return std::nullopt;
-        const std::string_view segment = jpeg.substr(at, 2 + length);
-        const std::string_view payload = segment.substr(4);
-        const bool application = (marker >= APP0 && marker <= APP15) || marker == COM;
-        if (marker == APP1 && !seenOrientationBlock && startsWith(payload, {"Exif\0\0", 6})) {
-            seenOrientationBlock = true;
-            parts.orientation = orientationInTiff(payload.substr(6));
-        }
-        if (!application) {
-            parts.body.append(segment);
-        } else if (keepApplicationSegment(marker, payload)) {
-            (marker == APP0 && parts.jfif.empty() ? parts.jfif : parts.body).append(segment);
-        }
-        at += segment.size();
-        if (marker == SOS) {
-            seenScan = true;
-            const auto end = endOfEntropyData(jpeg, at);
-            if (!end) return std::nullopt;
-            parts.body.append(jpeg.substr(at, *end - at));
-            at = *end;
-        }
-    }
-    if (!seenScan) return std::nullopt;
-    std::string out("\xFF\xD8", 2);
-    out += parts.jfif;
-    if (parts.orientation) out += exifSegment(*parts.orientation);
-    out += parts.body;
-    out += "\xFF\xD9";
-    return out;
+    return SegmentFilter(jpeg).run();
 }
 
 }  // namespace tavrino

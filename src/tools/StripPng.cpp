@@ -17,9 +17,9 @@ constexpr std::string_view signature("\x89PNG\r\n\x1A\n", 8);
 // Ancillary chunks that change how the pixels are shown or animated; everything else
 // ancillary (tEXt, zTXt, iTXt, eXIf, tIME, private chunks) is metadata and goes.
 bool keepAncillary(std::string_view type) {
-    static constexpr std::array<std::string_view, 15> kept{
-        "tRNS", "gAMA", "cHRM", "sRGB", "iCCP", "sBIT", "bKGD", "pHYs",
-        "hIST", "sPLT", "acTL", "fcTL", "fdAT", "cICP", "cLLi"};
+    static constexpr std::array<std::string_view, 15> kept{"tRNS", "gAMA", "cHRM", "sRGB", "iCCP",
+                                                           "sBIT", "bKGD", "pHYs", "hIST", "sPLT",
+                                                           "acTL", "fcTL", "fdAT", "cICP", "cLLi"};
     for (std::string_view k : kept) {
         if (type == k) return true;
     }
@@ -28,12 +28,14 @@ bool keepAncillary(std::string_view type) {
 
 std::uint32_t readU32(std::string_view bytes, size_t at) {
     std::uint32_t value = 0;
-    for (size_t i = 0; i < 4; ++i) value = value << 8 | static_cast<std::uint8_t>(bytes[at + i]);
+    for (size_t i = 0; i < 4; ++i)
+        value = value << 8 | static_cast<std::uint8_t>(bytes[at + i]);
     return value;
 }
 
 void appendU32(std::string& out, std::uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>(value >> shift & 0xFF);
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out += static_cast<char>(value >> shift & 0xFF);
 }
 
 std::string chunk(std::string_view type, std::string_view data) {

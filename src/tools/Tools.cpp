@@ -23,10 +23,13 @@ std::string writtenExtension(const fs::path& url) {
 
 ToolResult stripMetadata(const fs::path& url, FileKind kind, const SameFormat& format) {
     switch (kind) {
-        case FileKind::pdf: return stripPDFInfo(url);
+        case FileKind::pdf:
+            return stripPDFInfo(url);
         case FileKind::docx:
-        case FileKind::hwpx: notBuilt("문서 정보 삭제");
-        default: return stripImageMetadata(url, format.extension);
+        case FileKind::hwpx:
+            notBuilt("문서 정보 삭제");
+        default:
+            return stripImageMetadata(url, format.extension);
     }
 }
 
@@ -40,16 +43,22 @@ ToolResult applyTool(Tool tool, const fs::path& url, ToolCheck check) {
     }
     const SameFormat format = sameFormat(url);
     switch (tool) {
-        case Tool::compress: return compressImage(url);
-        case Tool::resize: return resizeImage(url, format);
-        case Tool::rotate: return rotateImage(url, format);
-        case Tool::stripMetadata: return stripMetadata(url, kind, format);
+        case Tool::compress:
+            return compressImage(url);
+        case Tool::resize:
+            return resizeImage(url, format);
+        case Tool::rotate:
+            return rotateImage(url, format);
+        case Tool::stripMetadata:
+            return stripMetadata(url, kind, format);
         case Tool::crop:
-        case Tool::mergePDF: throw ConvertError(std::string(title(tool)) + "는 따로 처리");
+        case Tool::mergePDF:
+            throw ConvertError(std::string(title(tool)) + "는 따로 처리");
         // Background removal and text extraction arrive with their own engines; until then
         // they refuse rather than pretend.
         case Tool::removeBackground:
-        case Tool::extractText: notBuilt(title(tool));
+        case Tool::extractText:
+            notBuilt(title(tool));
     }
     notBuilt(rawValue(tool));
 }

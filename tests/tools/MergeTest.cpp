@@ -15,7 +15,7 @@ using namespace tavrino::test;
 namespace {
 
 class Merge : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         for (const char* judge : {"pdftotext", "pdfinfo", "qpdf", "pdfimages"}) {
             if (!haveTool(judge)) GTEST_SKIP() << judge << " is not installed";
@@ -52,9 +52,8 @@ TEST_F(Merge, PagesFollowTheInputOrder) {
     EXPECT_EQ(result.note, "6쪽");
     EXPECT_EQ(pdfText(result.url), "a1 a2 a3 c1 c2");
     expectValid(result.url);
-    EXPECT_EQ(pageSizes(result.url),
-              (std::vector<std::string>{"300x200", "300x200", "300x200", "120x80", "300x200",
-                                        "300x200"}));
+    EXPECT_EQ(pageSizes(result.url), (std::vector<std::string>{"300x200", "300x200", "300x200",
+                                                               "120x80", "300x200", "300x200"}));
 
     EXPECT_EQ(mergePDF(std::vector{a, b}).url, folder / "a 합침 2.pdf");
 }

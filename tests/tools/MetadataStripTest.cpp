@@ -18,10 +18,11 @@ using namespace tavrino::test;
 
 namespace {
 
-const std::vector<std::string> identifyingTags{
-    "-GPSLatitude=37.5", "-GPSLatitudeRef=N", "-GPSLongitude=127.0", "-GPSLongitudeRef=E",
-    "-Make=Canon",       "-Model=EOS R5",     "-Artist=Kim",         "-XMP-dc:Creator=Kim",
-    "-Orientation=6",    "-n"};
+const std::vector<std::string> identifyingTags{"-GPSLatitude=37.5",   "-GPSLatitudeRef=N",
+                                               "-GPSLongitude=127.0", "-GPSLongitudeRef=E",
+                                               "-Make=Canon",         "-Model=EOS R5",
+                                               "-Artist=Kim",         "-XMP-dc:Creator=Kim",
+                                               "-Orientation=6",      "-n"};
 
 void expectOnlyOrientation(const fs::path& file, const std::string& orientation) {
     const std::vector<std::string> tags = metadataTags(file);
@@ -35,7 +36,7 @@ std::string strip(const fs::path& file) {
 }
 
 class StripImage : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (!haveTool("exiftool") || !haveTool("identify")) GTEST_SKIP() << "exiftool/identify";
     }
@@ -99,8 +100,8 @@ TEST_F(StripImage, HeifLosesExifAndXmpItems) {
     EXPECT_EQ(strip(heic), "IMG 정보삭제.HEIC");
     const fs::path out = folder / "IMG 정보삭제.HEIC";
     for (const std::string& tag : metadataTags(out)) {
-        EXPECT_TRUE(tag.find("GPS") == std::string::npos && tag.find("Apple") == std::string::npos &&
-                    tag.find("Kim") == std::string::npos)
+        EXPECT_TRUE(tag.find("GPS") == std::string::npos &&
+                    tag.find("Apple") == std::string::npos && tag.find("Kim") == std::string::npos)
             << tag;
     }
     EXPECT_EQ(fileBytes(out).find("iPhone"), std::string::npos);
@@ -154,9 +155,12 @@ TEST(LosslessStrip, TruncatedInputsAreRefusedOrHandled) {
     const std::string heif = fileBytes(writeImage(folder / "a.heic", 16, 16));
     const std::string gif = fileBytes(writeImage(folder / "a.gif", 16, 16));
     ASSERT_TRUE(strippedJpeg(jpeg) && strippedPng(png) && strippedHeif(heif) && strippedGif(gif));
-    for (size_t n = 0; n < gif.size(); ++n) EXPECT_FALSE(strippedGif(gif.substr(0, n))) << n;
-    for (size_t n = 0; n < jpeg.size(); ++n) EXPECT_FALSE(strippedJpeg(jpeg.substr(0, n))) << n;
-    for (size_t n = 0; n < png.size(); ++n) EXPECT_FALSE(strippedPng(png.substr(0, n))) << n;
+    for (size_t n = 0; n < gif.size(); ++n)
+        EXPECT_FALSE(strippedGif(gif.substr(0, n))) << n;
+    for (size_t n = 0; n < jpeg.size(); ++n)
+        EXPECT_FALSE(strippedJpeg(jpeg.substr(0, n))) << n;
+    for (size_t n = 0; n < png.size(); ++n)
+        EXPECT_FALSE(strippedPng(png.substr(0, n))) << n;
     for (size_t n = 0; n + 1 < heif.size(); n += 7) {
         if (auto out = strippedHeif(heif.substr(0, n))) {
             EXPECT_EQ(out->size(), n);
@@ -172,11 +176,10 @@ TEST(LosslessStrip, CorruptedBytesNeverReadOutside) {
         std::string bytes;
         std::optional<std::string> (*strip)(std::string_view);
     };
-    const std::vector<Case> cases{
-        {fileBytes(writeImage(folder / "a.jpg", 16, 16)), strippedJpeg},
-        {fileBytes(writeImage(folder / "a.png", 16, 16, 4)), strippedPng},
-        {fileBytes(writeImage(folder / "a.heic", 16, 16)), strippedHeif},
-        {fileBytes(writeImage(folder / "a.gif", 16, 16)), strippedGif}};
+    const std::vector<Case> cases{{fileBytes(writeImage(folder / "a.jpg", 16, 16)), strippedJpeg},
+                                  {fileBytes(writeImage(folder / "a.png", 16, 16, 4)), strippedPng},
+                                  {fileBytes(writeImage(folder / "a.heic", 16, 16)), strippedHeif},
+                                  {fileBytes(writeImage(folder / "a.gif", 16, 16)), strippedGif}};
     for (const Case& c : cases) {
         for (size_t at = 0; at < c.bytes.size(); at += 3) {
             for (char value : {'\x00', '\xFF', '\x7F'}) {

@@ -20,16 +20,18 @@ fs::path writeTextPDF(const fs::path& path, const std::vector<std::string>& text
     const size_t pages = texts.size();
     std::vector<std::string> objects;
     std::string kids;
-    for (size_t i = 0; i < pages; ++i) kids += std::to_string(4 + 2 * i) + " 0 R ";
+    for (size_t i = 0; i < pages; ++i)
+        kids += std::to_string(4 + 2 * i) + " 0 R ";
     objects.push_back("<< /Type /Catalog /Pages 2 0 R >>");
     objects.push_back("<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(pages) +
                       (inheritedBox ? " " + box : "") + " >>");
     objects.push_back("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
     for (size_t i = 0; i < pages; ++i) {
         const std::string content = "BT /F1 24 Tf 40 100 Td (" + texts[i] + ") Tj ET";
-        objects.push_back("<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 3 0 R >> >> "
-                          "/Contents " + std::to_string(5 + 2 * i) + " 0 R" +
-                          (inheritedBox ? "" : " " + box) + " >>");
+        objects.push_back(
+            "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 3 0 R >> >> "
+            "/Contents " +
+            std::to_string(5 + 2 * i) + " 0 R" + (inheritedBox ? "" : " " + box) + " >>");
         objects.push_back("<< /Length " + std::to_string(content.size()) + " >>\nstream\n" +
                           content + "\nendstream");
     }
@@ -57,7 +59,8 @@ std::string pdfText(const fs::path& file) {
     const CommandResult result = runProgram({"pdftotext", file.string(), "-"});
     std::istringstream words(result.output);
     std::string word, text;
-    while (words >> word) text += (text.empty() ? "" : " ") + word;
+    while (words >> word)
+        text += (text.empty() ? "" : " ") + word;
     return text;
 }
 
@@ -105,10 +108,11 @@ std::vector<std::string> metadataTags(const fs::path& file) {
         const std::string name = line.substr(0, line.find(' '));
         // Picture structure every JPEG/PNG/TIFF/HEIF reader reports, not metadata.
         static const std::vector<std::string> structural{
-            "[JFIF]", "[PNG]", "[PNG-pHYs]", "[Composite]", "[QuickTime]", "[Meta]", "[ICC_Profile]",
-            "[ICC-header]", "[ICC-view]", "[ICC-meas]"};
+            "[JFIF]", "[PNG]",         "[PNG-pHYs]",   "[Composite]", "[QuickTime]",
+            "[Meta]", "[ICC_Profile]", "[ICC-header]", "[ICC-view]",  "[ICC-meas]"};
         bool skip = false;
-        for (const std::string& group : structural) skip = skip || name == group;
+        for (const std::string& group : structural)
+            skip = skip || name == group;
         if (!skip && !line.empty()) tags.push_back(line);
     }
     return tags;

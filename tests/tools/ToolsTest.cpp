@@ -55,9 +55,11 @@ TEST(ApplyTool, RefusesWhatDoesNotApply) {
     writePDF(folder / "report.pdf");
     writePDF(folder / "Scan.PDF");
     writeText(folder / "README", "text");
-    EXPECT_EQ(failureOf(Tool::compress, folder / "report.pdf"), "압축는 이 파일(.pdf)에 쓸 수 없음");
+    EXPECT_EQ(failureOf(Tool::compress, folder / "report.pdf"),
+              "압축는 이 파일(.pdf)에 쓸 수 없음");
     EXPECT_EQ(failureOf(Tool::compress, folder / "Scan.PDF"), "압축는 이 파일(.PDF)에 쓸 수 없음");
-    EXPECT_EQ(failureOf(Tool::extractText, folder / "README"), "글자 추출는 이 파일(.)에 쓸 수 없음");
+    EXPECT_EQ(failureOf(Tool::extractText, folder / "README"),
+              "글자 추출는 이 파일(.)에 쓸 수 없음");
     // Crop and merge never run file by file, whatever the file.
     EXPECT_EQ(failureOf(Tool::crop, folder / "README", ToolCheck::none), "자르기는 따로 처리");
     EXPECT_EQ(failureOf(Tool::mergePDF, folder / "report.pdf", ToolCheck::none),
@@ -121,7 +123,8 @@ TEST(ApplyTool, RotateTurnsClockwiseAndFourTurnsGiveTheSourceBack) {
     EXPECT_EQ(sampleAt(once.url, 0, 0), 0);
 
     fs::path current = once.url;
-    for (int turn = 2; turn <= 4; ++turn) current = applyTool(Tool::rotate, current).url;
+    for (int turn = 2; turn <= 4; ++turn)
+        current = applyTool(Tool::rotate, current).url;
     EXPECT_EQ(current.filename(), "mark 회전 회전 회전 회전.png");
     EXPECT_EQ(loadImage(current).pixels().bytes, loadImage(source).pixels().bytes);
 }
@@ -140,11 +143,12 @@ TEST(RemoveLeftovers, RemovesTheOutputAndOnlyItsEmptyHiddenSiblings) {
     writeText(folder / ".a 정보삭제.pdf-full", "data");
     fs::create_directory(folder / ".a 정보삭제.pdf-dir");
     // The same name stored decomposed (as some file systems do) is still a sibling.
-    writeText(folder / ".a \u110c\u1165\u11bc\u1107\u1169\u1109\u1161\u11a8\u110c\u1166.pdf-nfd", "");
+    writeText(folder / ".a \u110c\u1165\u11bc\u1107\u1169\u1109\u1161\u11a8\u110c\u1166.pdf-nfd",
+              "");
     writeText(folder / "other.pdf", "");
     removeLeftovers(output);
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{".a 정보삭제.pdf-dir", ".a 정보삭제.pdf-full",
-                                                        "other.pdf"}));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{".a 정보삭제.pdf-dir",
+                                                        ".a 정보삭제.pdf-full", "other.pdf"}));
     removeLeftovers(folder / "missing" / "x.pdf");  // nothing there: no failure either
 }
 
