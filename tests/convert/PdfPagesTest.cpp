@@ -77,6 +77,18 @@ TEST(PdfPagesTest, AnUnrenderablePageRemovesTheFolder) {
     EXPECT_EQ(folder.names(), std::vector<std::string>{"report.pdf"});
 }
 
+TEST(PdfPagesTest, AOnePagePdfBeyondThePixelLimitIsRefused) {
+    ScratchFolder folder;
+    writeBytes(folder / "poster.pdf", pdfBytes({blackPage(14000, 14000)}));
+    try {
+        convertFile(folder / "poster.pdf", Fmt::png);
+        FAIL() << "a 28000 × 28000 pixel page was rendered";
+    } catch (const ConvertError& error) {
+        EXPECT_STREQ(error.what(), "그리기 영역 생성 실패");
+    }
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"poster.pdf"});
+}
+
 TEST(PdfPagesTest, AFileNamedLikeThePageFolderIsPassedBy) {
     ScratchFolder folder;
     const fs::path report = folder / "report.pdf";
