@@ -68,7 +68,11 @@ TEST(ApplyTool, RefusesWhatDoesNotApply) {
     EXPECT_EQ(failureOf(Tool::extractText, folder / "report.pdf"), "아직 지원하지 않음: 글자 추출");
     EXPECT_EQ(failureOf(Tool::removeBackground, folder / "report.pdf", ToolCheck::none),
               "아직 지원하지 않음: 배경 제거");
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"README", "Scan.PDF", "report.pdf"}));
+    writeText(folder / "memo.docx", "PK");
+    EXPECT_EQ(failureOf(Tool::stripMetadata, folder / "memo.docx"),
+              "아직 지원하지 않음: 문서 정보 삭제");
+    EXPECT_EQ(folder.names(),
+              (std::vector<std::string>{"README", "Scan.PDF", "memo.docx", "report.pdf"}));
 }
 
 TEST(ApplyTool, CompressChoosesJpegOrHeicByAlpha) {
