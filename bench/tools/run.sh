@@ -22,10 +22,13 @@ done
 mkdir -p "$work/pdf" "$work/illustrated" "$work/photo"
 python3 "$here/make_fixtures.py" "$work/pdf"
 python3 "$here/make_fixtures.py" "$work/illustrated" --illustrated
-# A smooth 6000 × 4000 picture with fine detail, saved as a camera would (Q92 with Exif/GPS).
-vips perlin "$work/photo/p.v" 6000 4000 --cell-size 64
-vips linear "$work/photo/p.v" "$work/photo/g.v" 120 128 --uchar
-vips bandjoin "$work/photo/g.v $work/photo/g.v $work/photo/g.v" "$work/photo/rgb.v"
+# A smooth 6000 × 4000 colour picture with fine detail (independent noise in each band, so
+# nothing can store it as grey), saved as a camera would: Q92 with Exif and GPS.
+for band in 1 2 3; do
+  vips perlin "$work/photo/p$band.v" 6000 4000 --cell-size 48 --seed "$band"
+  vips linear "$work/photo/p$band.v" "$work/photo/b$band.v" 120 128 --uchar
+done
+vips bandjoin "$work/photo/b1.v $work/photo/b2.v $work/photo/b3.v" "$work/photo/rgb.v"
 vips copy "$work/photo/rgb.v" "$work/photo/photo.jpg[Q=92]"
 rm -f "$work/photo/"*.v
 exiftool -q -overwrite_original -Make=Canon -Model="EOS R5" -GPSLatitude=37.5 \

@@ -13,7 +13,11 @@ namespace {
 
 void quietExiv2() {
     static std::once_flag once;
-    std::call_once(once, [] { Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute); });
+    std::call_once(once, [] {
+        Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
+        // The XMP toolkit must be set up once before any thread parses XMP.
+        Exiv2::XmpParser::initialize();
+    });
 }
 
 std::optional<int> orientationOf(const Exiv2::ExifData& exif) {
