@@ -93,7 +93,7 @@ TEST(ApplyTool, CompressChoosesJpegOrHeicByAlpha) {
     EXPECT_TRUE(loadImage(folder / "clear 압축.heic").hasAlpha());
 }
 
-TEST(ApplyTool, ResizeHalvesTheUprightPictureTruncating) {
+TEST(ApplyTool, ResizeAndRotateWorkOnTheUprightPicture) {
     if (!haveTool("identify") || !haveTool("exiftool")) GTEST_SKIP() << "identify/exiftool";
     ScratchFolder folder;
     const fs::path photo = writeImage(folder / "photo.jpg", 40, 30);
@@ -103,6 +103,10 @@ TEST(ApplyTool, ResizeHalvesTheUprightPictureTruncating) {
     EXPECT_EQ(half.note, "15×20");
     EXPECT_EQ(identify(half.url)->width, 15);
     EXPECT_EQ(exiftoolTags(half.url).find("Orientation"), std::string::npos);
+    // Upright it is 30 × 40; a clockwise turn of that is 40 × 30, with no tag to turn it again.
+    const ToolResult turned = applyTool(Tool::rotate, photo);
+    EXPECT_EQ(identify(turned.url)->width, 40);
+    EXPECT_EQ(exiftoolTags(turned.url).find("Orientation"), std::string::npos);
 
     EXPECT_EQ(applyTool(Tool::resize, writeImage(folder / "wide.png", 1001, 3)).note, "500×1");
     EXPECT_EQ(applyTool(Tool::resize, writeImage(folder / "dot.png", 1, 1)).note, "1×1");
