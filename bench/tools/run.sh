@@ -4,13 +4,13 @@
 #     (text-only pages, and pages that each carry a picture)
 #   compress a 24-MP photo (Q60)  tavrino-cli run 'tool(compress)'      vs  convert -quality 60
 #   strip a photo's metadata      tavrino-cli run 'tool(stripMetadata)' vs  exiftool -all=
-# Each command runs $ROUNDS times (default 3); the best wall time counts. Ratios are ours
-# divided by the peer's (below 1 means faster than the peer). Peak memory from /usr/bin/time.
+# Ours and the peer run alternately $ROUNDS times (default 5); the best wall time counts.
+# Ratios are ours divided by the peer's (below 1: faster). Peak memory from /usr/bin/time.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 BUILD="${BUILD:-build/bench}"
 cli="$(cd "$BUILD" && pwd)/src/tavrino-cli"
-rounds="${ROUNDS:-3}"
+rounds="${ROUNDS:-5}"
 work="$(mktemp -d "${TMPDIR:-/tmp}/tavrino-bench-tools-XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 
@@ -35,69 +35,51 @@ exiftool -q -overwrite_original -Make=Canon -Model="EOS R5" -GPSLatitude=37.5 \
   -GPSLatitudeRef=N -Artist=Kim -Orientation=1 -n "$work/photo/photo.jpg"
 
 # --- measuring ----------------------------------------------------------------------------
-# best_of CLEANUP -- COMMAND...: the best wall time in seconds and the peak resident set (KB)
-# of that run. CLEANUP runs before every round so results never pile up as " 2", " 3", ...
-best_of() {
-  local cleanup="$1"; shift 2
-  local best="" rss=""
-  for ((i = 0; i < rounds; i++)); do
-    eval "$cleanup"
-    local report="$work/time.txt"
-    /usr/bin/time -f "%e %M" -o "$report" "$@" >/dev/null 2>&1
-    read -r seconds kb <"$report"
-    if [[ -z "$best" ]] || awk -v a="$seconds" -v b="$best" 'BEGIN { exit !(a < b) }'; then
-      best="$seconds" rss="$kb"
-    fi
-  done
-  echo "$best $rss"
+# One timed run: "seconds peak-KB" (the last line: time reports a failing status above it).
+timed() {
+  /usr/bin/time -f "%e %M" -o "$work/time.txt" "$@" >/dev/null 2>&1 || true
+  tail -n 1 "$work/time.txt"
 }
 
-row() {  # name ours_time ours_kb peer_name peer_time peer_kb goal
-  awk -v n="$1" -v t="$2" -v m="$3" -v p="$4" -v pt="$5" -v pm="$6" -v g="$7" 'BEGIN {
-    printf "%-24s %8.2f s %7.0f MB | %-24s %8.2f s %7.0f MB | %5.2fx  (goal %s)\n",
-           n, t, m / 1024, p, pt, pm / 1024, (pt > 0 ? t / pt : 0), g }'
+# compare LABEL PEER-LABEL GOAL OURS PEER: runs the two functions alternately $rounds times,
+# so that both see the same machine load, and prints the best wall time of each, its peak
+# memory and the ratio ours / peer (below 1: faster than the peer).
+compare() {
+  local best_o=999 kb_o=0 best_p=999 kb_p=0 t k
+  for ((i = 0; i < rounds; i++)); do
+    read -r t k < <("$4")
+    if awk -v a="$t" -v b="$best_o" 'BEGIN { exit !(a < b) }'; then best_o=$t kb_o=$k; fi
+    read -r t k < <("$5")
+    if awk -v a="$t" -v b="$best_p" 'BEGIN { exit !(a < b) }'; then best_p=$t kb_p=$k; fi
+  done
+  awk -v n="$1" -v t="$best_o" -v m="$kb_o" -v p="$2" -v pt="$best_p" -v pm="$kb_p" -v g="$3" '
+    BEGIN { printf "%-24s %6.2f s %5.0f MB | %-22s %6.2f s %5.0f MB | %5.2fx  (goal %s)\n",
+            n, t, m / 1024, p, pt, pm / 1024, (pt > 0 ? t / pt : 0), g }'
 }
 
 # Start-up alone: tavrino-cli loads libvips with its ~120 shared libraries, most of them
 # bound at load time; qpdf loads a handful. The tray application pays this once.
-read -r start_ours start_ours_kb < <(best_of ":" -- "$cli" menu "$work/pdf/doc00.pdf")
-read -r start_peer start_peer_kb < <(best_of ":" -- qpdf --show-npages "$work/pdf/doc00.pdf")
-startup_row=$(row "start-up only" "$start_ours" "$start_ours_kb" "qpdf --show-npages" \
-  "$start_peer" "$start_peer_kb" "-")
+startup_ours() { timed "$cli" menu "$work/pdf/doc00.pdf"; }
+startup_peer() { timed qpdf --show-npages "$work/pdf/doc00.pdf"; }
 
-merge_row() {  # folder label
-  local pdfs=("$1"/doc*.pdf) ours ours_kb peer peer_kb
-  read -r ours ours_kb < <(best_of "rm -f '$1/'*합침*.pdf" -- \
-    "$cli" run 'tool(mergePDF)' "${pdfs[@]}")
-  read -r peer peer_kb < <(best_of "rm -f '$1/qpdf.pdf'" -- \
-    qpdf --empty --pages "${pdfs[@]}" -- "$1/qpdf.pdf")
-  row "$2" "$ours" "$ours_kb" "qpdf --empty --pages" "$peer" "$peer_kb" "<= 1.30x"
-  awk -v t="$ours" -v s="$start_ours" -v p="$peer" -v q="$start_peer" 'BEGIN {
-    printf "%-24s %8.2f s            | %-24s %8.2f s            | %5.2fx\n",
-           "  net of start-up", t - s, "", p - q, (p - q > 0 ? (t - s) / (p - q) : 0) }'
-}
-merge_text_row=$(merge_row "$work/pdf" "merge 10×50 text pages")
-merge_picture_row=$(merge_row "$work/illustrated" "merge 10×50 illustrated")
+dir=""
+merge_ours() { rm -f "$dir/"*합침*.pdf; timed "$cli" run 'tool(mergePDF)' "$dir"/doc*.pdf; }
+merge_peer() { rm -f "$dir/qpdf.pdf"; timed qpdf --empty --pages "$dir"/doc*.pdf -- "$dir/qpdf.pdf"; }
 
 photo="$work/photo/photo.jpg"
-read -r ours ours_kb < <(best_of "rm -f '$work/photo/'*압축*" -- \
-  "$cli" run 'tool(compress)' "$photo")
-read -r peer peer_kb < <(best_of "rm -f '$work/photo/im.jpg'" -- \
-  convert "$photo" -quality 60 "$work/photo/im.jpg")
-compress_row=$(row "compress 24 MP, Q60" "$ours" "$ours_kb" "convert -quality 60" "$peer" "$peer_kb" "<= 0.50x")
-sizes="$(stat -c %s "$work/photo/"*압축*.jpg 2>/dev/null || echo 0) bytes vs $(stat -c %s "$work/photo/im.jpg") bytes"
+compress_ours() { rm -f "$work/photo/"*압축*; timed "$cli" run 'tool(compress)' "$photo"; }
+compress_peer() { rm -f "$work/photo/im.jpg"; timed convert "$photo" -quality 60 "$work/photo/im.jpg"; }
+strip_ours() { rm -f "$work/photo/"*정보삭제*; timed "$cli" run 'tool(stripMetadata)' "$photo"; }
+strip_peer() { rm -f "$work/photo/et.jpg"; timed exiftool -q -all= -o "$work/photo/et.jpg" "$photo"; }
 
-read -r ours ours_kb < <(best_of "rm -f '$work/photo/'*정보삭제*" -- \
-  "$cli" run 'tool(stripMetadata)' "$photo")
-read -r peer peer_kb < <(best_of "rm -f '$work/photo/et.jpg'" -- \
-  exiftool -q -all= -o "$work/photo/et.jpg" "$photo")
-strip_row=$(row "strip a 24 MP photo" "$ours" "$ours_kb" "exiftool -all=" "$peer" "$peer_kb" "< 1.00x")
-
-pages=$(qpdf --show-npages "$work/pdf/"*합침*.pdf 2>/dev/null || echo "?")
-printf "%-24s %19s | %-24s %19s | ratio\n" "tavrino" "time   peak" "peer" "time   peak"
-echo "$startup_row"
-echo "$merge_text_row"
-echo "$merge_picture_row"
-echo "$compress_row"
-echo "$strip_row"
-echo "(best of $rounds rounds; merged pages: $pages; compressed sizes: $sizes)"
+printf "%-24s %15s | %-22s %15s | ratio\n" "tavrino" "time    peak" "peer" "time    peak"
+compare "start-up only" "qpdf --show-npages" "-" startup_ours startup_peer
+dir="$work/pdf"
+compare "merge 10×50 text pages" "qpdf --empty --pages" "<= 1.30x" merge_ours merge_peer
+pages=$(qpdf --show-npages "$dir/"*합침*.pdf)
+dir="$work/illustrated"
+compare "merge 10×50 illustrated" "qpdf --empty --pages" "<= 1.30x" merge_ours merge_peer
+compare "compress 24 MP, Q60" "convert -quality 60" "<= 0.50x" compress_ours compress_peer
+sizes="$(stat -c %s "$work/photo/"*압축*.jpg) vs $(stat -c %s "$work/photo/im.jpg") bytes"
+compare "strip a 24 MP photo" "exiftool -all=" "< 1.00x" strip_ours strip_peer
+echo "(best of $rounds alternating rounds; merged pages: $pages; compressed: $sizes)"
