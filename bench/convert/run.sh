@@ -21,6 +21,7 @@ if [[ ! -x $build/bench/bench_convert ]]; then
         -DTAVRINO_TESTS=OFF >/dev/null
   cmake --build "$build" --target bench_convert >/dev/null
 fi
+build=$(cd "$build" && pwd)
 ours=$build/bench/bench_convert
 # The real ImageMagick, not a wrapper that may stand in front of it on PATH.
 magick=/usr/bin/convert

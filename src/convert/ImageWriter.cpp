@@ -80,8 +80,13 @@ std::string fileBytes(const fs::path& path) {
 }
 
 // An untouched JPEG goes into the PDF as it is: no generation loss, no re-encoding time.
+// Its data is decoded once first, because a damaged JPEG must fail here rather than become
+// a PDF that no reader can show.
 void addPdfPage(PdfImageWriter& writer, const Image& image) {
     if (image.loader() == "jpegload_source" && (image.bands() == 1 || image.bands() == 3)) {
+        if (!decodesCompletely(image.origin())) {
+            throw ConvertError("이미지로 읽을 수 없음: " + image.origin().filename().string());
+        }
         std::string jpeg = jpegWithoutMetadata(fileBytes(image.origin()));
         if (!jpeg.empty()) {
             writer.addJpegPage(std::move(jpeg), image.width(), image.height(), image.bands());

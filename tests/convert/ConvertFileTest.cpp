@@ -152,7 +152,7 @@ struct BadInput {
 std::string halfOf(const std::string& bytes) { return bytes.substr(0, bytes.size() / 2); }
 
 std::string pictureBytes(const ScratchFolder& folder, const std::string& name, int bands = 3) {
-    writePicture(folder / name, 96, 64, bands);
+    writePicture(folder / name, 320, 240, bands);
     std::string bytes = readBytes(folder / name);
     fs::remove(folder / name);
     return bytes;
@@ -178,8 +178,10 @@ std::string pngClaimingHugeSize(const ScratchFolder& folder) {
 
 std::vector<BadInput> badInputs(const ScratchFolder& folder) {
     const std::string jpeg = pictureBytes(folder, "x.jpg");
+    // Garbage in the tables and frame header. (Damage inside the entropy-coded data is
+    // only a warning to libjpeg, which fills the rest in grey like every other viewer.)
     std::string corruptJpeg = jpeg;
-    for (size_t i = jpeg.size() / 2; i < jpeg.size() - 2; ++i) corruptJpeg[i] = '\xFF';
+    for (size_t i = 20; i < 400; ++i) corruptJpeg[i] = '\xAB';
     return {
         {"photo.png", "this is not a picture", "이미지로 읽을 수 없음: photo.png"},
         {"zero.png", "", "이미지로 읽을 수 없음: zero.png"},
