@@ -12,6 +12,7 @@
 
 #include "convert/ConvertError.h"
 #include "convert/Frames.h"
+#include "convert/Image.h"
 #include "convert/ImageWriter.h"
 #include "convert/OutputNaming.h"
 #include "convert/PendingFile.h"
@@ -56,10 +57,11 @@ class Merger {
         try {
             writeImagesAsPDF(frames, OutputName::exactly(file));
         } catch (const ConvertError& error) {
-            if (std::string_view(error.what()).starts_with("페이지 만들기 실패")) {
-                throw ConvertError("페이지 만들기 실패: " + name);
-            }
-            throw;
+            if (!std::string_view(error.what()).starts_with("페이지 만들기 실패")) throw;
+            // Pixels are decoded only while the page is made, so a damaged file shows up
+            // here; say so rather than blame the page.
+            if (!decodesCompletely(url)) throw ConvertError("이미지로 읽을 수 없음: " + name);
+            throw ConvertError("페이지 만들기 실패: " + name);
         }
         appendPdf(file, name);
     }

@@ -86,11 +86,15 @@ TEST_F(Merge, DamagedInputsLeaveNoOutput) {
     const fs::path a = writeTextPDF(folder / "a.pdf", {"a1"});
     writeText(folder / "b.pdf", "%PDF-1.7\ngarbage without any object");
     writeText(folder / "c.png", "not a png");
+    // Cut inside the compressed data: the header still reads, the pixels do not.
+    const std::string photo = fileBytes(writeImage(folder / "whole.jpg", 600, 400));
+    writeText(folder / "cut.jpg", photo.substr(0, photo.size() / 2));
     const fs::path empty = writePDF(folder / "empty.pdf", 0);
     const std::vector<std::string> namesBefore = folder.names();
 
     EXPECT_EQ(failureOf({a, folder / "b.pdf"}), "PDF를 열 수 없음: b.pdf");
     EXPECT_EQ(failureOf({a, folder / "c.png"}), "이미지로 읽을 수 없음: c.png");
+    EXPECT_EQ(failureOf({a, folder / "cut.jpg"}), "이미지로 읽을 수 없음: cut.jpg");
     EXPECT_EQ(failureOf({empty}), "합칠 페이지 없음");
     EXPECT_EQ(failureOf({}), "합칠 페이지 없음");
     EXPECT_EQ(folder.names(), namesBefore) << "no output and no hidden leftovers";
