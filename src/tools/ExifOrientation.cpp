@@ -1,5 +1,7 @@
 #include "tools/ExifOrientation.h"
 
+#include "tools/TiffReader.h"
+
 #include <cstdint>
 
 namespace tavrino {
@@ -7,36 +9,6 @@ namespace {
 
 constexpr std::uint16_t orientationTag = 0x0112;
 constexpr std::uint16_t shortType = 3;
-
-class TiffReader {
-  public:
-    explicit TiffReader(std::string_view bytes) : bytes_(bytes) {}
-
-    bool readByteOrder() {
-        if (bytes_.substr(0, 2) == "II")
-            bigEndian_ = false;
-        else if (bytes_.substr(0, 2) == "MM")
-            bigEndian_ = true;
-        else
-            return false;
-        return u16(2) == 42;
-    }
-    std::optional<std::uint32_t> u16(size_t at) const {
-        if (at > bytes_.size() || bytes_.size() - at < 2) return std::nullopt;
-        const auto b0 = static_cast<std::uint8_t>(bytes_[at]);
-        const auto b1 = static_cast<std::uint8_t>(bytes_[at + 1]);
-        return bigEndian_ ? (b0 << 8 | b1) : (b1 << 8 | b0);
-    }
-    std::optional<std::uint32_t> u32(size_t at) const {
-        const auto first = u16(at), second = u16(at + 2);
-        if (!first || !second) return std::nullopt;
-        return bigEndian_ ? (*first << 16 | *second) : (*second << 16 | *first);
-    }
-
-  private:
-    std::string_view bytes_;
-    bool bigEndian_ = false;
-};
 
 void put16(std::string& out, std::uint32_t value) {
     out += static_cast<char>(value >> 8 & 0xff);

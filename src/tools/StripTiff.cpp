@@ -5,8 +5,10 @@
 #include <exiv2/exiv2.hpp>
 
 #include <mutex>
+#include <set>
 
 #include "tools/LosslessStrip.h"
+#include "tools/TiffReader.h"
 
 namespace tavrino {
 namespace {
@@ -37,6 +39,39 @@ std::string contentsOf(Exiv2::BasicIo& io) {
     return out;
 }
 
+// Whether one directory's strips (tags 273/279) or tiles (324/325) lie inside the file.
+bool pageDataInside(const TiffReader& tiff, size_t ifd, std::uint32_t entries) {
+    std::optional<std::vector<std::uint32_t>> offsets, counts;
+    for (std::uint32_t i = 0; i < entries; ++i) {
+        const size_t entry = ifd + 2 + size_t{i} * 12;
+        const auto tag = tiff.u16(entry);
+        if (!tag) return false;
+        if (*tag == 273 || *tag == 324) offsets = tiff.values(entry);
+        if (*tag == 279 || *tag == 325) counts = tiff.values(entry);
+    }
+    if (!offsets || !counts || offsets->size() != counts->size()) return false;
+    for (size_t i = 0; i < offsets->size(); ++i) {
+        if ((*offsets)[i] > tiff.size() || (*counts)[i] > tiff.size() - (*offsets)[i]) return false;
+    }
+    return true;
+}
+
+// exiv2 copies whatever image data it finds and says nothing about data cut off by a
+// truncated file, so a damaged TIFF is refused before it is handed over.
+bool imageDataInside(std::string_view bytes) {
+    TiffReader tiff(bytes);
+    if (!tiff.readByteOrder()) return false;
+    std::set<std::uint32_t> seen;
+    std::optional<std::uint32_t> ifd = tiff.u32(4);
+    while (ifd && *ifd != 0) {
+        const auto entries = tiff.u16(*ifd);
+        if (!entries || !seen.insert(*ifd).second) return false;  // unreadable, or a loop
+        if (!pageDataInside(tiff, *ifd, *entries)) return false;
+        ifd = tiff.u32(*ifd + 2 + size_t{*entries} * 12);  // the next page's directory
+    }
+    return ifd.has_value() && !seen.empty();
+}
+
 }  // namespace
 
 std::optional<std::string> strippedTiff(std::string_view tiff) {
@@ -44,7 +79,8 @@ std::optional<std::string> strippedTiff(std::string_view tiff) {
     try {
         const auto* bytes = reinterpret_cast<const Exiv2::byte*>(tiff.data());
         const long size = static_cast<long>(tiff.size());
-        if (Exiv2::ImageFactory::getType(bytes, size) != Exiv2::ImageType::tiff) {
+        if (Exiv2::ImageFactory::getType(bytes, size) != Exiv2::ImageType::tiff ||
+            !imageDataInside(tiff)) {
             return std::nullopt;
         }
         Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(bytes, size);

@@ -168,6 +168,37 @@ TEST(LosslessStrip, TruncatedInputsAreRefusedOrHandled) {
     }
 }
 
+// A TIFF whose directory comes first (as many scanners write it): cutting it anywhere
+// cuts into the pixel data, which must be refused, not copied half-way.
+TEST(LosslessStrip, TruncatedTiffIsRefused) {
+    std::string tiff("II*\0\x08\0\0\0", 8);
+    const auto put = [&](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            tiff += static_cast<char>(value >> (8 * i) & 0xFF);
+    };
+    const std::uint32_t side = 32, entries = 8, dataAt = 8 + 2 + entries * 12 + 4;
+    put(entries, 2);
+    for (auto [tag, value] :
+         std::vector<std::pair<std::uint32_t, std::uint32_t>>{{256, side},
+                                                              {257, side},
+                                                              {258, 8},
+                                                              {259, 1},
+                                                              {262, 1},
+                                                              {273, dataAt},
+                                                              {278, side},
+                                                              {279, side * side}}) {
+        put(tag, 2);
+        put(4, 2);  // LONG
+        put(1, 4);
+        put(value, 4);
+    }
+    put(0, 4);
+    tiff += std::string(side * side, '\x80');
+    ASSERT_TRUE(strippedTiff(tiff));
+    for (size_t n = dataAt; n < tiff.size(); n += 97)
+        EXPECT_FALSE(strippedTiff(tiff.substr(0, n))) << n;
+}
+
 // Damaged bytes anywhere (a length, a box size, a chunk type) must be refused or yield a
 // file no larger than the source plus the new orientation block; never a read outside.
 TEST(LosslessStrip, CorruptedBytesNeverReadOutside) {
