@@ -132,8 +132,9 @@ struct Extent {
     std::uint64_t offset, length;
 };
 
+// The extents of dropped items go to `wiped`, those of the others to `kept`.
 std::string filteredIloc(std::string_view content, const std::set<std::uint32_t>& dropped,
-                         std::vector<Extent>& wiped) {
+                         std::vector<Extent>& wiped, std::vector<Extent>& kept) {
     Reader r(content);
     const auto version = r.uint(1);
     r.take(3);
@@ -143,7 +144,7 @@ std::string filteredIloc(std::string_view content, const std::set<std::uint32_t>
     const size_t idSize = version < 2 ? 2 : 4;
     const size_t headerEnd = r.position();
     const auto itemCount = r.uint(idSize);
-    std::string kept;
+    std::string entries;
     std::uint64_t keptCount = 0;
     for (std::uint64_t i = 0; i < itemCount; ++i) {
         const size_t start = r.position();
@@ -161,11 +162,12 @@ std::string filteredIloc(std::string_view content, const std::set<std::uint32_t>
         if (dropped.contains(id)) {
             wiped.insert(wiped.end(), found.begin(), found.end());
         } else {
-            kept.append(content.substr(start, r.position() - start));
+            kept.insert(kept.end(), found.begin(), found.end());
+            entries.append(content.substr(start, r.position() - start));
             ++keptCount;
         }
     }
-    return std::string(content.substr(0, headerEnd)) + uintBytes(keptCount, idSize) + kept;
+    return std::string(content.substr(0, headerEnd)) + uintBytes(keptCount, idSize) + entries;
 }
 
 std::string filteredIref(std::string_view content, const std::set<std::uint32_t>& dropped) {
@@ -224,6 +226,7 @@ std::string filteredIprp(std::string_view content, const std::set<std::uint32_t>
 struct MetaEdit {
     std::string content;        // the new meta content, before padding
     std::vector<Extent> wiped;  // the bytes of the dropped items
+    std::vector<Extent> kept;   // the bytes of every other item
     size_t idatData = 0;        // where idat's data starts within the new meta content
 };
 
@@ -243,7 +246,7 @@ MetaEdit editedMeta(std::string_view meta) {
         if (type == "iinf")
             edit.content += box(type, filteredIinf(child.content, dropped));
         else if (type == "iloc")
-            edit.content += box(type, filteredIloc(child.content, dropped, edit.wiped));
+            edit.content += box(type, filteredIloc(child.content, dropped, edit.wiped, edit.kept));
         else if (type == "iref")
             edit.content += box(type, filteredIref(child.content, dropped));
         else if (type == "iprp")
@@ -273,6 +276,12 @@ std::optional<std::string> strippedHeif(std::string_view heif) {
         }
         if (!meta) return std::nullopt;
         const MetaEdit edit = editedMeta(meta->content);
+        // A file cut short loses the data of its pictures; it must not pass as stripped.
+        for (const Extent& e : edit.kept) {
+            if (e.method == 0 && (e.offset > heif.size() || e.length > heif.size() - e.offset)) {
+                return std::nullopt;
+            }
+        }
         const size_t header = meta->whole.size() - meta->content.size();
         const size_t room = meta->content.size() - edit.content.size();
         if (room != 0 && room < 8) return std::nullopt;  // a free box needs its 8-byte header
