@@ -10,7 +10,7 @@ namespace {
 
 test::ProcessResult cli(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), test::builtProgram("src/tavrino-cli").string());
-    return test::runProcess(arguments);
+    return test::runProgram(arguments);
 }
 
 class CommandLine : public ::testing::Test {

@@ -25,7 +25,7 @@ std::string slurp(const std::filesystem::path& file) {
 
 }  // namespace
 
-ProcessResult runProcess(const std::vector<std::string>& argv) {
+ProcessResult runProgram(const std::vector<std::string>& argv) {
     TempDir dir;
     const auto outFile = dir / "out", errFile = dir / "err";
     posix_spawn_file_actions_t actions;

@@ -14,9 +14,8 @@ struct ProcessResult {
     std::string err;
 };
 
-// argv[0] is looked up on PATH unless it holds a slash. (Named apart from Judges.h's
-// runProgram, which merges the two outputs.)
-ProcessResult runProcess(const std::vector<std::string>& argv);
+// argv[0] is looked up on PATH unless it holds a slash.
+ProcessResult runProgram(const std::vector<std::string>& argv);
 
 // Whether a program is on PATH.
 bool haveProgram(const std::string& name);

@@ -18,7 +18,7 @@ class Merge : public ::testing::Test {
   protected:
     void SetUp() override {
         for (const char* judge : {"pdftotext", "pdfinfo", "qpdf", "pdfimages"}) {
-            if (!haveTool(judge)) GTEST_SKIP() << judge << " is not installed";
+            if (!haveProgram(judge)) GTEST_SKIP() << judge << " is not installed";
         }
     }
 
@@ -32,11 +32,11 @@ class Merge : public ::testing::Test {
     }
 
     void expectValid(const fs::path& pdf) {
-        const CommandResult check = runProgram({"qpdf", "--check", pdf.string()});
-        EXPECT_EQ(check.status, 0) << check.output;
+        const ProcessResult check = runProgram({"qpdf", "--check", pdf.string()});
+        EXPECT_EQ(check.status, 0) << check.out << check.err;
     }
 
-    ScratchFolder folder;
+    TempDir folder;
 };
 
 }  // namespace
@@ -70,7 +70,7 @@ TEST_F(Merge, ImagesBecomeUprightPagesOfTheirPixelSize) {
     EXPECT_EQ(pageSizes(result.url),
               (std::vector<std::string>{"40x30", "30x40", "20x10", "20x10", "20x10"}));
     // The upright JPEG travels as it is; the turned one had to be decoded.
-    const std::string images = runProgram({"pdfimages", "-list", result.url.string()}).output;
+    const std::string images = runProgram({"pdfimages", "-list", result.url.string()}).out;
     EXPECT_NE(images.find("jpeg"), std::string::npos) << images;
 }
 
@@ -90,25 +90,25 @@ TEST_F(Merge, DamagedInputsLeaveNoOutput) {
     const std::string photo = fileBytes(writeImage(folder / "whole.jpg", 600, 400));
     writeText(folder / "cut.jpg", photo.substr(0, photo.size() / 2));
     const fs::path empty = writePDF(folder / "empty.pdf", 0);
-    const std::vector<std::string> namesBefore = folder.names();
+    const std::vector<std::string> namesBefore = namesIn(folder.path());
 
     EXPECT_EQ(failureOf({a, folder / "b.pdf"}), "PDF를 열 수 없음: b.pdf");
     EXPECT_EQ(failureOf({a, folder / "c.png"}), "이미지로 읽을 수 없음: c.png");
     EXPECT_EQ(failureOf({a, folder / "cut.jpg"}), "이미지로 읽을 수 없음: cut.jpg");
     EXPECT_EQ(failureOf({empty}), "합칠 페이지 없음");
     EXPECT_EQ(failureOf({}), "합칠 페이지 없음");
-    EXPECT_EQ(folder.names(), namesBefore) << "no output and no hidden leftovers";
+    EXPECT_EQ(namesIn(folder.path()), namesBefore) << "no output and no hidden leftovers";
 }
 
 TEST_F(Merge, TheCommandLineRunsOneMergeJobAndLogsIt) {
     const fs::path a = writeTextPDF(folder / "a.pdf", {"a1", "a2", "a3"});
     const fs::path b = writeImage(folder / "b.png", 12, 8);
     const fs::path c = writeTextPDF(folder / "c.pdf", {"c1", "c2"});
-    const CommandResult run = runProgram({TAVRINO_BUILD_DIR "/src/tavrino-cli", "run",
+    const ProcessResult run = runProgram({builtProgram("src/tavrino-cli").string(), "run",
                                           "tool(mergePDF)", a.string(), b.string(), c.string()});
-    EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_NE(run.output.find("] PDF 합치기 완료: 3개 -> a 합침.pdf (6쪽)\n"), std::string::npos)
-        << run.output;
-    EXPECT_TRUE(run.output.ends_with("\n6쪽\n")) << run.output;
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("] PDF 합치기 완료: 3개 -> a 합침.pdf (6쪽)\n"), std::string::npos)
+        << run.out;
+    EXPECT_TRUE(run.out.ends_with("\n6쪽\n")) << run.out;
     EXPECT_EQ(pdfText(folder / "a 합침.pdf"), "a1 a2 a3 c1 c2");
 }

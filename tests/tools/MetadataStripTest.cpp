@@ -38,9 +38,10 @@ std::string strip(const fs::path& file) {
 class StripImage : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!haveTool("exiftool") || !haveTool("identify")) GTEST_SKIP() << "exiftool/identify";
+        if (!haveProgram("exiftool") || !haveProgram("identify"))
+            GTEST_SKIP() << "exiftool/identify";
     }
-    ScratchFolder folder;
+    TempDir folder;
 };
 
 }  // namespace
@@ -134,7 +135,7 @@ TEST_F(StripImage, DamagedImagesLeaveNothingBehind) {
     fs::resize_file(photo, fs::file_size(photo) / 2);
     writeText(folder / "fake.png", "not a picture");
     writeText(folder / "empty.tiff", "");
-    const std::vector<std::string> namesBefore = folder.names();
+    const std::vector<std::string> namesBefore = namesIn(folder.path());
     for (const char* name : {"cut.jpg", "fake.png", "empty.tiff"}) {
         try {
             applyTool(Tool::stripMetadata, folder / name);
@@ -143,13 +144,13 @@ TEST_F(StripImage, DamagedImagesLeaveNothingBehind) {
             EXPECT_STREQ(error.what(), "이미지로 읽을 수 없음") << name;
         }
     }
-    EXPECT_EQ(folder.names(), namesBefore);
+    EXPECT_EQ(namesIn(folder.path()), namesBefore);
 }
 
 // Every prefix of a well-formed file is either refused or stripped into a smaller-or-equal
 // file; none may read outside its input (the sanitizer build watches).
 TEST(LosslessStrip, TruncatedInputsAreRefusedOrHandled) {
-    ScratchFolder folder;
+    TempDir folder;
     const std::string jpeg = fileBytes(writeImage(folder / "a.jpg", 16, 16));
     const std::string png = fileBytes(writeImage(folder / "a.png", 16, 16, 4));
     const std::string heif = fileBytes(writeImage(folder / "a.heic", 16, 16));
@@ -202,7 +203,7 @@ TEST(LosslessStrip, TruncatedTiffIsRefused) {
 // Damaged bytes anywhere (a length, a box size, a chunk type) must be refused or yield a
 // file no larger than the source plus the new orientation block; never a read outside.
 TEST(LosslessStrip, CorruptedBytesNeverReadOutside) {
-    ScratchFolder folder;
+    TempDir folder;
     struct Case {
         std::string bytes;
         std::optional<std::string> (*strip)(std::string_view);
@@ -225,28 +226,28 @@ TEST(LosslessStrip, CorruptedBytesNeverReadOutside) {
 }
 
 TEST(StripPdf, InformationAndXmpAreGone) {
-    if (!haveTool("exiftool") || !haveTool("pdfinfo") || !haveTool("qpdf")) GTEST_SKIP();
-    ScratchFolder folder;
+    if (!haveProgram("exiftool") || !haveProgram("pdfinfo") || !haveProgram("qpdf")) GTEST_SKIP();
+    TempDir folder;
     const fs::path pdf = writeTextPDF(folder / "report.pdf", {"page one"});
     writeTags(pdf, {"-PDF:Title=Budget", "-PDF:Author=Kim Minji", "-XMP-dc:Creator=Kim Minji"});
-    ASSERT_NE(runProgram({"pdfinfo", pdf.string()}).output.find("Kim Minji"), std::string::npos);
+    ASSERT_NE(runProgram({"pdfinfo", pdf.string()}).out.find("Kim Minji"), std::string::npos);
 
     const ToolResult result = applyTool(Tool::stripMetadata, pdf);
     EXPECT_EQ(result.url.filename(), "report 정보삭제.pdf");
     EXPECT_EQ(result.note, std::nullopt);
-    const std::string info = runProgram({"pdfinfo", result.url.string()}).output;
+    const std::string info = runProgram({"pdfinfo", result.url.string()}).out;
     EXPECT_EQ(info.find("Title:"), std::string::npos) << info;
     EXPECT_EQ(info.find("Author:"), std::string::npos) << info;
     EXPECT_EQ(runProgram({"qpdf", "--check", result.url.string()}).status, 0);
     // Not hidden in an old revision or an object stream either.
     const std::string flat =
-        runProgram({"qpdf", "--qdf", "--object-streams=disable", result.url.string(), "-"}).output;
+        runProgram({"qpdf", "--qdf", "--object-streams=disable", result.url.string(), "-"}).out;
     EXPECT_EQ(flat.find("Kim Minji"), std::string::npos);
     EXPECT_EQ(pdfText(result.url), "page one");
 }
 
 TEST(StripPdf, UnreadablePdfIsRefused) {
-    ScratchFolder folder;
+    TempDir folder;
     writeText(folder / "broken.pdf", "%PDF-1.4\nthis is not a document");
     try {
         applyTool(Tool::stripMetadata, folder / "broken.pdf");
@@ -254,5 +255,5 @@ TEST(StripPdf, UnreadablePdfIsRefused) {
     } catch (const ConvertError& error) {
         EXPECT_STREQ(error.what(), "PDF를 열 수 없음");
     }
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"broken.pdf"});
+    EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"broken.pdf"});
 }

@@ -56,8 +56,8 @@ fs::path writeTextPDF(const fs::path& path, const std::vector<std::string>& text
 }
 
 std::string pdfText(const fs::path& file) {
-    const CommandResult result = runProgram({"pdftotext", file.string(), "-"});
-    std::istringstream words(result.output);
+    const ProcessResult result = runProgram({"pdftotext", file.string(), "-"});
+    std::istringstream words(result.out);
     std::string word, text;
     while (words >> word)
         text += (text.empty() ? "" : " ") + word;
@@ -65,7 +65,7 @@ std::string pdfText(const fs::path& file) {
 }
 
 std::vector<std::string> pageSizes(const fs::path& pdf) {
-    const std::string info = runProgram({"pdfinfo", "-f", "1", "-l", "9999", pdf.string()}).output;
+    const std::string info = runProgram({"pdfinfo", "-f", "1", "-l", "9999", pdf.string()}).out;
     std::istringstream lines(info);
     std::vector<std::string> sizes;
     std::string line;
@@ -84,15 +84,15 @@ void writeTags(const fs::path& file, const std::vector<std::string>& arguments) 
     std::vector<std::string> command{"exiftool", "-q", "-overwrite_original"};
     command.insert(command.end(), arguments.begin(), arguments.end());
     command.push_back(file.string());
-    const CommandResult result = runProgram(command);
-    ASSERT_EQ(result.status, 0) << result.output;
+    const ProcessResult result = runProgram(command);
+    ASSERT_EQ(result.status, 0) << result.out << result.err;
 }
 
 std::string pixelSignature(const fs::path& file) {
-    const CommandResult result = runProgram({"identify", "-format", "%#\\n", file.string()});
+    const ProcessResult result = runProgram({"identify", "-format", "%#\\n", file.string()});
     // An unreadable file must not make two signatures equal by both being empty.
-    EXPECT_EQ(result.status, 0) << file << ": " << result.output;
-    return result.status == 0 ? result.output : "unreadable " + file.string();
+    EXPECT_EQ(result.status, 0) << file << ": " << result.err;
+    return result.status == 0 ? result.out : "unreadable " + file.string();
 }
 
 std::string fileBytes(const fs::path& file) {

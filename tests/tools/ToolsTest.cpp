@@ -51,7 +51,7 @@ fs::path markedCorner(const fs::path& path, int width, int height) {
 }  // namespace
 
 TEST(ApplyTool, RefusesWhatDoesNotApply) {
-    ScratchFolder folder;
+    TempDir folder;
     writePDF(folder / "report.pdf");
     writePDF(folder / "Scan.PDF");
     writeText(folder / "README", "text");
@@ -71,13 +71,13 @@ TEST(ApplyTool, RefusesWhatDoesNotApply) {
     writeText(folder / "memo.docx", "PK");
     EXPECT_EQ(failureOf(Tool::stripMetadata, folder / "memo.docx"),
               "아직 지원하지 않음: 문서 정보 삭제");
-    EXPECT_EQ(folder.names(),
+    EXPECT_EQ(namesIn(folder.path()),
               (std::vector<std::string>{"README", "Scan.PDF", "memo.docx", "report.pdf"}));
 }
 
 TEST(ApplyTool, CompressChoosesJpegOrHeicByAlpha) {
-    if (!haveTool("identify")) GTEST_SKIP() << "identify";
-    ScratchFolder folder;
+    if (!haveProgram("identify")) GTEST_SKIP() << "identify";
+    TempDir folder;
     const fs::path opaque = writeImage(folder / "flat.png", 64, 48, 3);
     const ToolResult jpeg = applyTool(Tool::compress, opaque);
     EXPECT_EQ(jpeg.url.filename(), "flat 압축.jpg");
@@ -94,8 +94,8 @@ TEST(ApplyTool, CompressChoosesJpegOrHeicByAlpha) {
 }
 
 TEST(ApplyTool, ResizeAndRotateWorkOnTheUprightPicture) {
-    if (!haveTool("identify") || !haveTool("exiftool")) GTEST_SKIP() << "identify/exiftool";
-    ScratchFolder folder;
+    if (!haveProgram("identify") || !haveProgram("exiftool")) GTEST_SKIP() << "identify/exiftool";
+    TempDir folder;
     const fs::path photo = writeImage(folder / "photo.jpg", 40, 30);
     writeTags(photo, {"-Orientation=6", "-n"});
     const ToolResult half = applyTool(Tool::resize, photo);
@@ -119,7 +119,7 @@ TEST(ApplyTool, ResizeAndRotateWorkOnTheUprightPicture) {
 }
 
 TEST(ApplyTool, RotateTurnsClockwiseAndFourTurnsGiveTheSourceBack) {
-    ScratchFolder folder;
+    TempDir folder;
     const fs::path source = markedCorner(folder / "mark.png", 4, 2);
     const ToolResult once = applyTool(Tool::rotate, source);
     EXPECT_EQ(once.url.filename(), "mark 회전.png");
@@ -138,14 +138,14 @@ TEST(ApplyTool, RotateTurnsClockwiseAndFourTurnsGiveTheSourceBack) {
 }
 
 TEST(ApplyTool, UndecodableImagesFailWithTheReadersMessage) {
-    ScratchFolder folder;
+    TempDir folder;
     writeText(folder / "broken.jpg", "\xFF\xD8\xFF garbage");
     EXPECT_EQ(failureOf(Tool::rotate, folder / "broken.jpg"), "이미지로 읽을 수 없음: broken.jpg");
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"broken.jpg"});
+    EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"broken.jpg"});
 }
 
 TEST(RemoveLeftovers, RemovesTheOutputAndOnlyItsEmptyHiddenSiblings) {
-    ScratchFolder folder;
+    TempDir folder;
     const fs::path output = writeText(folder / "a 정보삭제.pdf", "partial");
     writeText(folder / ".a 정보삭제.pdf-x1y2", "");
     writeText(folder / ".a 정보삭제.pdf-full", "data");
@@ -155,8 +155,9 @@ TEST(RemoveLeftovers, RemovesTheOutputAndOnlyItsEmptyHiddenSiblings) {
               "");
     writeText(folder / "other.pdf", "");
     removeLeftovers(output);
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{".a 정보삭제.pdf-dir",
-                                                        ".a 정보삭제.pdf-full", "other.pdf"}));
+    EXPECT_EQ(
+        namesIn(folder.path()),
+        (std::vector<std::string>{".a 정보삭제.pdf-dir", ".a 정보삭제.pdf-full", "other.pdf"}));
     removeLeftovers(folder / "missing" / "x.pdf");  // nothing there: no failure either
 }
 
