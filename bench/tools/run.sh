@@ -59,9 +59,11 @@ compare() {
   done
   awk -v n="$1" -v t="$best_o" -v m="$kb_o" -v p="$2" -v pt="$best_p" -v pm="$kb_p" -v g="$3" \
       -v co="$cpu_o" -v cp="$cpu_p" '
-    BEGIN { cpu = cp > 0 ? sprintf("%5.2fx", co / cp) : "  n/a "  # below the 10 ms grain
-            printf "%-24s %6.2f s %5.0f MB | %-22s %6.2f s %5.0f MB | %5.2fx  cpu %s  (goal %s)\n",
-            n, t, m / 1024, p, pt, pm / 1024, (pt > 0 ? t / pt : 0), cpu, g }'
+    BEGIN { # A peer below the 10 ms grain of time has no meaningful ratio.
+            wall = pt > 0 ? sprintf("%5.2fx", t / pt) : "  n/a "
+            cpu = cp > 0 ? sprintf("%5.2fx", co / cp) : "  n/a "
+            printf "%-24s %6.2f s %5.0f MB | %-22s %6.2f s %5.0f MB | %s  cpu %s  (goal %s)\n",
+            n, t, m / 1024, p, pt, pm / 1024, wall, cpu, g }'
 }
 
 # Start-up alone: tavrino-cli loads libvips with its ~120 shared libraries, most of them
