@@ -2,6 +2,8 @@
 
 #include "convert/ConvertError.h"
 #include "convert/ConvertFile.h"
+#include "tools/PdfMerge.h"
+#include "tools/Tools.h"
 
 namespace fs = std::filesystem;
 
@@ -12,20 +14,14 @@ namespace {
     throw ConvertError("아직 지원하지 않음: " + std::string(title));
 }
 
-ToolResult unbuiltTool(Tool tool, const fs::path&) {
-    // Crop needs its window and merge takes all files at once; neither is a per-file tool.
-    if (tool == Tool::crop || tool == Tool::mergePDF) {
-        throw ConvertError(std::string(title(tool)) + "는 따로 처리");
-    }
-    notYet(title(tool));
-}
-
 }  // namespace
 
 RunOperations standardOperations() {
     RunOperations operations;
     operations.convertFile = [](const fs::path& url, Fmt fmt) { return convertFile(url, fmt); };
-    operations.applyTool = unbuiltTool;
+    operations.applyTool = [](Tool tool, const fs::path& url) {
+        return applyTool(tool, url, ToolCheck::applicability);
+    };
     operations.convertHwp = [](const fs::path&, DocTarget target) -> ToolResult {
         notYet("HWP → " + title(target));
     };
@@ -35,9 +31,7 @@ RunOperations standardOperations() {
     operations.checkRisks = [](const fs::path&) -> std::optional<std::vector<DocRisk>> {
         return std::nullopt;
     };
-    operations.mergePDF = [](std::span<const fs::path>) -> ToolResult {
-        notYet(title(Tool::mergePDF));
-    };
+    operations.mergePDF = [](std::span<const fs::path> urls) { return mergePDF(urls); };
     return operations;
 }
 

@@ -219,11 +219,11 @@ TEST(RunEngineTest, StandardOperationsRefuseWhatIsNotBuiltYet) {
     writePicture(folder / "a.png", 8, 8);
     writeBytes(folder / "b.hwp", "hwp");
     const RunOperations ops = standardOperations();
-    EXPECT_FALSE(runItem(ToolItem{Tool::rotate}, {folder / "a.png"}, ops).finish.ok);
+    EXPECT_FALSE(runItem(ToolItem{Tool::extractText}, {folder / "a.png"}, ops).finish.ok);
     EXPECT_FALSE(runItem(DocumentItem{DocTarget::pdf}, {folder / "b.hwp"}, ops).finish.ok);
     const auto lines = log.messages();
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], "회전 실패: a.png: 아직 지원하지 않음: 회전");
+    EXPECT_EQ(lines[0], "글자 추출 실패: a.png: 아직 지원하지 않음: 글자 추출");
     EXPECT_EQ(lines[1], "PDF 실패: b.hwp: 아직 지원하지 않음: HWP → PDF");
     EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{"a.png", "b.hwp"}));
 }

@@ -1,0 +1,29 @@
+#pragma once
+// The stripMetadata tool for images and PDFs: a copy named "<stem> 정보삭제.<ext>" beside the
+// source without location, camera, author and similar information. The source is never
+// changed; a failure leaves nothing beside it.
+
+#include <filesystem>
+#include <string_view>
+
+#include "convert/ToolResult.h"
+
+namespace tavrino {
+
+// JPEG, PNG, TIFF, HEIF and GIF keep their encoded image data byte for byte and carry only the
+// orientation afterwards (LosslessStrip.h); the format is read from the content, the
+// extension is the source's own as written (`fallbackExtension` when it has none). A BMP has
+// no metadata container and is decoded and written again, pixel for pixel, with the note
+// "다시 저장(무손실)". Throws ConvertError:
+//   "이미지로 읽을 수 없음"            the file is not a well-formed image of a known format
+//   "쓰기 지원 안 됨"                  an image format whose metadata cannot be removed here
+//   "정보 삭제 실패: " + reason        the copy cannot be written
+// and loadImage's errors for a BMP.
+ToolResult stripImageMetadata(const std::filesystem::path& url, std::string_view fallbackExtension);
+
+// Removes the document information dictionary and the document's XMP metadata stream (which
+// repeats author, title and dates for readers that prefer XMP). Pages, fonts and streams are
+// copied as they are. Throws ConvertError "PDF를 열 수 없음" or "PDF 저장 실패".
+ToolResult stripPDFInfo(const std::filesystem::path& url);
+
+}  // namespace tavrino

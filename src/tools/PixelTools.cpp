@@ -1,0 +1,75 @@
+#include "tools/PixelTools.h"
+
+#include <vips/vips.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <system_error>
+
+#include "convert/ConvertError.h"
+#include "convert/ImageWriter.h"
+#include "convert/OutputNaming.h"
+#include "tools/ByteCount.h"
+
+namespace fs = std::filesystem;
+
+namespace tavrino {
+namespace {
+
+std::uintmax_t sizeOrZero(const fs::path& path) {
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(path, error);
+    return error ? 0 : size;
+}
+
+}  // namespace
+
+std::optional<Image> scaled(const Image& image, double factor) {
+    const int width = std::max(1, static_cast<int>(image.width() * factor));
+    const int height = std::max(1, static_cast<int>(image.height() * factor));
+    // The thumbnail operation premultiplies alpha before it filters (no dark fringes around
+    // transparent parts) and, forced to a size, gives exactly the truncated one.
+    VipsImageRef out;
+    if (vips_thumbnail_image(image.get(), out.out(), width, "height", height, "size",
+                             VIPS_SIZE_FORCE, "no_rotate", TRUE, nullptr)) {
+        vips_error_clear();
+        return std::nullopt;
+    }
+    return image.derived(std::move(out));
+}
+
+std::optional<Image> rotatedClockwise(const Image& image) {
+    VipsImageRef out;
+    if (vips_rot(image.get(), out.out(), VIPS_ANGLE_D90, nullptr)) {
+        vips_error_clear();
+        return std::nullopt;
+    }
+    return image.derived(std::move(out));
+}
+
+ToolResult compressImage(const fs::path& url) {
+    const Image image = loadOrientedImage(url);
+    const bool opaque = !image.hasAlpha();
+    const Fmt type = opaque ? Fmt::jpg : Fmt::heic;
+    // writeImage puts a JPEG onto white itself; an opaque picture has nothing to flatten.
+    const fs::path output =
+        writeImage(image, toolOutputName(url, "압축", rawValue(type)), type, 0.6);
+    return {output, sizeChangeNote(sizeOrZero(url), sizeOrZero(output))};
+}
+
+ToolResult resizeImage(const fs::path& url, const SameFormat& format) {
+    const std::optional<Image> half = scaled(loadOrientedImage(url), 0.5);
+    if (!half) throw ConvertError("크기 변경 실패");
+    const fs::path output =
+        writeImage(*half, toolOutputName(url, "50%", format.extension), format.type, 0.9);
+    return {output, std::to_string(half->width()) + "×" + std::to_string(half->height())};
+}
+
+ToolResult rotateImage(const fs::path& url, const SameFormat& format) {
+    const std::optional<Image> turned = rotatedClockwise(loadOrientedImage(url));
+    if (!turned) throw ConvertError("회전 실패");
+    return {writeImage(*turned, toolOutputName(url, "회전", format.extension), format.type, 0.9),
+            std::nullopt};
+}
+
+}  // namespace tavrino

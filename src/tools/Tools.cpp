@@ -1,0 +1,66 @@
+#include "tools/Tools.h"
+
+#include "convert/ConvertError.h"
+#include "menu/Formats.h"
+#include "menu/MenuRules.h"
+#include "tools/MetadataStrip.h"
+#include "tools/PixelTools.h"
+
+namespace fs = std::filesystem;
+
+namespace tavrino {
+namespace {
+
+// The path extension as the user wrote it, without the dot ("PDF" for Scan.PDF).
+std::string writtenExtension(const fs::path& url) {
+    const std::string ext = url.extension().string();
+    return ext.empty() ? ext : ext.substr(1);
+}
+
+[[noreturn]] void notBuilt(std::string_view what) {
+    throw ConvertError("아직 지원하지 않음: " + std::string(what));
+}
+
+ToolResult stripMetadata(const fs::path& url, FileKind kind, const SameFormat& format) {
+    switch (kind) {
+        case FileKind::pdf:
+            return stripPDFInfo(url);
+        case FileKind::docx:
+        case FileKind::hwpx:
+            notBuilt("문서 정보 삭제");
+        default:
+            return stripImageMetadata(url, format.extension);
+    }
+}
+
+}  // namespace
+
+ToolResult applyTool(Tool tool, const fs::path& url, ToolCheck check) {
+    const FileKind kind = fileKind(url);
+    if (check == ToolCheck::applicability && applies(ToolItem{tool}, url) != Applies::run) {
+        throw ConvertError(std::string(title(tool)) + "는 이 파일(." + writtenExtension(url) +
+                           ")에 쓸 수 없음");
+    }
+    const SameFormat format = sameFormat(url);
+    switch (tool) {
+        case Tool::compress:
+            return compressImage(url);
+        case Tool::resize:
+            return resizeImage(url, format);
+        case Tool::rotate:
+            return rotateImage(url, format);
+        case Tool::stripMetadata:
+            return stripMetadata(url, kind, format);
+        case Tool::crop:
+        case Tool::mergePDF:
+            throw ConvertError(std::string(title(tool)) + "는 따로 처리");
+        // Background removal and text extraction arrive with their own engines; until then
+        // they refuse rather than pretend.
+        case Tool::removeBackground:
+        case Tool::extractText:
+            notBuilt(title(tool));
+    }
+    notBuilt(rawValue(tool));
+}
+
+}  // namespace tavrino
