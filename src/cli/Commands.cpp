@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "menu/MenuRules.h"
+#include "run/RunEngine.h"
 
 namespace tavrino::cli {
 namespace {
@@ -47,12 +48,23 @@ int appliesCommand(const std::vector<std::string>& arguments) {
     return 0;
 }
 
+int runCommand(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) throw UsageError("no item");
+    const auto item = parseWheelItem(arguments.front());
+    if (!item) throw UsageError("malformed item: " + arguments.front());
+    const auto paths = pathsOf(arguments.begin() + 1, arguments.end());
+    const RunReport report = runItem(*item, paths, standardOperations());
+    std::cout << report.finish.text << std::endl;
+    return report.finish.ok ? 0 : 1;
+}
+
 int runCommandLine(const std::vector<std::string>& arguments) {
     if (arguments.empty()) throw UsageError("no command");
     const std::string& command = arguments.front();
     const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
     if (command == "menu") return menuCommand(rest);
     if (command == "applies") return appliesCommand(rest);
+    if (command == "run") return runCommand(rest);
     throw UsageError("unknown command: " + command);
 }
 

@@ -14,10 +14,13 @@ struct UsageError : std::runtime_error {
 };
 
 inline constexpr const char* usageLine =
-    "usage: tavrino-cli menu [--tools] FILE... | applies ITEM FILE...";
+    "usage: tavrino-cli menu [--tools] FILE... | applies ITEM FILE... | run ITEM FILE...";
 
 int menuCommand(const std::vector<std::string>& arguments);
 int appliesCommand(const std::vector<std::string>& arguments);
+// Carries the item out over the files through the run engine: the log lines as they happen,
+// then the finish text. Status 0 when the run is ok, 1 when any file failed.
+int runCommand(const std::vector<std::string>& arguments);
 
 // Dispatches on the first argument.
 int runCommandLine(const std::vector<std::string>& arguments);

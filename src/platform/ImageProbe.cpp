@@ -11,10 +11,7 @@
 #include "platform/Vips.h"
 
 namespace tavrino {
-namespace {
 
-// Loaders that read pictures. Everything else libvips can open (PDF, SVG, raw matrices,
-// its own format) is not an image to this program.
 bool isPictureLoader(std::string_view loader) {
     static constexpr std::array<std::string_view, 9> pictures{
         "jpegload_source", "pngload_source",  "gifload_source",
@@ -25,6 +22,8 @@ bool isPictureLoader(std::string_view loader) {
     }
     return false;
 }
+
+namespace {
 
 // A cheap look at the first bytes before libvips sniffs the content with every loader it
 // has: text files and documents under odd names are turned away without that cost.

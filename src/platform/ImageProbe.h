@@ -3,6 +3,7 @@
 // is decoded. Unreadable files are never an error here.
 
 #include <filesystem>
+#include <string_view>
 
 namespace tavrino {
 
@@ -13,5 +14,10 @@ int imageFrameCount(const std::filesystem::path& path);
 // Whether the file's content is an image one of our decoders recognises (used for files
 // whose extension says nothing, such as GIF or WebP under an odd name).
 bool probeIsImage(const std::filesystem::path& path);
+
+// Whether a libvips loader (by nickname, e.g. "jpegload_source") reads pictures. Everything
+// else libvips can open (PDF, SVG, raw matrices, its own format) is not an image to this
+// program.
+bool isPictureLoader(std::string_view loader);
 
 }  // namespace tavrino

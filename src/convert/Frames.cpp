@@ -1,0 +1,63 @@
+#include "convert/Frames.h"
+
+#include <system_error>
+
+#include "convert/ConvertError.h"
+#include "convert/ImageWriter.h"
+#include "convert/OutputNaming.h"
+#include "platform/ImageProbe.h"
+
+namespace fs = std::filesystem;
+
+namespace tavrino {
+namespace {
+
+bool isTIFFName(const fs::path& url) {
+    const std::string ext = lowerExtension(url);
+    return ext == "tif" || ext == "tiff";
+}
+
+}  // namespace
+
+bool isMultiPageTIFF(const fs::path& url) { return isTIFFName(url) && imageFrameCount(url) > 1; }
+
+bool isAnimatedGIF(const fs::path& url) {
+    return lowerExtension(url) == "gif" && imageFrameCount(url) > 1;
+}
+
+std::vector<Image> imageFrames(const fs::path& url) {
+    const int count = isTIFFName(url) ? imageFrameCount(url) : 0;
+    if (count < 2) {
+        std::vector<Image> single;
+        single.push_back(loadOrientedImage(url));
+        return single;
+    }
+    std::vector<Image> frames;
+    for (int index = 0; index < count; ++index) {
+        if (std::optional<Image> frame = loadImagePage(url, index)) {
+            frames.push_back(std::move(*frame));
+        }
+    }
+    return frames;
+}
+
+fs::path convertImageFrames(const fs::path& url, const std::vector<Image>& frames, Fmt fmt) {
+    if (frames.empty()) throw ConvertError("그림 장을 읽지 못함");
+    if (fmt == Fmt::pdf) return writeImagesAsPDF(frames, outputName(url, "pdf"));
+    const fs::path folder = createImageFolder(url);
+    const std::string stem = url.stem().string();
+    try {
+        for (size_t i = 0; i < frames.size(); ++i) {
+            const fs::path file =
+                folder / (stem + " " + std::to_string(i + 1) + "." + std::string(rawValue(fmt)));
+            writeImage(frames[i], file, fmt, 0.9);
+        }
+    } catch (...) {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+        throw;
+    }
+    return folder;
+}
+
+}  // namespace tavrino

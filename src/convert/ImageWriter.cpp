@@ -1,0 +1,152 @@
+#include "convert/ImageWriter.h"
+
+#include <vips/vips.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "convert/ConvertError.h"
+#include "convert/PendingFile.h"
+#include "platform/Bmp.h"
+#include "platform/HeifEncoder.h"
+#include "platform/PdfImageWriter.h"
+
+namespace fs = std::filesystem;
+
+namespace tavrino {
+namespace {
+
+ConvertError saveFailed(const fs::path& path) {
+    return ConvertError("파일 저장 실패: " + path.string());
+}
+
+// A libvips encoder failed. The pixels of a lazily read source are decoded during the
+// encoding, so the fault may be the source's: decode it once more on its own to tell.
+[[noreturn]] void throwVipsFailure(const Image& image, const fs::path& intended) {
+    vips_error_clear();
+    if (!image.origin().empty() && !decodesCompletely(image.origin())) {
+        throw ConvertError("이미지로 읽을 수 없음: " + image.origin().filename().string());
+    }
+    throw saveFailed(intended);
+}
+
+void saveWithVips(const Image& image, const fs::path& hidden, const fs::path& intended, Fmt type,
+                  int quality) {
+    VipsRef<VipsTarget> target(vips_target_new_to_file(hidden.c_str()));
+    if (!target) throwVipsFailure(image, intended);
+    int failed = 0;
+    switch (type) {
+        case Fmt::png:
+            failed = vips_pngsave_target(image.get(), target.get(), "strip", TRUE, nullptr);
+            break;
+        case Fmt::jpg:
+            failed = vips_jpegsave_target(image.get(), target.get(), "Q", quality, "strip", TRUE,
+                                          nullptr);
+            break;
+        default:
+            failed = vips_tiffsave_target(image.get(), target.get(), "strip", TRUE, nullptr);
+            break;
+    }
+    if (failed) throwVipsFailure(image, intended);
+}
+
+// HEIC holds RGB or RGBA; grey pictures are widened first.
+PixelBuffer colourPixels(const Image& image) {
+    if (image.bands() >= 3) return image.pixels();
+    VipsImageRef rgb;
+    if (vips_colourspace(image.get(), rgb.out(), VIPS_INTERPRETATION_sRGB, nullptr)) {
+        vips_error_clear();
+        throw ConvertError("이미지로 읽을 수 없음");
+    }
+    return image.derived(std::move(rgb)).pixels();
+}
+
+std::string fileBytes(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// An untouched JPEG goes into the PDF as it is: no generation loss, no re-encoding time.
+void addPdfPage(PdfImageWriter& writer, const Image& image) {
+    if (image.loader() == "jpegload_source" && (image.bands() == 1 || image.bands() == 3)) {
+        std::string jpeg = jpegWithoutMetadata(fileBytes(image.origin()));
+        if (!jpeg.empty()) {
+            writer.addJpegPage(std::move(jpeg), image.width(), image.height(), image.bands());
+            return;
+        }
+    }
+    writer.addPage(image.pixels());
+}
+
+void encode(const Image& image, const fs::path& hidden, const fs::path& intended, Fmt type,
+            double quality) {
+    const int q = static_cast<int>(std::lround(std::clamp(quality, 0.0, 1.0) * 100));
+    switch (type) {
+        case Fmt::png:
+        case Fmt::jpg:
+        case Fmt::tiff: saveWithVips(image, hidden, intended, type, q); return;
+        case Fmt::bmp:
+            if (!encodeBmpFile(image.pixels(), hidden)) throw saveFailed(intended);
+            return;
+        case Fmt::heic:
+            if (!encodeHeicFile(colourPixels(image), hidden, {.quality = q}).empty()) {
+                throw saveFailed(intended);
+            }
+            return;
+        case Fmt::pdf: {
+            PdfImageWriter writer;
+            addPdfPage(writer, image);
+            try {
+                writer.write(hidden);
+            } catch (const std::runtime_error&) {
+                throw ConvertError("PDF 생성 실패: " + intended.string());
+            }
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+fs::path writeImage(const Image& image, const OutputName& name, Fmt type, double quality) {
+    if (type == Fmt::heic && !heicEncoderAvailable()) {
+        throw ConvertError(name.extension + " 쓰기 지원 안 됨");
+    }
+    const bool opaqueOnly = type == Fmt::jpg || type == Fmt::bmp;
+    const Image ready = opaqueOnly ? flattened(image) : image.share();
+    PendingFile pending(name);
+    encode(ready, pending.path(), pending.intendedPath(), type, quality);
+    return pending.place();
+}
+
+fs::path writeImage(const Image& image, const fs::path& url, Fmt type, double quality) {
+    OutputName name = OutputName::exactly(url);
+    if (type == Fmt::heic && !heicEncoderAvailable()) {
+        throw ConvertError(url.extension().string().substr(url.has_extension() ? 1 : 0) +
+                           " 쓰기 지원 안 됨");
+    }
+    return writeImage(image, name, type, quality);
+}
+
+fs::path writeImagesAsPDF(const std::vector<Image>& images, const OutputName& name) {
+    PdfImageWriter writer;
+    for (const Image& image : images) {
+        try {
+            addPdfPage(writer, image);
+        } catch (const ConvertError&) {
+            throw ConvertError("페이지 만들기 실패");
+        }
+    }
+    PendingFile pending(name);
+    try {
+        writer.write(pending.path());
+    } catch (const std::runtime_error&) {
+        throw ConvertError("PDF 저장 실패");
+    }
+    return pending.place();
+}
+
+}  // namespace tavrino

@@ -1,0 +1,27 @@
+#pragma once
+// Decoded pixels handed between our C-library wrappers: 8 bits per component, interleaved,
+// rows packed without padding, top row first. 1 band is grey, 2 grey + alpha, 3 RGB,
+// 4 RGB + alpha (straight, not premultiplied).
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace tavrino {
+
+struct PixelBuffer {
+    int width = 0;
+    int height = 0;
+    int bands = 0;
+    std::vector<std::uint8_t> bytes;
+
+    std::size_t rowBytes() const { return static_cast<std::size_t>(width) * bands; }
+    bool hasAlpha() const { return bands == 2 || bands == 4; }
+};
+
+// The most pixels any decoder of ours accepts (about 268 megapixels, 16384 × 16384). Beyond
+// that a file is refused before its pixels are decoded, so a small compressed file that
+// claims an enormous size (a decompression bomb) cannot exhaust memory.
+inline constexpr std::uint64_t maxImagePixels = 1ULL << 28;
+
+}  // namespace tavrino

@@ -1,0 +1,154 @@
+#include "run/RunEngine.h"
+
+#include <chrono>
+#include <cstdio>
+#include <exception>
+
+#include "convert/ConvertError.h"
+#include "menu/MenuRules.h"
+#include "platform/Log.h"
+
+namespace fs = std::filesystem;
+
+namespace tavrino {
+namespace {
+
+// What carrying out one file produced.
+struct FileOutcome {
+    fs::path output;
+    std::optional<std::string> note;  // tool and document results only
+    bool fromTool = false;            // its note (or lack of one) becomes the last note
+};
+
+struct FileJob {
+    const RunOperations& operations;
+    std::vector<RiskFinding>& risks;
+
+    void checkRisks(const fs::path& source) const {
+        std::optional<std::vector<DocRisk>> found = operations.checkRisks(source);
+        if (found && !found->empty()) risks.push_back({source, std::move(*found)});
+    }
+
+    FileOutcome fromResult(ToolResult result) const {
+        return {std::move(result.url), std::move(result.note), true};
+    }
+
+    FileOutcome document(const fs::path& url, DocTarget target) const {
+        FileOutcome outcome = fromResult(operations.convertHwp(url, target));
+        if (target == DocTarget::docx) checkRisks(url);
+        return outcome;
+    }
+
+    FileOutcome word(const fs::path& url, DocTarget target) const {
+        FileOutcome outcome = fromResult(operations.convertWord(url, target));
+        if (target != DocTarget::txt) checkRisks(url);
+        return outcome;
+    }
+
+    // A mixed-set item becomes the specific item for this file's kind first.
+    FileOutcome carryOut(const WheelItem& item, const fs::path& url) const {
+        const WheelItem specific = specificItem(item, url);
+        if (std::holds_alternative<CommonItem>(specific)) {
+            throw ConvertError("이 파일에 맞는 대상 없음");
+        }
+        if (const auto* convert = std::get_if<ConvertItem>(&specific)) {
+            return {operations.convertFile(url, convert->fmt), std::nullopt, false};
+        }
+        if (const auto* tool = std::get_if<ToolItem>(&specific)) {
+            return fromResult(operations.applyTool(tool->tool, url));
+        }
+        if (const auto* doc = std::get_if<DocumentItem>(&specific)) {
+            return document(url, doc->target);
+        }
+        return word(url, std::get<FromWordItem>(specific).target);
+    }
+};
+
+std::string nameOf(const fs::path& path) { return path.filename().string(); }
+
+std::string seconds(std::chrono::steady_clock::duration elapsed) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", std::chrono::duration<double>(elapsed).count());
+    return text;
+}
+
+std::string doneLine(const std::string& title, const fs::path& source, const FileOutcome& outcome,
+                     std::chrono::steady_clock::duration elapsed) {
+    std::string line = title + " 완료: " + nameOf(source) + " -> " + nameOf(outcome.output);
+    if (outcome.note) line += " (" + *outcome.note + ")";
+    return line + " [" + seconds(elapsed) + "초]";
+}
+
+}  // namespace
+
+int progressTotal(const WheelItem& item, std::size_t fileCount) {
+    return isMergeItem(item) ? 1 : static_cast<int>(fileCount);
+}
+
+std::string workingHint(const WheelItem& item) {
+    const bool convertOrTool =
+        std::holds_alternative<ConvertItem>(item) || std::holds_alternative<ToolItem>(item);
+    return convertOrTool ? "큰 파일은\n조금 걸립니다" : "문서는\n조금 걸립니다";
+}
+
+bool isMergeItem(const WheelItem& item) {
+    const auto* tool = std::get_if<ToolItem>(&item);
+    return tool && tool->tool == Tool::mergePDF;
+}
+
+RunReport runPerFile(const WheelItem& item, const std::vector<fs::path>& files,
+                     const RunOperations& operations, const ProgressCallback& progress) {
+    const std::string itemTitle = title(item);
+    RunReport report;
+    report.total = static_cast<int>(files.size());
+    const FileJob job{operations, report.risks};
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const fs::path& url = files[i];
+        const auto start = std::chrono::steady_clock::now();
+        if (applies(item, url) == Applies::skip) {
+            ++report.skipped;
+            log(itemTitle + " 건너뜀: " + nameOf(url) + "는 이미 " + itemTitle);
+        } else {
+            try {
+                const FileOutcome outcome = job.carryOut(item, url);
+                ++report.done;
+                if (outcome.fromTool && outcome.note) report.lastNote = outcome.note;
+                log(doneLine(itemTitle, url, outcome, std::chrono::steady_clock::now() - start));
+            } catch (const std::exception& error) {
+                log(itemTitle + " 실패: " + nameOf(url) + ": " + error.what());
+            }
+        }
+        if (progress) progress(static_cast<int>(i) + 1, report.total);
+    }
+    report.finish =
+        finishMessage(report.total, report.done, report.skipped, report.lastNote, itemTitle);
+    return report;
+}
+
+RunReport runMerge(const std::vector<fs::path>& files, const RunOperations& operations) {
+    RunReport report;
+    report.total = 1;
+    try {
+        const ToolResult result = operations.mergePDF(files);
+        report.done = 1;
+        report.lastNote = result.note;
+        log("PDF 합치기 완료: " + std::to_string(files.size()) + "개 -> " + nameOf(result.url) +
+            " (" + result.note.value_or("") + ")");
+        report.finish = {true, result.note.value_or("완료")};
+    } catch (const std::exception& error) {
+        log(std::string("PDF 합치기 실패: ") + error.what());
+        report.finish = {false, "실패"};
+    }
+    return report;
+}
+
+RunReport runItem(const WheelItem& item, const std::vector<fs::path>& files,
+                  const RunOperations& operations, const ProgressCallback& progress) {
+    if (const auto* tool = std::get_if<ToolItem>(&item); tool && tool->tool == Tool::crop) {
+        throw ConvertError(std::string(title(Tool::crop)) + "는 따로 처리");
+    }
+    if (isMergeItem(item)) return runMerge(files, operations);
+    return runPerFile(item, files, operations, progress);
+}
+
+}  // namespace tavrino

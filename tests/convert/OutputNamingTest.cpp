@@ -1,0 +1,177 @@
+#include "convert/OutputNaming.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <regex>
+#include <set>
+#include <thread>
+
+#include "convert/ConvertError.h"
+#include "convert/PendingFile.h"
+#include "support/Fixtures.h"
+#include "support/Judges.h"
+
+namespace fs = std::filesystem;
+using namespace tavrino;
+using tavrino::test::ScratchFolder;
+using tavrino::test::writeBytes;
+
+namespace {
+
+std::string name(const fs::path& path) { return path.filename().string(); }
+
+TEST(OutputNamingTest, CountsUpwardPastTakenNamesAndReusesGaps) {
+    ScratchFolder folder;
+    const fs::path source = folder / "sample.jpg";
+    EXPECT_EQ(name(outputURL(source, Fmt::png)), "sample.png");
+    writeBytes(folder / "sample.png", "x");
+    EXPECT_EQ(name(outputURL(source, Fmt::png)), "sample 2.png");
+    writeBytes(folder / "sample 3.png", "x");
+    EXPECT_EQ(name(outputURL(source, Fmt::png)), "sample 2.png") << "a gap is reused";
+    writeBytes(folder / "sample 2.png", "x");
+    EXPECT_EQ(name(outputURL(source, Fmt::png)), "sample 4.png");
+}
+
+TEST(OutputNamingTest, FoldersAndDanglingLinksTakeNamesToo) {
+    ScratchFolder folder;
+    fs::create_directory(folder / "sample.png");
+    fs::create_symlink(folder / "nowhere", folder / "sample 2.png");
+    EXPECT_EQ(name(outputURL(folder / "sample.jpg", "png")), "sample 3.png");
+}
+
+TEST(OutputNamingTest, StemLosesOnlyTheLastExtension) {
+    ScratchFolder folder;
+    EXPECT_EQ(name(outputURL(folder / "README", "txt")), "README.txt");
+    EXPECT_EQ(name(outputURL(folder / "a.b.c.png", Fmt::jpg)), "a.b.c.jpg");
+    EXPECT_EQ(name(outputURL(folder / "report.final.docx", "hwpx")), "report.final.hwpx");
+    EXPECT_EQ(outputURL(folder / "x.png", "jpg").parent_path(), folder.path());
+}
+
+TEST(OutputNamingTest, ToolNamesCountAfterTheSuffix) {
+    ScratchFolder folder;
+    const fs::path photo = folder / "photo.png";
+    EXPECT_EQ(name(toolOutputURL(photo, "압축", "jpg")), "photo 압축.jpg");
+    writeBytes(folder / "photo 압축.jpg", "x");
+    EXPECT_EQ(name(toolOutputURL(photo, "압축", "jpg")), "photo 압축 2.jpg");
+    EXPECT_EQ(name(toolOutputURL(folder / "scan.tif", "50%", "tiff")), "scan 50%.tiff");
+}
+
+TEST(OutputNamingTest, PageFolderIsNewEvenWhenAnEmptyOneExists) {
+    ScratchFolder folder;
+    const fs::path report = folder / "report.pdf";
+    EXPECT_EQ(name(imageFolderURL(report)), "report 이미지");
+    fs::create_directory(folder / "report 이미지");
+    EXPECT_EQ(name(imageFolderURL(report)), "report 이미지 2");
+    const fs::path created = createImageFolder(report);
+    EXPECT_EQ(name(created), "report 이미지 2");
+    EXPECT_TRUE(fs::is_empty(created));
+    EXPECT_EQ(name(createImageFolder(report)), "report 이미지 3");
+}
+
+TEST(OutputNamingTest, TempDirIsANewFolderNamedWithAnUpperCaseUUID) {
+    const fs::path first = tempDir();
+    const fs::path second = tempDir();
+    EXPECT_TRUE(fs::is_directory(first));
+    EXPECT_NE(first, second);
+    const std::regex pattern("zt-hwp-[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}");
+    EXPECT_TRUE(std::regex_match(name(first), pattern)) << first;
+    fs::remove_all(first);
+    fs::remove_all(second);
+    fs::path scoped;
+    {
+        ScopedTempDir dir;
+        scoped = dir.path();
+        writeBytes(scoped / "work.txt", "x");
+    }
+    EXPECT_FALSE(fs::exists(scoped));
+}
+
+TEST(OutputNamingTest, MoveIntoPlaceRefusesEmptyOrMissingFiles) {
+    ScratchFolder folder;
+    ScopedTempDir work;
+    writeBytes(work.path() / "out.docx", "");
+    const fs::path source = folder / "doc.hwp";
+    writeBytes(source, "source");
+    try {
+        moveIntoPlace(work.path() / "out.docx", source, "docx");
+        FAIL() << "an empty file was placed";
+    } catch (const ConvertError& error) {
+        EXPECT_STREQ(error.what(), "결과 파일이 비어 있음");
+    }
+    EXPECT_THROW(moveIntoPlace(work.path() / "missing.docx", source, "docx"), ConvertError);
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"doc.hwp"});
+}
+
+TEST(OutputNamingTest, MoveIntoPlaceMovesAcrossFileSystemsUnderAFreeName) {
+    ScratchFolder folder;
+    const fs::path source = folder / "doc.hwp";
+    writeBytes(source, "source");
+    writeBytes(folder / "doc.docx", "older");
+    ScopedTempDir work;
+    writeBytes(work.path() / "out.docx", "result");
+    const fs::path placed = moveIntoPlace(work.path() / "out.docx", source, "docx");
+    EXPECT_EQ(name(placed), "doc 2.docx");
+    EXPECT_EQ(tavrino::test::readBytes(placed), "result");
+    EXPECT_EQ(tavrino::test::readBytes(folder / "doc.docx"), "older");
+    EXPECT_FALSE(fs::exists(work.path() / "out.docx"));
+    EXPECT_EQ(folder.names().size(), 3u) << "no hidden leftovers";
+}
+
+TEST(OutputNamingTest, UnusableNamesHoldControlCharactersOrBrokenText) {
+    for (std::string bad : {"a\nb", "tab\there", "del\x7f", "bad\xEF\xBF\xBD.hwp", "raw\xFF.hwp",
+                            "cut\xED\x95"}) {
+        EXPECT_TRUE(unusableFileName(bad)) << bad;
+    }
+    for (std::string good : {"", "보고서 최종.hwp", "😀 emoji.docx", "a #1 100% : (draft).pdf"}) {
+        EXPECT_FALSE(unusableFileName(good)) << good;
+    }
+}
+
+TEST(PendingFileTest, PlacesOnlyCompleteFilesAndLeavesNothingWhenAbandoned) {
+    ScratchFolder folder;
+    const OutputName target = outputName(folder / "a.jpg", "png");
+    {
+        PendingFile pending(target);
+        EXPECT_EQ(name(pending.path()).rfind(".a.png-", 0), 0u) << pending.path();
+        writeBytes(pending.path(), "partial");
+        EXPECT_FALSE(fs::exists(folder / "a.png")) << "no final name before place()";
+    }
+    EXPECT_TRUE(folder.names().empty()) << "an abandoned file is removed";
+    PendingFile empty(target);
+    EXPECT_THROW(empty.place(), ConvertError) << "nothing written is a failed save";
+}
+
+TEST(PendingFileTest, ConcurrentWritersNeverShareAName) {
+    ScratchFolder folder;
+    const OutputName target = outputName(folder / "shot.jpg", "png");
+    std::vector<fs::path> placed(8);
+    std::vector<std::thread> writers;
+    for (size_t i = 0; i < placed.size(); ++i) {
+        writers.emplace_back([&, i] {
+            PendingFile pending(target);
+            writeBytes(pending.path(), "writer " + std::to_string(i));
+            placed[i] = pending.place();
+        });
+    }
+    for (auto& writer : writers) writer.join();
+    std::set<fs::path> distinct(placed.begin(), placed.end());
+    EXPECT_EQ(distinct.size(), placed.size());
+    for (size_t i = 0; i < placed.size(); ++i) {
+        EXPECT_EQ(tavrino::test::readBytes(placed[i]), "writer " + std::to_string(i));
+    }
+    EXPECT_EQ(folder.names().size(), placed.size());
+}
+
+TEST(PendingFileTest, AFolderThatTakesNoFileGivesASaveFailure) {
+    ScratchFolder folder;
+    const fs::path gone = folder / "gone";
+    try {
+        PendingFile pending(outputName(gone / "a.jpg", "png"));
+        FAIL() << "a missing folder took a file";
+    } catch (const ConvertError& error) {
+        EXPECT_EQ(std::string(error.what()), "파일 저장 실패: " + (gone / "a.png").string());
+    }
+}
+
+}  // namespace
