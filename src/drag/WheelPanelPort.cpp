@@ -5,9 +5,34 @@
 #include <QWindow>
 
 namespace tavrino {
+namespace {
+
+// Qt lets a drop target choose only among the actions the source offers. A GTK source with
+// Shift held offers nothing but "move", and a source told "move" may delete the dragged
+// files once the drop is done. The wheel only ever reads the files, so it always answers
+// "copy": XDND lets a target answer an action of its own, and GTK and Qt sources both take
+// it. Qt keeps the chosen action in a protected member; a member pointer taken in a
+// derived class's scope reaches it without touching the event's memory in any other way.
+struct DropActionAccess : QDropEvent {
+    static constexpr Qt::DropAction QDropEvent::*action = &DropActionAccess::m_dropAction;
+};
+
+void answerCopy(QDropEvent& event) {
+    if (event.isAccepted()) event.*DropActionAccess::action = Qt::CopyAction;
+}
+
+bool isDragEvent(QEvent::Type type) {
+    return type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop;
+}
+
+}  // namespace
 
 WheelPanelPort::WheelPanelPort(wheel::WheelPanel& panel) : panel_(panel) {
-    panel_.wheel()->installEventFilter(this);
+    // Qt hands a drag to the window first, and the window passes it on to the view and
+    // takes back the view's answer (within the offered actions) before answering the
+    // source: the window's event is where the answer can still be made a copy.
+    panel_.winId();
+    panel_.windowHandle()->installEventFilter(this);
 }
 
 bool WheelPanelPort::isVisible() const { return panel_.isVisible(); }
@@ -52,13 +77,22 @@ void WheelPanelPort::setOnDrop(DropHandler handler) { panel_.wheel()->setOnDrop(
 void WheelPanelPort::setOnDragEnter(EnterHandler handler) { onDragEnter_ = std::move(handler); }
 
 bool WheelPanelPort::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::DragEnter || !awaitingFiles_ || !onDragEnter_) {
-        return QObject::eventFilter(watched, event);
+    if (!isDragEvent(event->type())) return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::DragEnter && awaitingFiles_ && onDragEnter_) {
+        awaitingFiles_ = false;
+        takeEnteringFiles(static_cast<QDragEnterEvent&>(*event));
     }
-    awaitingFiles_ = false;
+    // The view decides whether to take the drag (through the window); the answer that goes
+    // back to the source is then made a copy.
+    watched->event(event);
+    answerCopy(static_cast<QDropEvent&>(*event));
+    return true;
+}
+
+void WheelPanelPort::takeEnteringFiles(const QDragEnterEvent& event) {
     // Asking for the URLs makes Qt fetch the uri-list from the source, which a Qt source
     // grants to its current drop target: us, now.
-    const QMimeData* data = static_cast<QDragEnterEvent*>(event)->mimeData();
+    const QMimeData* data = event.mimeData();
     std::vector<std::filesystem::path> files;
     if (data && data->hasUrls()) {
         for (const QUrl& url : data->urls()) {
@@ -66,7 +100,6 @@ bool WheelPanelPort::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     onDragEnter_(std::move(files));
-    return QObject::eventFilter(watched, event);
 }
 
 }  // namespace tavrino

@@ -28,10 +28,13 @@ public:
     void setOnDragEnter(EnterHandler handler) override;
 
 protected:
-    // Watches the view's drag-enter without taking it: the view still decides the drop.
+    // Reads the files of the drag that enters the transparent panel, and makes every
+    // drop the view accepts a copy; the view still decides where drops are taken.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void takeEnteringFiles(const class QDragEnterEvent& event);
+
     wheel::WheelPanel& panel_;
     EnterHandler onDragEnter_;
     bool awaitingFiles_ = false;
