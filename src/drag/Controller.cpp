@@ -16,7 +16,9 @@ namespace {
 constexpr int tickIntervalMs = 16;
 constexpr double releaseDismissDelay = 0.35;
 
-std::string label(MenuKind kind) { return kind == MenuKind::tools ? "도구" : "변환"; }
+std::string label(MenuKind kind) {
+    return kind == MenuKind::tools ? "도구" : "변환";
+}
 
 std::string sourceFormatText(const std::optional<DragInfo>& info) {
     if (!info || !info->sourceFmt) return "섞임";
@@ -32,17 +34,20 @@ Controller::Controller(WheelPort& panel, DragBackend& backend, std::shared_ptr<R
       engine_(std::move(engine)),
       notifier_(notifier),
       beep_([] { QApplication::beep(); }),
-      openCrop_([](const std::filesystem::path&) {
-          throw std::runtime_error("자르기 창을 쓸 수 없음");
-      }),
+      openCrop_(
+          [](const std::filesystem::path&) { throw std::runtime_error("자르기 창을 쓸 수 없음"); }),
       clock_([] { return std::chrono::steady_clock::now(); }) {
     dragCount_ = backend_.usable() ? backend_.changeCount() : 0;
+    lastCount_ = dragCount_;
     QPointer<Controller> self(this);
     panel_.setOnDrop([self](const WheelItem& item, std::vector<std::filesystem::path> urls) {
         if (self) self->run(item, std::move(urls));
     });
     panel_.setOnDragEnter([self](std::vector<std::filesystem::path> files) {
         if (self) self->probeAnswered(std::move(files));
+    });
+    backend_.setOnChange([self] {
+        if (self) self->wake();
     });
     timer_.setInterval(tickIntervalMs);
     connect(&timer_, &QTimer::timeout, this, &Controller::tick);
@@ -51,6 +56,7 @@ Controller::Controller(WheelPort& panel, DragBackend& backend, std::shared_ptr<R
 Controller::~Controller() {
     panel_.setOnDrop(nullptr);
     panel_.setOnDragEnter(nullptr);
+    backend_.setOnChange(nullptr);
 }
 
 void Controller::start() {
@@ -59,6 +65,7 @@ void Controller::start() {
             "원형 메뉴 없이 계속한다");
         return;
     }
+    started_ = true;
     timer_.start();
     log("Tavrino 시작. 파일을 끌면서 Shift(변환)나 Alt(도구)를 누르면 원형 메뉴가 뜬다. "
         "트레이 아이콘 > 종료로 끝낸다.");
@@ -88,11 +95,30 @@ void Controller::tick() {
 
     if (probe_) {
         continueProbe();
-        return;
+    } else if (fileDragActive_ && (pointer.shift || pointer.alt) && !panel_.isVisible() &&
+               !menuSkippedThisDrag_) {
+        considerWheel(pointer);
     }
-    if (!fileDragActive_ || !(pointer.shift || pointer.alt)) return;
-    if (panel_.isVisible() || menuSkippedThisDrag_) return;
-    considerWheel(pointer);
+    sleepIfIdle(pointer, count);
+}
+
+void Controller::sleepIfIdle(const PointerState& pointer, std::uint64_t count) {
+    // Between drags nothing can happen until a drag source takes the selection, so the
+    // timer rests and the backend's change notice wakes it. Polling on at 60 Hz would cost
+    // more than half a percent of a core for the life of the program.
+    const bool changed = count != lastCount_;
+    lastCount_ = count;
+    if (pointer.primaryDown || changed || probe_ || converting_ || panel_.isVisible()) return;
+    timer_.stop();
+}
+
+void Controller::wake() {
+    if (!started_ || timer_.isActive()) return;
+    // The press that carries this drag began while the timer slept: the count it started
+    // from is the one last seen, and the change counts as this press's drag.
+    buttonWasDown_ = true;
+    timer_.start();
+    tick();
 }
 
 void Controller::considerWheel(const PointerState& pointer) {

@@ -2,9 +2,10 @@
 // The drag watcher and the GUI side of run control.
 //
 // Sixty times a second the watcher looks at the primary button, the count of drag-selection
-// owner changes and the modifiers. A drag that begins during a press, with Shift (convert)
-// or Alt (tools) held, gets the wheel under the pointer; a drag that offers nothing is
-// logged once and ignored until the button is released. A drop on a petal starts a run on
+// owner changes and the modifiers; between drags the timer rests until a drag source takes
+// the selection. A drag that begins during a press, with Shift (convert) or Alt (tools)
+// held, gets the wheel under the pointer; a drag that offers nothing is logged once and
+// ignored until the button is released. A drop on a petal starts a run on
 // a worker thread whose progress and result come back to the hub on the GUI thread.
 //
 // The dragged files are read in two steps. A GTK source hands its uri-list to anyone who
@@ -32,7 +33,7 @@ namespace tavrino {
 
 class Controller : public QObject {
     Q_OBJECT
-public:
+  public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
 
     // The panel, backend, engine and notifier outlive the controller, except the engine,
@@ -51,6 +52,8 @@ public:
     bool converting() const { return converting_; }
     bool menuSkippedThisDrag() const { return menuSkippedThisDrag_; }
     bool reading() const { return probe_.has_value(); }
+    // The timer rests between drags; a drag source taking the selection wakes it.
+    bool sleeping() const { return !timer_.isActive(); }
 
     // Replaceable for checks: the system beep, the crop window (throws when it cannot
     // open) and the clock that bounds the reading of a Qt source's files.
@@ -65,13 +68,15 @@ public:
     // How long a source may take to answer a request for its uri-list.
     static constexpr std::chrono::milliseconds answerLimit{30};
 
-private:
+  private:
     struct Probe {
         MenuKind kind;
         std::chrono::steady_clock::time_point started;
         bool nudged = false;
     };
 
+    void sleepIfIdle(const PointerState& pointer, std::uint64_t count);
+    void wake();
     void considerWheel(const PointerState& pointer);
     // True when the wheel opened; false after the skip line.
     bool showOrSkip(const std::optional<DragInfo>& info, MenuKind kind, ScreenPoint at);
@@ -99,6 +104,8 @@ private:
     std::function<void(const std::filesystem::path&)> openCrop_;
     Clock clock_;
     std::optional<Probe> probe_;
+    bool started_ = false;
+    std::uint64_t lastCount_ = 0;
     QTimer timer_;
 };
 

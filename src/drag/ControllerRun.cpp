@@ -19,7 +19,9 @@ bool isTool(const WheelItem& item, Tool tool) {
     return toolItem && toolItem->tool == tool;
 }
 
-std::string fileName(const std::filesystem::path& path) { return path.filename().string(); }
+std::string fileName(const std::filesystem::path& path) {
+    return path.filename().string();
+}
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace tavrino {
@@ -32,7 +33,7 @@ struct SelectionReply {
 };
 
 class DragBackend {
-public:
+  public:
     virtual ~DragBackend() = default;
 
     // False when the window system cannot show us other programs' pointers and drags (a
@@ -42,6 +43,9 @@ public:
     virtual PointerState pointer() = 0;
     // How many times a drag source has taken the drag selection. It moves once per drag.
     virtual std::uint64_t changeCount() = 0;
+    // Called from the event loop, never from inside another call of this interface, when a
+    // drag source takes the selection: it lets the watcher sleep while nothing happens.
+    virtual void setOnChange(std::function<void()> handler) = 0;
     // Asks the drag source for its file list, waiting at most the given time.
     virtual SelectionReply readUriList(std::chrono::milliseconds timeout) = 0;
     // Moves the pointer by one pixel. A drag source looks for a new drop target only when

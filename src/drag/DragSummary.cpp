@@ -17,7 +17,8 @@ std::int64_t sizeOrZero(const std::filesystem::path& file) {
 
 std::optional<Fmt> sharedFormat(const std::vector<std::filesystem::path>& files) {
     std::set<std::optional<Fmt>> formats;
-    for (const auto& file : files) formats.insert(fmtFromExtension(lowerExtension(file)));
+    for (const auto& file : files)
+        formats.insert(fmtFromExtension(lowerExtension(file)));
     return formats.size() == 1 ? *formats.begin() : std::nullopt;
 }
 
@@ -48,11 +49,13 @@ std::string extensionWithDot(const std::filesystem::path& file) {
 std::optional<DragInfo> summarizeDrag(std::vector<std::filesystem::path> files) {
     if (files.empty()) return std::nullopt;
     DragInfo info;
-    for (const auto& file : files) info.totalBytes += sizeOrZero(file);
+    for (const auto& file : files)
+        info.totalBytes += sizeOrZero(file);
     info.sourceFmt = sharedFormat(files);
     info.hwpExt = sharedHwpExtension(files);
     info.allDocx = true;
-    for (const auto& file : files) info.allDocx = info.allDocx && lowerExtension(file) == "docx";
+    for (const auto& file : files)
+        info.allDocx = info.allDocx && lowerExtension(file) == "docx";
     info.urls = std::move(files);
     return info;
 }

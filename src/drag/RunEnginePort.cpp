@@ -20,8 +20,7 @@ std::string logFileForPeople() {
 
 RunEnginePort::RunEnginePort() : operations_(standardOperations()) {}
 
-RunReport RunEnginePort::run(const WheelItem& item,
-                             const std::vector<std::filesystem::path>& files,
+RunReport RunEnginePort::run(const WheelItem& item, const std::vector<std::filesystem::path>& files,
                              const ProgressCallback& progress) {
     return runItem(item, files, operations_, progress);
 }
@@ -31,7 +30,8 @@ std::vector<std::string> RunEnginePort::riskNoticeLines(const std::vector<DocRis
     // every finding.
     if (risks.size() <= 2) {
         std::vector<std::string> lines;
-        for (const DocRisk& risk : risks) lines.push_back(risk.message);
+        for (const DocRisk& risk : risks)
+            lines.push_back(risk.message);
         return lines;
     }
     return {risks.front().message, "그 밖에 " + std::to_string(risks.size() - 1) +

@@ -35,7 +35,9 @@ WheelPanelPort::WheelPanelPort(wheel::WheelPanel& panel) : panel_(panel) {
     panel_.windowHandle()->installEventFilter(this);
 }
 
-bool WheelPanelPort::isVisible() const { return panel_.isVisible(); }
+bool WheelPanelPort::isVisible() const {
+    return panel_.isVisible();
+}
 
 void WheelPanelPort::configure(const std::optional<DragInfo>& info, MenuKind kind) {
     panel_.wheel()->configure(info, kind == MenuKind::tools);
@@ -64,17 +66,29 @@ void WheelPanelPort::withdraw() {
     panel_.withdraw();
 }
 
-void WheelPanelPort::dismiss(double afterSeconds) { panel_.dismiss(afterSeconds); }
+void WheelPanelPort::dismiss(double afterSeconds) {
+    panel_.dismiss(afterSeconds);
+}
 
-const HubState& WheelPanelPort::hubState() const { return panel_.wheel()->hubState(); }
+const HubState& WheelPanelPort::hubState() const {
+    return panel_.wheel()->hubState();
+}
 
-void WheelPanelPort::setHubState(HubState state) { panel_.wheel()->setHubState(std::move(state)); }
+void WheelPanelPort::setHubState(HubState state) {
+    panel_.wheel()->setHubState(std::move(state));
+}
 
-void WheelPanelPort::clearHover() { panel_.wheel()->setHovered(std::nullopt); }
+void WheelPanelPort::clearHover() {
+    panel_.wheel()->setHovered(std::nullopt);
+}
 
-void WheelPanelPort::setOnDrop(DropHandler handler) { panel_.wheel()->setOnDrop(std::move(handler)); }
+void WheelPanelPort::setOnDrop(DropHandler handler) {
+    panel_.wheel()->setOnDrop(std::move(handler));
+}
 
-void WheelPanelPort::setOnDragEnter(EnterHandler handler) { onDragEnter_ = std::move(handler); }
+void WheelPanelPort::setOnDragEnter(EnterHandler handler) {
+    onDragEnter_ = std::move(handler);
+}
 
 bool WheelPanelPort::eventFilter(QObject* watched, QEvent* event) {
     if (!isDragEvent(event->type())) return QObject::eventFilter(watched, event);

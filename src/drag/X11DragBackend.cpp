@@ -65,16 +65,20 @@ bool X11DragBackend::setUp() {
                                       XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER);
     xcb_flush(c);
 
-    notifier_ = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(c),
-                                                  QSocketNotifier::Read);
-    connect(notifier_.get(), &QSocketNotifier::activated, this, [this] { drainEvents(); });
+    notifier_ =
+        std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(c), QSocketNotifier::Read);
+    connect(notifier_.get(), &QSocketNotifier::activated, this, [this] {
+        if (drainEvents() && onChange_) onChange_();
+    });
     if (qGuiApp && qGuiApp->primaryScreen()) {
         pixelRatio_ = qGuiApp->primaryScreen()->devicePixelRatio();
     }
     return true;
 }
 
-bool X11DragBackend::usable() const { return connection_ != nullptr; }
+bool X11DragBackend::usable() const {
+    return connection_ != nullptr;
+}
 
 PointerState X11DragBackend::pointer() {
     PointerState state;
@@ -95,26 +99,36 @@ PointerState X11DragBackend::pointer() {
 std::uint64_t X11DragBackend::changeCount() {
     // Reading a reply may have pulled events off the socket into xcb's queue, where the
     // socket notifier no longer sees them; take them here so the count is current.
-    drainEvents();
+    static_cast<void>(drainEvents());
     return changes_;
 }
 
-void X11DragBackend::drainEvents() {
-    if (!connection_) return;
+bool X11DragBackend::drainEvents() {
+    if (!connection_) return false;
+    bool changed = false;
     while (XcbReply<xcb_generic_event_t> event{xcb_poll_for_event(connection_.get())}) {
-        handleEvent(*event);
+        changed = handleEvent(*event) || changed;
     }
     if (xcb_connection_has_error(connection_.get())) {
-        // The display went away: stop watching rather than spin on a dead socket.
-        notifier_.reset();
+        // The display went away: stop watching rather than spin on a dead socket. This may
+        // run inside the notifier's own signal, so it is deleted later.
+        if (notifier_) {
+            notifier_->setEnabled(false);
+            notifier_.release()->deleteLater();
+        }
         connection_.reset();
     }
+    return changed;
 }
 
-void X11DragBackend::handleEvent(const xcb_generic_event_t& event) {
-    if ((event.response_type & 0x7f) != xfixesFirstEvent_ + XCB_XFIXES_SELECTION_NOTIFY) return;
+bool X11DragBackend::handleEvent(const xcb_generic_event_t& event) {
+    if ((event.response_type & 0x7f) != xfixesFirstEvent_ + XCB_XFIXES_SELECTION_NOTIFY) {
+        return false;
+    }
     const auto& notify = reinterpret_cast<const xcb_xfixes_selection_notify_event_t&>(event);
-    if (notify.selection == dragSelection_ && notify.owner != XCB_NONE) ++changes_;
+    if (notify.selection != dragSelection_ || notify.owner == XCB_NONE) return false;
+    ++changes_;
+    return true;
 }
 
 XcbReply<xcb_generic_event_t> X11DragBackend::waitForEvent(Clock::time_point deadline) {
@@ -133,11 +147,11 @@ XcbReply<xcb_generic_event_t> X11DragBackend::waitForEvent(Clock::time_point dea
 SelectionReply X11DragBackend::readUriList(std::chrono::milliseconds timeout) {
     SelectionReply reply;
     if (!connection_) return reply;
-    xcb_connection_t* c = connection_.get();
-    drainEvents();
+    static_cast<void>(drainEvents());
     if (!connection_) return reply;
-    XcbReply<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(
-        c, xcb_get_selection_owner(c, dragSelection_), nullptr));
+    xcb_connection_t* c = connection_.get();
+    XcbReply<xcb_get_selection_owner_reply_t> owner(
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, dragSelection_), nullptr));
     if (!owner || owner->owner == XCB_NONE) return reply;
 
     xcb_delete_property(c, window_, property_);
@@ -188,10 +202,11 @@ bool X11DragBackend::readIncrementally(std::string& text, Clock::time_point dead
             notify.state != XCB_PROPERTY_NEW_VALUE) {
             continue;
         }
-        XcbReply<xcb_get_property_reply_t> piece(xcb_get_property_reply(
-            c, xcb_get_property(c, 1, window_, property_, XCB_GET_PROPERTY_TYPE_ANY, 0,
-                                UINT32_MAX / 4),
-            nullptr));
+        XcbReply<xcb_get_property_reply_t> piece(
+            xcb_get_property_reply(c,
+                                   xcb_get_property(c, 1, window_, property_,
+                                                    XCB_GET_PROPERTY_TYPE_ANY, 0, UINT32_MAX / 4),
+                                   nullptr));
         xcb_flush(c);
         if (!piece) return false;
         const int length = xcb_get_property_value_length(piece.get());

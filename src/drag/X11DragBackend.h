@@ -21,7 +21,7 @@ namespace tavrino {
 
 class X11DragBackend : public QObject, public DragBackend {
     Q_OBJECT
-public:
+  public:
     // Connects to $DISPLAY. A failed connection leaves the backend unusable, never throws.
     X11DragBackend();
     ~X11DragBackend() override;
@@ -31,12 +31,14 @@ public:
     std::uint64_t changeCount() override;
     SelectionReply readUriList(std::chrono::milliseconds timeout) override;
     void nudgePointer() override;
+    void setOnChange(std::function<void()> handler) override { onChange_ = std::move(handler); }
 
-private:
+  private:
     bool setUp();
     xcb_atom_t atom(const char* name);
-    void drainEvents();
-    void handleEvent(const xcb_generic_event_t& event);
+    // Both return whether the drag selection got a new owner.
+    bool drainEvents();
+    bool handleEvent(const xcb_generic_event_t& event);
     XcbReply<xcb_generic_event_t> waitForEvent(std::chrono::steady_clock::time_point deadline);
     SelectionReply takeProperty(std::chrono::steady_clock::time_point deadline);
     bool readIncrementally(std::string& text, std::chrono::steady_clock::time_point deadline);
@@ -53,6 +55,7 @@ private:
     int lastX_ = 0;
     double pixelRatio_ = 1;
     std::unique_ptr<QSocketNotifier> notifier_;
+    std::function<void()> onChange_;
 };
 
 }  // namespace tavrino

@@ -41,7 +41,9 @@ TEST(DragSummary, SizesCountFilesOnly) {
     EXPECT_EQ(info->urls.size(), 4u);
 }
 
-TEST(DragSummary, NoFilesNoSummary) { EXPECT_EQ(summarizeDrag({}), std::nullopt); }
+TEST(DragSummary, NoFilesNoSummary) {
+    EXPECT_EQ(summarizeDrag({}), std::nullopt);
+}
 
 TEST(DragSummary, SkipDetailsNameExtensionsAndFolders) {
     test::TempDir dir;

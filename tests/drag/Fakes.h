@@ -16,7 +16,7 @@
 namespace tavrino::test {
 
 class FakeBackend : public DragBackend {
-public:
+  public:
     bool usable() const override { return isUsable; }
     PointerState pointer() override { return state; }
     std::uint64_t changeCount() override { return count; }
@@ -25,9 +25,15 @@ public:
         return reply;
     }
     void nudgePointer() override { ++nudges; }
+    void setOnChange(std::function<void()> handler) override { onChange = std::move(handler); }
 
-    // A drag source taking the drag selection, as happens once per drag.
+    // A drag source taking the drag selection, as happens once per drag. Like the X11
+    // backend, the notice comes from the event loop, after the count has moved.
     void startDrag() { ++count; }
+    void announceDrag() {
+        ++count;
+        if (onChange) onChange();
+    }
 
     bool isUsable = true;
     PointerState state;
@@ -35,10 +41,11 @@ public:
     SelectionReply reply;
     int reads = 0;
     int nudges = 0;
+    std::function<void()> onChange;
 };
 
 class FakePanel : public WheelPort {
-public:
+  public:
     bool isVisible() const override { return visible; }
     void configure(const std::optional<DragInfo>& info, MenuKind kind) override {
         configured = info;
@@ -89,7 +96,7 @@ public:
 // Returns a scripted report, reports progress for every file, and remembers the thread it
 // was called on.
 class FakeEngine : public RunPort {
-public:
+  public:
     RunReport run(const WheelItem& item, const std::vector<std::filesystem::path>& files,
                   const ProgressCallback& progress) override {
         {
@@ -98,7 +105,8 @@ public:
             items.push_back(item);
             calls.push_back(files);
         }
-        while (hold) std::this_thread::yield();
+        while (hold)
+            std::this_thread::yield();
         const int total = static_cast<int>(files.size());
         for (int i = 0; i < total; ++i) {
             if (progress) progress(i + 1, total);
@@ -108,7 +116,8 @@ public:
     }
     std::vector<std::string> riskNoticeLines(const std::vector<DocRisk>& risks) override {
         std::vector<std::string> lines;
-        for (const DocRisk& risk : risks) lines.push_back(risk.message);
+        for (const DocRisk& risk : risks)
+            lines.push_back(risk.message);
         return lines;
     }
 
@@ -122,7 +131,7 @@ public:
 };
 
 class FakeNotifier : public Notifier {
-public:
+  public:
     void post(const std::string& title, const std::vector<std::string>& lines) override {
         posts.push_back({title, lines});
     }

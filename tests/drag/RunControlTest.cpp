@@ -16,20 +16,19 @@ namespace {
 using Paths = std::vector<std::filesystem::path>;
 
 class RunControl : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         previousLog_ = logFile();
         setLogFile(dir / "Tavrino.log");
         controller.setBeep([this] { ++beeps; });
     }
-    void TearDown() override {
-        setLogFile(previousLog_);
-    }
+    void TearDown() override { setLogFile(previousLog_); }
 
     std::string lastLogLine() {
         std::ifstream in(dir / "Tavrino.log");
         std::string last;
-        for (std::string line; std::getline(in, line);) last = line.substr(line.find("] ") + 2);
+        for (std::string line; std::getline(in, line);)
+            last = line.substr(line.find("] ") + 2);
         return last;
     }
 
@@ -56,7 +55,7 @@ protected:
     Controller controller{panel, backend, engine, notifier};
     int beeps = 0;
 
-private:
+  private:
     std::filesystem::path previousLog_;
 };
 
@@ -175,7 +174,8 @@ TEST_F(RunControl, ResultOfAControllerThatIsGoneIsDropped) {
     engine->hold = false;
     // The worker finishes and posts; nothing may touch the destroyed controller.
     ASSERT_TRUE(test::waitFor([&] { return engine->calls.size() == 1; }));
-    for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents();
     EXPECT_FALSE(panel.onDrop) << "the gone controller unhooked itself";
 }
 

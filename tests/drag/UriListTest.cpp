@@ -50,8 +50,7 @@ TEST(UriList, RefusesBrokenEscapesAndEscapedNul) {
 
 TEST(UriList, DropsQueryAndFragment) {
     EXPECT_EQ(pathFromFileUrl("file:///tmp/a.png?x=1"), std::filesystem::path("/tmp/a.png"));
-    EXPECT_EQ(pathFromFileUrl("file:///tmp/a%23b.png#frag"),
-              std::filesystem::path("/tmp/a#b.png"));
+    EXPECT_EQ(pathFromFileUrl("file:///tmp/a%23b.png#frag"), std::filesystem::path("/tmp/a#b.png"));
 }
 
 TEST(UriList, TextWithoutUrlsGivesNothing) {

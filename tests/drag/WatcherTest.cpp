@@ -13,7 +13,7 @@ namespace tavrino {
 namespace {
 
 class Watcher : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         previousLog_ = logFile();
         setLogFile(dir / "Tavrino.log");
@@ -22,9 +22,7 @@ protected:
         controller.setBeep([this] { ++beeps; });
         controller.setClock([this] { return now; });
     }
-    void TearDown() override {
-        setLogFile(previousLog_);
-    }
+    void TearDown() override { setLogFile(previousLog_); }
 
     std::vector<std::string> logLines() {
         std::ifstream in(dir / "Tavrino.log");
@@ -48,7 +46,8 @@ protected:
     // A GTK source: it answers anyone who asks for its uri-list.
     void offerFiles(const std::vector<std::filesystem::path>& files) {
         std::string text;
-        for (const auto& file : files) text += "file://" + file.string() + "\r\n";
+        for (const auto& file : files)
+            text += "file://" + file.string() + "\r\n";
         backend.reply = {SelectionReply::Status::answered, text};
     }
 
@@ -62,7 +61,7 @@ protected:
     std::chrono::steady_clock::time_point now{};
     int beeps = 0;
 
-private:
+  private:
     std::filesystem::path previousLog_;
 };
 
@@ -70,7 +69,8 @@ TEST_F(Watcher, PressWithoutSelectionChangeNeverOpensAWheel) {
     offerFiles({png1});
     backend.state.shift = true;
     press();
-    for (int i = 0; i < 5; ++i) controller.tick();
+    for (int i = 0; i < 5; ++i)
+        controller.tick();
     release();
     EXPECT_FALSE(controller.fileDragActive());
     EXPECT_FALSE(panel.visible);
@@ -108,7 +108,8 @@ TEST_F(Watcher, ShiftMidDragOpensTheConvertWheelAtThePointer) {
     ASSERT_TRUE(panel.configured);
     EXPECT_EQ(panel.configured->urls, (std::vector<std::filesystem::path>{png1, png2}));
     EXPECT_EQ(panel.configured->sourceFmt, Fmt::png);
-    EXPECT_EQ(logLines(), std::vector<std::string>{"변환 메뉴 표시 (파일 정보 2개, 원본 형식 png)"});
+    EXPECT_EQ(logLines(),
+              std::vector<std::string>{"변환 메뉴 표시 (파일 정보 2개, 원본 형식 png)"});
 
     // Once the wheel is up nothing is read again, and letting go of Shift keeps it.
     backend.state.shift = false;
@@ -125,9 +126,10 @@ TEST_F(Watcher, ModifiersChooseTheWheel) {
         MenuKind kind;
         std::string line;
     };
-    for (const Case& c : {Case{true, true, MenuKind::convert, "변환 메뉴 표시 (파일 정보 2개, 원본 형식 섞임)"},
-                          Case{false, true, MenuKind::tools, "도구 메뉴 표시 (파일 정보 2개, 원본 형식 섞임)"},
-                          Case{true, false, MenuKind::convert, "변환 메뉴 표시 (파일 정보 2개, 원본 형식 섞임)"}}) {
+    for (const Case& c :
+         {Case{true, true, MenuKind::convert, "변환 메뉴 표시 (파일 정보 2개, 원본 형식 섞임)"},
+          Case{false, true, MenuKind::tools, "도구 메뉴 표시 (파일 정보 2개, 원본 형식 섞임)"},
+          Case{true, false, MenuKind::convert, "변환 메뉴 표시 (파일 정보 2개, 원본 형식 섞임)"}}) {
         panel.visible = false;
         panel.kindShown.reset();
         press();
@@ -146,12 +148,14 @@ TEST_F(Watcher, DragWithoutFilesIsSkippedOnceUntilRelease) {
     press();
     backend.startDrag();
     backend.state.shift = true;
-    for (int i = 0; i < 10; ++i) controller.tick();
+    for (int i = 0; i < 10; ++i)
+        controller.tick();
     EXPECT_TRUE(controller.menuSkippedThisDrag());
     EXPECT_FALSE(panel.visible);
     EXPECT_EQ(backend.reads, 1);
     EXPECT_EQ(logLines(),
-              std::vector<std::string>{"변환 메뉴 생략: 놓은 파일 모두에 되는 것이 없음 (파일 정보 못 읽음)"});
+              std::vector<std::string>{
+                  "변환 메뉴 생략: 놓은 파일 모두에 되는 것이 없음 (파일 정보 못 읽음)"});
 
     // The next drag is looked at afresh.
     release();
@@ -173,8 +177,8 @@ TEST_F(Watcher, SkipLineNamesWhatWasDragged) {
     backend.state.alt = true;
     controller.tick();
     EXPECT_FALSE(panel.visible);
-    EXPECT_EQ(logLines(),
-              std::vector<std::string>{"도구 메뉴 생략: 놓은 파일 모두에 되는 것이 없음 (.txt,폴더)"});
+    EXPECT_EQ(logLines(), std::vector<std::string>{
+                              "도구 메뉴 생략: 놓은 파일 모두에 되는 것이 없음 (.txt,폴더)"});
 }
 
 TEST_F(Watcher, ReleaseDismissesTheWheelUnlessARunIsGoing) {
@@ -208,7 +212,7 @@ TEST_F(Watcher, ReleaseDismissesTheWheelUnlessARunIsGoing) {
 }
 
 class QtSource : public Watcher {
-protected:
+  protected:
     void SetUp() override {
         Watcher::SetUp();
         backend.reply = {SelectionReply::Status::refused, {}};
@@ -239,7 +243,8 @@ TEST_F(QtSource, BecomesTheTargetThenShowsTheWheel) {
     EXPECT_EQ(panel.presents, 1);
     EXPECT_EQ(panel.presentedAt, (ScreenPoint{301, 200}));
     EXPECT_EQ(panel.withdrawals, 0) << "the panel stays the drag's target";
-    EXPECT_EQ(logLines(), std::vector<std::string>{"변환 메뉴 표시 (파일 정보 1개, 원본 형식 png)"});
+    EXPECT_EQ(logLines(),
+              std::vector<std::string>{"변환 메뉴 표시 (파일 정보 1개, 원본 형식 png)"});
 
     // Later enters (the user moving out and back) read nothing more.
     panel.onDragEnter({png2});
@@ -254,7 +259,8 @@ TEST_F(QtSource, DragOfNoFilesWithdrawsAndSkips) {
     controller.tick();
     EXPECT_EQ(backend.reads, 1);
     EXPECT_EQ(logLines(),
-              std::vector<std::string>{"변환 메뉴 생략: 놓은 파일 모두에 되는 것이 없음 (파일 정보 못 읽음)"});
+              std::vector<std::string>{
+                  "변환 메뉴 생략: 놓은 파일 모두에 되는 것이 없음 (파일 정보 못 읽음)"});
 }
 
 TEST_F(QtSource, SilentSourceIsGivenUpAfterTheLimit) {
@@ -297,6 +303,50 @@ TEST_F(Watcher, StartLogsTheGreeting) {
     EXPECT_EQ(logLines(), std::vector<std::string>{
                               "Tavrino 시작. 파일을 끌면서 Shift(변환)나 Alt(도구)를 누르면 원형 "
                               "메뉴가 뜬다. 트레이 아이콘 > 종료로 끝낸다."});
+}
+
+}  // namespace
+}  // namespace tavrino
+
+namespace tavrino {
+namespace {
+
+TEST_F(Watcher, TimerRestsBetweenDragsAndTheDragWakesIt) {
+    offerFiles({png1});
+    controller.start();
+    controller.tick();
+    EXPECT_TRUE(controller.sleeping()) << "nothing pressed, nothing shown";
+
+    // A plain click while resting changes nothing.
+    backend.state.primaryDown = true;
+    backend.state.x = 200;
+    backend.state.y = 150;
+    EXPECT_TRUE(controller.sleeping());
+
+    // The drag source takes the selection during that press: awake, and the drag counts.
+    backend.announceDrag();
+    EXPECT_FALSE(controller.sleeping());
+    EXPECT_TRUE(controller.fileDragActive());
+    backend.state.shift = true;
+    controller.tick();
+    EXPECT_TRUE(panel.visible);
+    EXPECT_EQ(panel.presentedAt, (ScreenPoint{200, 150}));
+
+    // Awake while the wheel is up, asleep again once it has gone.
+    release();
+    EXPECT_FALSE(controller.sleeping());
+    panel.visible = false;
+    controller.tick();
+    EXPECT_TRUE(controller.sleeping());
+}
+
+TEST_F(Watcher, SelectionTakenWithoutAPressIsNoDrag) {
+    controller.start();
+    controller.tick();
+    backend.announceDrag();
+    EXPECT_FALSE(controller.fileDragActive());
+    controller.tick();
+    EXPECT_TRUE(controller.sleeping());
 }
 
 }  // namespace

@@ -15,13 +15,13 @@
 namespace {
 
 class Source : public QWidget {
-public:
+  public:
     explicit Source(QList<QUrl> urls) : urls_(std::move(urls)) {
         setGeometry(0, 0, 200, 200);
         setWindowTitle("qt-drag-source");
     }
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override { pressedAt_ = event->position(); }
     void mouseMoveEvent(QMouseEvent* event) override {
         if (!(event->buttons() & Qt::LeftButton) || dragging_) return;
@@ -37,12 +37,13 @@ protected:
                                                               : "none");
         std::fflush(stdout);
         if (result == Qt::MoveAction) {
-            for (const QUrl& url : urls_) QFile::remove(url.toLocalFile());
+            for (const QUrl& url : urls_)
+                QFile::remove(url.toLocalFile());
         }
         dragging_ = false;
     }
 
-private:
+  private:
     QList<QUrl> urls_;
     QPointF pressedAt_;
     bool dragging_ = false;
@@ -53,7 +54,8 @@ private:
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QList<QUrl> urls;
-    for (int i = 1; i < argc; ++i) urls.push_back(QUrl::fromLocalFile(QString::fromUtf8(argv[i])));
+    for (int i = 1; i < argc; ++i)
+        urls.push_back(QUrl::fromLocalFile(QString::fromUtf8(argv[i])));
     Source source(urls);
     source.show();
     std::printf("ready\n");
