@@ -15,6 +15,7 @@ namespace {
 // 1/60 s; Qt counts whole milliseconds.
 constexpr int tickIntervalMs = 16;
 constexpr double releaseDismissDelay = 0.35;
+constexpr int mapCheckIntervalMs = 2;
 
 std::string label(MenuKind kind) {
     return kind == MenuKind::tools ? "도구" : "변환";
@@ -160,9 +161,19 @@ bool Controller::showOrSkip(const std::optional<DragInfo>& info, MenuKind kind, 
 
 void Controller::continueProbe() {
     if (!probe_) return;
-    if (!probe_->nudged && panel_.readyForDrag()) {
-        backend_.nudgePointer();
-        probe_->nudged = true;
+    if (!probe_->nudged) {
+        if (panel_.readyForDrag()) {
+            backend_.nudgePointer();
+            probe_->nudged = true;
+        } else if (!probe_->recheckPending) {
+            // The map takes a few milliseconds; waiting for the next tick would add up to
+            // a whole tick to the time before the wheel shows.
+            probe_->recheckPending = true;
+            QTimer::singleShot(mapCheckIntervalMs, this, [this] {
+                if (probe_) probe_->recheckPending = false;
+                continueProbe();
+            });
+        }
     }
     if (clock_() - probe_->started < readLimit) return;
     // The source never showed us its files: it is not dragging files we can read.

@@ -73,6 +73,7 @@ class Controller : public QObject {
         MenuKind kind;
         std::chrono::steady_clock::time_point started;
         bool nudged = false;
+        bool recheckPending = false;
     };
 
     void sleepIfIdle(const PointerState& pointer, std::uint64_t count);

@@ -121,8 +121,11 @@ class XSession:
                        stdout=subprocess.DEVNULL)
 
     def visible_windows(self, name):
+        # Windows that vanish during the search make xdotool print X errors; they say
+        # nothing about the windows that remain.
         result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name],
-                                env=self.env, stdout=subprocess.PIPE, text=True)
+                                env=self.env, stdout=subprocess.PIPE,
+                                stderr=subprocess.DEVNULL, text=True)
         return result.stdout.split()
 
     def close(self):
