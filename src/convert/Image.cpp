@@ -2,6 +2,7 @@
 
 #include <vips/vips.h>
 
+#include <cmath>
 #include <fstream>
 #include <memory>
 
@@ -85,6 +86,11 @@ Image openWithVips(const fs::path& url, VipsAccess access, int page = 0) {
 Image renderFirstPage(const fs::path& url) {
     std::unique_ptr<PdfDocument> document = PdfDocument::open(url);
     if (!document) throw ConvertError("PDF를 열 수 없음: " + url.filename().string());
+    const PdfDocument::Size size = document->pageSize(0);
+    const double pixels = std::trunc(size.width * 2) * std::trunc(size.height * 2);
+    if (pixels < 1 || pixels > static_cast<double>(maxImagePixels)) {
+        throw ConvertError("그리기 영역 생성 실패");
+    }
     std::optional<PixelBuffer> page = document->renderPage(0, 2.0);
     if (!page) throw ConvertError("PDF 렌더 실패");
     return Image::fromPixels(*page);

@@ -33,10 +33,20 @@ ConvertError saveFailed(const fs::path& path) {
     throw saveFailed(intended);
 }
 
-void saveWithVips(const Image& image, const fs::path& hidden, const fs::path& intended, Fmt type,
+// "strip" drops Exif, XMP and ICC data, but the TIFF writer still turns libvips' own
+// orientation field into an Orientation tag; the field goes from a copy of the header.
+VipsImageRef withoutOrientation(const Image& image) {
+    VipsImageRef copy;
+    if (vips_copy(image.get(), copy.out(), nullptr)) return copy;
+    vips_image_remove(copy.get(), VIPS_META_ORIENTATION);
+    return copy;
+}
+
+void saveWithVips(const Image& source, const fs::path& hidden, const fs::path& intended, Fmt type,
                   int quality) {
+    const Image image = source.derived(withoutOrientation(source));
     VipsRef<VipsTarget> target(vips_target_new_to_file(hidden.c_str()));
-    if (!target) throwVipsFailure(image, intended);
+    if (!image || !target) throwVipsFailure(source, intended);
     int failed = 0;
     switch (type) {
         case Fmt::png:
@@ -50,7 +60,7 @@ void saveWithVips(const Image& image, const fs::path& hidden, const fs::path& in
             failed = vips_tiffsave_target(image.get(), target.get(), "strip", TRUE, nullptr);
             break;
     }
-    if (failed) throwVipsFailure(image, intended);
+    if (failed) throwVipsFailure(source, intended);
 }
 
 // HEIC holds RGB or RGBA; grey pictures are widened first.
@@ -70,8 +80,13 @@ std::string fileBytes(const fs::path& path) {
 }
 
 // An untouched JPEG goes into the PDF as it is: no generation loss, no re-encoding time.
+// Its data is decoded once first, because a damaged JPEG must fail here rather than become
+// a PDF that no reader can show.
 void addPdfPage(PdfImageWriter& writer, const Image& image) {
     if (image.loader() == "jpegload_source" && (image.bands() == 1 || image.bands() == 3)) {
+        if (!decodesCompletely(image.origin())) {
+            throw ConvertError("이미지로 읽을 수 없음: " + image.origin().filename().string());
+        }
         std::string jpeg = jpegWithoutMetadata(fileBytes(image.origin()));
         if (!jpeg.empty()) {
             writer.addJpegPage(std::move(jpeg), image.width(), image.height(), image.bands());

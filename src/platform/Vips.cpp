@@ -15,6 +15,11 @@ void ensureVips() {
         // Results must reflect the files as they are now: a cached decode of a file that
         // changed on disk would be wrong, and there is no repeated work to save.
         vips_cache_set_max(0);
+        // Damaged input makes libvips warn on standard error before it fails; the failure
+        // itself reaches the user as one clear message, the warnings would only be noise.
+        g_log_set_handler(
+            "VIPS", G_LOG_LEVEL_WARNING,
+            [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
     });
 }
 
