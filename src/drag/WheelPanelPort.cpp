@@ -2,7 +2,10 @@
 
 #include <QDragEnterEvent>
 #include <QMimeData>
+#include <QPixmap>
 #include <QWindow>
+
+#include "drag/DragSummary.h"
 
 namespace tavrino {
 namespace {
@@ -33,6 +36,19 @@ WheelPanelPort::WheelPanelPort(wheel::WheelPanel& panel) : panel_(panel) {
     // source: the window's event is where the answer can still be made a copy.
     panel_.winId();
     panel_.windowHandle()->installEventFilter(this);
+    warmUp();
+}
+
+void WheelPanelPort::warmUp() {
+    // The first drawing of the wheel loads the Korean fonts and renders the icons, which
+    // takes longer than the whole rest of opening a wheel. Drawing it once off screen now
+    // keeps that cost out of the first drag.
+    std::vector<std::filesystem::path> sample{"sample.png"};
+    panel_.wheel()->configure(summarizeDrag(sample), false);
+    QPixmap canvas(panel_.size() * panel_.devicePixelRatioF());
+    canvas.setDevicePixelRatio(panel_.devicePixelRatioF());
+    canvas.fill(Qt::transparent);
+    panel_.render(&canvas);
 }
 
 bool WheelPanelPort::isVisible() const {

@@ -33,6 +33,7 @@ class WheelPanelPort : public QObject, public WheelPort {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void warmUp();
     void takeEnteringFiles(const class QDragEnterEvent& event);
 
     wheel::WheelPanel& panel_;
