@@ -7,6 +7,8 @@
 #include <QScreen>
 #include <cstring>
 
+#include "platform/Log.h"
+
 namespace tavrino {
 namespace {
 
@@ -22,8 +24,18 @@ bool isSelectionNotify(const xcb_generic_event_t& event) {
 }  // namespace
 
 X11DragBackend::X11DragBackend() {
+    // The wheel must be an X11 window under the pointer; a GUI on another platform (native
+    // Wayland) can neither place it there nor be an XDND target.
+    if (qGuiApp && QGuiApplication::platformName() != "xcb") return;
     connection_.reset(xcb_connect(nullptr, nullptr));
-    if (xcb_connection_has_error(connection_.get()) || !setUp()) connection_.reset();
+    if (xcb_connection_has_error(connection_.get()) || !setUp()) {
+        connection_.reset();
+        return;
+    }
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        // Through XWayland the pointer and the drag selection are those of X11 programs only.
+        log("Wayland 세션: X11 프로그램에서 시작한 파일 끌기만 보인다");
+    }
 }
 
 X11DragBackend::~X11DragBackend() {

@@ -5,11 +5,14 @@ the JPG petal converts both files beside their sources, the sources stay untouch
 though the source deletes its files whenever a drop answers "move"), the log holds the
 watcher's and the run's lines, and the wheel fades out.
 
-usage: drag_e2e.py qt|gtk HARNESS QT_SOURCE
+usage: drag_e2e.py qt|gtk|nox11 HARNESS QT_SOURCE
+nox11 starts the watcher where no X11 display can be had (as in a Wayland session): it must
+say so in one log line and keep running.
 Exit status 77 (skipped) when Xvfb, xdotool or GTK for Python is missing."""
 
 import os
 import shutil
+import subprocess
 import sys
 import time
 
@@ -106,12 +109,32 @@ def check_drag(kind, session, harness, source, work, before, log):
     print(f"{kind}: ok; source: {result}; log: {lines}")
 
 
+def run_without_x11(harness_path):
+    work = xsession.new_workdir()
+    try:
+        log = os.path.join(work, "Tavrino.log")
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        env["QT_QPA_PLATFORM"] = "offscreen"
+        done = subprocess.run([harness_path, log, "--idle-seconds", "1"], env=env, timeout=30,
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        assert done.returncode == 0, done.stderr
+        assert "idle 1 cpu" in done.stderr, "the program did not keep running"
+        lines = log_lines(log)
+        assert len(lines) == 1 and "Wayland" in lines[0], lines
+        print(f"nox11: ok; log: {lines}")
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
 def main():
-    if len(sys.argv) != 4 or sys.argv[1] not in ("qt", "gtk"):
+    if len(sys.argv) != 4 or sys.argv[1] not in ("qt", "gtk", "nox11"):
         print(__doc__)
         return 2
     try:
-        run(sys.argv[1], sys.argv[2], sys.argv[3])
+        if sys.argv[1] == "nox11":
+            run_without_x11(sys.argv[2])
+        else:
+            run(sys.argv[1], sys.argv[2], sys.argv[3])
     except xsession.Skip as reason:
         print(f"skipped: {reason}")
         return xsession.SKIP
