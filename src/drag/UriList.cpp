@@ -67,6 +67,11 @@ std::string_view trimmed(std::string_view line) {
 std::optional<std::filesystem::path> pathFromFileUrl(std::string_view url) {
     constexpr std::string_view scheme = "file://";
     if (!startsWithNoCase(url, scheme)) return std::nullopt;
+    // A URL carries control characters only escaped; a raw one (a NUL above all, which
+    // would cut the path short in every system call) means the list is not what it claims.
+    for (const char c : url) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return std::nullopt;
+    }
     std::string_view rest = url.substr(scheme.size());
     const size_t slash = rest.find('/');
     if (slash == std::string_view::npos) return std::nullopt;

@@ -11,7 +11,8 @@
 namespace tavrino {
 
 // The local files of a uri-list, in list order. A URL with a foreign host, a broken
-// percent-escape or an escaped NUL is skipped rather than guessed at.
+// percent-escape, an escaped NUL or a raw control character is skipped rather than guessed
+// at.
 std::vector<std::filesystem::path> fileUrlsFromUriList(std::string_view text);
 
 // The local path of one file:// URL ("file:///a%20b.png", "file://localhost/a.png");

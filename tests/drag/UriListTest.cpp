@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "drag/UriList.h"
 
 namespace tavrino {
@@ -56,6 +58,24 @@ TEST(UriList, DropsQueryAndFragment) {
 TEST(UriList, TextWithoutUrlsGivesNothing) {
     EXPECT_TRUE(fileUrlsFromUriList("just some dragged text").empty());
     EXPECT_TRUE(fileUrlsFromUriList("").empty());
+}
+
+TEST(UriList, ArbitraryBytesGiveOnlyAbsolutePathsWithoutNul) {
+    // What a drag source puts in its selection is anyone's guess.
+    std::mt19937 random(20261206);
+    const std::string pieces[] = {"file://", "/",      "%",         "%0",   "%00",
+                                  "%2F",     "%e2%82", "\r\n",      "\n",   "#",
+                                  "?",       "a",      "localhost", "\xff", std::string(1, '\0')};
+    for (int round = 0; round < 2000; ++round) {
+        std::string text;
+        const int count = static_cast<int>(random() % 12);
+        for (int i = 0; i < count; ++i)
+            text += pieces[random() % std::size(pieces)];
+        for (const auto& path : fileUrlsFromUriList(text)) {
+            ASSERT_TRUE(path.is_absolute()) << text;
+            ASSERT_EQ(path.string().find('\0'), std::string::npos) << text;
+        }
+    }
 }
 
 }  // namespace
