@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <atomic>
+#include <fstream>
 #include <mutex>
 #include <thread>
 
@@ -12,11 +13,12 @@
 #include "drag/Notifier.h"
 #include "drag/RunPort.h"
 #include "drag/WheelPort.h"
+#include "platform/Log.h"
 
 namespace tavrino::test {
 
 class FakeBackend : public DragBackend {
-  public:
+public:
     bool usable() const override { return isUsable; }
     PointerState pointer() override { return state; }
     std::uint64_t changeCount() override { return count; }
@@ -45,7 +47,7 @@ class FakeBackend : public DragBackend {
 };
 
 class FakePanel : public WheelPort {
-  public:
+public:
     bool isVisible() const override { return visible; }
     void configure(const std::optional<DragInfo>& info, MenuKind kind) override {
         configured = info;
@@ -96,7 +98,7 @@ class FakePanel : public WheelPort {
 // Returns a scripted report, reports progress for every file, and remembers the thread it
 // was called on.
 class FakeEngine : public RunPort {
-  public:
+public:
     RunReport run(const WheelItem& item, const std::vector<std::filesystem::path>& files,
                   const ProgressCallback& progress) override {
         {
@@ -131,11 +133,35 @@ class FakeEngine : public RunPort {
 };
 
 class FakeNotifier : public Notifier {
-  public:
+public:
     void post(const std::string& title, const std::vector<std::string>& lines) override {
         posts.push_back({title, lines});
     }
     std::vector<std::pair<std::string, std::vector<std::string>>> posts;
+};
+
+// Sends the activity log to a file of the test's for as long as it lives.
+class LogCapture {
+public:
+    explicit LogCapture(std::filesystem::path file) : file_(std::move(file)), previous_(logFile()) {
+        setLogFile(file_);
+    }
+    ~LogCapture() { setLogFile(previous_); }
+    LogCapture(const LogCapture&) = delete;
+    LogCapture& operator=(const LogCapture&) = delete;
+
+    // The messages so far, without their timestamps.
+    std::vector<std::string> lines() const {
+        std::ifstream in(file_);
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line.substr(line.find("] ") + 2));
+        return lines;
+    }
+
+private:
+    std::filesystem::path file_;
+    std::filesystem::path previous_;
 };
 
 // Runs the event loop until the condition holds or five seconds pass.

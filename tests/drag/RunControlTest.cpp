@@ -2,12 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "Fakes.h"
 #include "drag/Controller.h"
 #include "drag/RunEnginePort.h"
-#include "platform/Log.h"
 #include "support/TestFiles.h"
 
 namespace tavrino {
@@ -16,20 +13,14 @@ namespace {
 using Paths = std::vector<std::filesystem::path>;
 
 class RunControl : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
-        previousLog_ = logFile();
-        setLogFile(dir / "Tavrino.log");
         controller.setBeep([this] { ++beeps; });
     }
-    void TearDown() override { setLogFile(previousLog_); }
 
     std::string lastLogLine() {
-        std::ifstream in(dir / "Tavrino.log");
-        std::string last;
-        for (std::string line; std::getline(in, line);)
-            last = line.substr(line.find("] ") + 2);
-        return last;
+        const std::vector<std::string> lines = log.lines();
+        return lines.empty() ? std::string() : lines.back();
     }
 
     // Drops the files on a petal and waits for the result.
@@ -48,15 +39,13 @@ class RunControl : public ::testing::Test {
     }
 
     test::TempDir dir;
+    test::LogCapture log{dir / "Tavrino.log"};
     test::FakeBackend backend;
     test::FakePanel panel;
     std::shared_ptr<test::FakeEngine> engine = std::make_shared<test::FakeEngine>();
     test::FakeNotifier notifier;
     Controller controller{panel, backend, engine, notifier};
     int beeps = 0;
-
-  private:
-    std::filesystem::path previousLog_;
 };
 
 TEST_F(RunControl, CleanRunWorksOffTheGuiThreadAndFadesQuickly) {

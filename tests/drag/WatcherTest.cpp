@@ -2,36 +2,23 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "Fakes.h"
 #include "drag/Controller.h"
-#include "platform/Log.h"
 #include "support/TestFiles.h"
 
 namespace tavrino {
 namespace {
 
 class Watcher : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
-        previousLog_ = logFile();
-        setLogFile(dir / "Tavrino.log");
         png1 = test::writeImage(dir / "사진 1.png");
         png2 = test::writeImage(dir / "b.PNG");
         controller.setBeep([this] { ++beeps; });
         controller.setClock([this] { return now; });
     }
-    void TearDown() override { setLogFile(previousLog_); }
 
-    std::vector<std::string> logLines() {
-        std::ifstream in(dir / "Tavrino.log");
-        std::vector<std::string> lines;
-        for (std::string line; std::getline(in, line);) {
-            lines.push_back(line.substr(line.find("] ") + 2));  // without the timestamp
-        }
-        return lines;
-    }
+    std::vector<std::string> logLines() { return log.lines(); }
 
     void press(int x = 500, int y = 400) {
         backend.state.primaryDown = true;
@@ -52,6 +39,7 @@ class Watcher : public ::testing::Test {
     }
 
     test::TempDir dir;
+    test::LogCapture log{dir / "Tavrino.log"};
     std::filesystem::path png1, png2;
     test::FakeBackend backend;
     test::FakePanel panel;
@@ -60,9 +48,6 @@ class Watcher : public ::testing::Test {
     Controller controller{panel, backend, engine, notifier};
     std::chrono::steady_clock::time_point now{};
     int beeps = 0;
-
-  private:
-    std::filesystem::path previousLog_;
 };
 
 TEST_F(Watcher, PressWithoutSelectionChangeNeverOpensAWheel) {
@@ -212,7 +197,7 @@ TEST_F(Watcher, ReleaseDismissesTheWheelUnlessARunIsGoing) {
 }
 
 class QtSource : public Watcher {
-  protected:
+protected:
     void SetUp() override {
         Watcher::SetUp();
         backend.reply = {SelectionReply::Status::refused, {}};
