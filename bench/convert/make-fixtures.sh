@@ -36,7 +36,9 @@ photo() {  # photo WIDTH HEIGHT FILE
   vips resize "$tmp/rgb.v" "$tmp/big.v" 4
   vips gaussnoise "$tmp/n.v" "$w" "$h" --sigma 2 --mean 0
   vips add "$tmp/big.v" "$tmp/n.v" "$tmp/sum.v"
-  vips cast "$tmp/sum.v" "$tmp/photo.v" uchar
+  vips cast "$tmp/sum.v" "$tmp/cast.v" uchar
+  # The bands came from grey surfaces; without this the saver keeps only the first one.
+  vips copy "$tmp/cast.v" "$tmp/photo.v" --interpretation srgb
   vips jpegsave "$tmp/photo.v" "$file" --Q 92
   rm -rf "$tmp"
 }

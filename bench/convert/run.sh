@@ -31,6 +31,9 @@ magick=/usr/bin/convert
 results=$work/results.txt
 : >"$results"
 
+# smaller A [B]: the smaller number; A alone when B is empty.
+smaller() { awk -v a="$1" -v b="${2:-}" 'BEGIN { print (b == "" || a + 0 < b + 0) ? a : b }'; }
+
 # measure CASE TOOL INPUT COMMAND...: runs COMMAND in a fresh folder holding a link to
 # INPUT (our converter writes beside its input), "{in}" in COMMAND standing for the link.
 measure() {
@@ -48,12 +51,8 @@ measure() {
     read -r wall user sys rss <"$work/time.txt"
     local cpu
     cpu=$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.2f", u + s }')
-    if [[ -z $best_wall ]] || awk -v a="$wall" -v b="$best_wall" 'BEGIN { exit !(a < b) }'; then
-      best_wall=$wall
-    fi
-    if [[ -z $best_cpu ]] || awk -v a="$cpu" -v b="$best_cpu" 'BEGIN { exit !(a < b) }'; then
-      best_cpu=$cpu
-    fi
+    best_wall=$(smaller "$wall" "$best_wall")
+    best_cpu=$(smaller "$cpu" "$best_cpu")
     ((rss > peak)) && peak=$rss
     bytes=$(find "$dir" -type f -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')
   done

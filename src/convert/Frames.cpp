@@ -32,11 +32,18 @@ std::vector<Image> imageFrames(const fs::path& url) {
         single.push_back(loadOrientedImage(url));
         return single;
     }
+    // Every page is held in memory until the last is read; together they stay within the
+    // same pixel budget as one picture, so a file of thousands of pages cannot exhaust memory.
     std::vector<Image> frames;
+    std::uint64_t pixels = 0;
     for (int index = 0; index < count; ++index) {
-        if (std::optional<Image> frame = loadImagePage(url, index)) {
-            frames.push_back(std::move(*frame));
+        std::optional<Image> frame = loadImagePage(url, index);
+        if (!frame) continue;
+        pixels += static_cast<std::uint64_t>(frame->width()) * static_cast<std::uint64_t>(frame->height());
+        if (pixels > maxImagePixels) {
+            throw ConvertError("이미지로 읽을 수 없음: " + url.filename().string());
         }
+        frames.push_back(std::move(*frame));
     }
     return frames;
 }

@@ -18,7 +18,8 @@ bool isAnimatedGIF(const std::filesystem::path& url);
 
 // Every decodable page of a multi-page TIFF, in order, pixels as stored (pages that fail to
 // decode are left out); for any other file a one-element list holding loadOrientedImage.
-// The pages are decoded here, before anything is written. Throws loadOrientedImage's errors.
+// The pages are decoded here, before anything is written. Throws loadOrientedImage's errors,
+// and "이미지로 읽을 수 없음: " + file name when the pages together exceed maxImagePixels.
 std::vector<Image> imageFrames(const std::filesystem::path& url);
 
 // One file per frame, "stem 1.png", "stem 2.png", ... in a new folder "stem 이미지" (or

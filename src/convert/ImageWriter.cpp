@@ -50,7 +50,11 @@ void saveWithVips(const Image& source, const fs::path& hidden, const fs::path& i
     int failed = 0;
     switch (type) {
         case Fmt::png:
-            failed = vips_pngsave_target(image.get(), target.get(), "strip", TRUE, nullptr);
+            // libvips' defaults (no row filter, zlib level 6) make photos over twice as large
+            // as other encoders do. The Paeth filter at level 3 gives files within about 12 %
+            // of ImageMagick's in a fifth of its time (bench/convert).
+            failed = vips_pngsave_target(image.get(), target.get(), "strip", TRUE, "compression",
+                                         3, "filter", VIPS_FOREIGN_PNG_FILTER_PAETH, nullptr);
             break;
         case Fmt::jpg:
             failed = vips_jpegsave_target(image.get(), target.get(), "Q", quality, "strip", TRUE,

@@ -6,6 +6,7 @@
 #include "convert/Image.h"
 #include "support/Fixtures.h"
 #include "support/Judges.h"
+#include "support/TestFiles.h"
 
 namespace fs = std::filesystem;
 using namespace tavrino;
@@ -24,7 +25,7 @@ bool nearWhite(const std::vector<int>& pixel) {
 // has; the opaque half keeps its colour either way.
 TEST(ConvertFileTest, TransparencyIsFlattenedOnlyWhereTheFormatCannotHoldIt) {
     TAVRINO_REQUIRE_TOOL("identify");
-    ScratchFolder folder;
+    TempDir folder;
     const fs::path source = folder / "clear.png";
     writePicture(source, 40, 20, 4);
     for (Fmt fmt : {Fmt::jpg, Fmt::bmp}) {
@@ -50,7 +51,7 @@ TEST(ConvertFileTest, TransparencyIsFlattenedOnlyWhereTheFormatCannotHoldIt) {
 
 TEST(ConvertFileTest, ImageToPdfIsOnePageOfThePixelSizeInPoints) {
     TAVRINO_REQUIRE_TOOL("pdfinfo");
-    ScratchFolder folder;
+    TempDir folder;
     writePicture(folder / "wide.png", 1000, 500, 4);
     const fs::path pdf = convertFile(folder / "wide.png", Fmt::pdf);
     const auto info = pdfinfo(pdf);
@@ -64,7 +65,7 @@ TEST(ConvertFileTest, ImageToPdfIsOnePageOfThePixelSizeInPoints) {
 TEST(ConvertFileTest, JpegGoesIntoPdfAsItIsWithoutItsMetadata) {
     TAVRINO_REQUIRE_TOOL("exiftool");
     TAVRINO_REQUIRE_TOOL("pdfinfo");
-    ScratchFolder folder;
+    TempDir folder;
     const fs::path photo = folder / "photo.jpg";
     writePicture(photo, 64, 48);
     ASSERT_EQ(runProgram({"exiftool", "-q", "-overwrite_original", "-Make=Tavrino Test Camera",
@@ -81,7 +82,7 @@ TEST(ConvertFileTest, JpegGoesIntoPdfAsItIsWithoutItsMetadata) {
 
 TEST(ConvertFileTest, OnePagePdfRendersAtTwiceItsSizeTruncated) {
     TAVRINO_REQUIRE_TOOL("identify");
-    ScratchFolder folder;
+    TempDir folder;
     writeBytes(folder / "a4.pdf", pdfBytes({blackPage(595.5, 841.89)}));
     const fs::path png = convertFile(folder / "a4.pdf", Fmt::png);
     EXPECT_EQ(png.filename(), "a4.png") << "one page gives a file, not a folder";
@@ -96,7 +97,7 @@ TEST(ConvertFileTest, OnePagePdfRendersAtTwiceItsSizeTruncated) {
 TEST(ConvertFileTest, OutputsCarryNoMetadataAndKeepTheStoredOrientation) {
     TAVRINO_REQUIRE_TOOL("exiftool");
     TAVRINO_REQUIRE_TOOL("identify");
-    ScratchFolder folder;
+    TempDir folder;
     const fs::path photo = folder / "turned.jpg";
     writePicture(photo, 60, 40);
     ASSERT_EQ(runProgram({"exiftool", "-q", "-overwrite_original", "-Orientation#=6",
@@ -127,7 +128,7 @@ TEST(ConvertFileTest, OutputsCarryNoMetadataAndKeepTheStoredOrientation) {
 }
 
 TEST(ConvertFileTest, NeverOverwritesAndReadsNamesLiterally) {
-    ScratchFolder folder;
+    TempDir folder;
     writePicture(folder / "sample.jpg", 16, 16);
     writeBytes(folder / "sample.png", "keep me");
     EXPECT_EQ(convertFile(folder / "sample.jpg", Fmt::png).filename(), "sample 2.png");
@@ -151,7 +152,7 @@ struct BadInput {
 
 std::string halfOf(const std::string& bytes) { return bytes.substr(0, bytes.size() / 2); }
 
-std::string pictureBytes(const ScratchFolder& folder, const std::string& name, int bands = 3) {
+std::string pictureBytes(const TempDir& folder, const std::string& name, int bands = 3) {
     writePicture(folder / name, 320, 240, bands);
     std::string bytes = readBytes(folder / name);
     fs::remove(folder / name);
@@ -160,7 +161,7 @@ std::string pictureBytes(const ScratchFolder& folder, const std::string& name, i
 
 // A PNG whose header claims 100000 × 100000 pixels (with a correct checksum), followed by
 // a few bytes of data: a decompression bomb in miniature.
-std::string pngClaimingHugeSize(const ScratchFolder& folder) {
+std::string pngClaimingHugeSize(const TempDir& folder) {
     std::string png = pictureBytes(folder, "bomb.png");
     const auto put32 = [&](size_t at, uint32_t value) {
         for (int i = 0; i < 4; ++i) png[at + static_cast<size_t>(i)] = static_cast<char>(value >> (24 - 8 * i));
@@ -176,7 +177,7 @@ std::string pngClaimingHugeSize(const ScratchFolder& folder) {
     return png;
 }
 
-std::vector<BadInput> badInputs(const ScratchFolder& folder) {
+std::vector<BadInput> badInputs(const TempDir& folder) {
     const std::string jpeg = pictureBytes(folder, "x.jpg");
     // Garbage in the tables and frame header. (Damage inside the entropy-coded data is
     // only a warning to libjpeg, which fills the rest in grey like every other viewer.)
@@ -203,7 +204,7 @@ std::vector<BadInput> badInputs(const ScratchFolder& folder) {
 // Damaged input fails with its message, leaves nothing beside the source and does not touch
 // the source.
 TEST(ConvertFileTest, BadInputFailsCleanly) {
-    ScratchFolder folder;
+    TempDir folder;
     for (const BadInput& input : badInputs(folder)) {
         SCOPED_TRACE(input.name);
         const fs::path source = folder / input.name;
@@ -215,7 +216,7 @@ TEST(ConvertFileTest, BadInputFailsCleanly) {
             } catch (const ConvertError& error) {
                 EXPECT_EQ(error.what(), input.message) << rawValue(fmt);
             }
-            EXPECT_EQ(folder.names(), std::vector<std::string>{input.name}) << rawValue(fmt);
+            EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{input.name}) << rawValue(fmt);
             EXPECT_EQ(readBytes(source), input.bytes);
         }
         fs::remove(source);
@@ -223,11 +224,11 @@ TEST(ConvertFileTest, BadInputFailsCleanly) {
 }
 
 TEST(ConvertFileTest, FoldersAndUnreadableFilesFailCleanly) {
-    ScratchFolder folder;
+    TempDir folder;
     fs::create_directory(folder / "album.png");
     EXPECT_THROW(convertFile(folder / "album.png", Fmt::jpg), ConvertError);
     EXPECT_THROW(convertFile(folder / "missing.jpg", Fmt::png), ConvertError);
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"album.png"});
+    EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"album.png"});
     if (::geteuid() == 0) GTEST_SKIP() << "root reads files without read permission";
     writePicture(folder / "locked.png", 8, 8);
     fs::permissions(folder / "locked.png", fs::perms::none);

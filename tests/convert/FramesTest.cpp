@@ -6,6 +6,7 @@
 #include "convert/ConvertFile.h"
 #include "support/Fixtures.h"
 #include "support/Judges.h"
+#include "support/TestFiles.h"
 
 namespace fs = std::filesystem;
 using namespace tavrino;
@@ -14,7 +15,7 @@ using namespace tavrino::test;
 namespace {
 
 TEST(FramesTest, FrameCountPredicatesGoByExtensionAndCount) {
-    ScratchFolder folder;
+    TempDir folder;
     writeMultiPage(folder / "two.gif", 2, 8, 8);
     writePicture(folder / "one.gif", 8, 8);
     writeMultiPage(folder / "two.tif", 2, 8, 8);
@@ -40,7 +41,7 @@ TEST(FramesTest, FrameCountPredicatesGoByExtensionAndCount) {
 TEST(FramesTest, MultiPageTiffGivesAFolderOfFramesOrOnePdf) {
     TAVRINO_REQUIRE_TOOL("identify");
     TAVRINO_REQUIRE_TOOL("pdfinfo");
-    ScratchFolder folder;
+    TempDir folder;
     const fs::path scan = folder / "scan.tif";
     writeMultiPage(scan, 2, 30, 20);
     const fs::path pages = convertFile(scan, Fmt::png);
@@ -61,7 +62,7 @@ TEST(FramesTest, MultiPageTiffGivesAFolderOfFramesOrOnePdf) {
 }
 
 TEST(FramesTest, FramesAreReadInOrderAndSingleImagesComeUpright) {
-    ScratchFolder folder;
+    TempDir folder;
     writeMultiPage(folder / "scan.tiff", 3, 10, 4);
     const std::vector<Image> frames = imageFrames(folder / "scan.tiff");
     ASSERT_EQ(frames.size(), 3u);
@@ -79,18 +80,18 @@ TEST(FramesTest, FramesAreReadInOrderAndSingleImagesComeUpright) {
 }
 
 TEST(FramesTest, NoFramesIsAnError) {
-    ScratchFolder folder;
+    TempDir folder;
     try {
         convertImageFrames(folder / "scan.tif", {}, Fmt::png);
         FAIL();
     } catch (const ConvertError& error) {
         EXPECT_STREQ(error.what(), "그림 장을 읽지 못함");
     }
-    EXPECT_TRUE(folder.names().empty());
+    EXPECT_TRUE(namesIn(folder.path()).empty());
 }
 
 TEST(FramesTest, TransparentFramesTurnWhiteForJpg) {
-    ScratchFolder folder;
+    TempDir folder;
     std::vector<Image> frames;
     writePicture(folder / "clear.png", 20, 10, 4);
     frames.push_back(loadImage(folder / "clear.png"));

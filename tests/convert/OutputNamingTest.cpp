@@ -11,10 +11,12 @@
 #include "convert/PendingFile.h"
 #include "support/Fixtures.h"
 #include "support/Judges.h"
+#include "support/TestFiles.h"
 
 namespace fs = std::filesystem;
 using namespace tavrino;
-using tavrino::test::ScratchFolder;
+using tavrino::test::TempDir;
+using tavrino::test::namesIn;
 using tavrino::test::writeBytes;
 
 namespace {
@@ -22,7 +24,7 @@ namespace {
 std::string name(const fs::path& path) { return path.filename().string(); }
 
 TEST(OutputNamingTest, CountsUpwardPastTakenNamesAndReusesGaps) {
-    ScratchFolder folder;
+    TempDir folder;
     const fs::path source = folder / "sample.jpg";
     EXPECT_EQ(name(outputURL(source, Fmt::png)), "sample.png");
     writeBytes(folder / "sample.png", "x");
@@ -34,14 +36,14 @@ TEST(OutputNamingTest, CountsUpwardPastTakenNamesAndReusesGaps) {
 }
 
 TEST(OutputNamingTest, FoldersAndDanglingLinksTakeNamesToo) {
-    ScratchFolder folder;
+    TempDir folder;
     fs::create_directory(folder / "sample.png");
     fs::create_symlink(folder / "nowhere", folder / "sample 2.png");
     EXPECT_EQ(name(outputURL(folder / "sample.jpg", "png")), "sample 3.png");
 }
 
 TEST(OutputNamingTest, StemLosesOnlyTheLastExtension) {
-    ScratchFolder folder;
+    TempDir folder;
     EXPECT_EQ(name(outputURL(folder / "README", "txt")), "README.txt");
     EXPECT_EQ(name(outputURL(folder / "a.b.c.png", Fmt::jpg)), "a.b.c.jpg");
     EXPECT_EQ(name(outputURL(folder / "report.final.docx", "hwpx")), "report.final.hwpx");
@@ -49,7 +51,7 @@ TEST(OutputNamingTest, StemLosesOnlyTheLastExtension) {
 }
 
 TEST(OutputNamingTest, ToolNamesCountAfterTheSuffix) {
-    ScratchFolder folder;
+    TempDir folder;
     const fs::path photo = folder / "photo.png";
     EXPECT_EQ(name(toolOutputURL(photo, "압축", "jpg")), "photo 압축.jpg");
     writeBytes(folder / "photo 압축.jpg", "x");
@@ -58,7 +60,7 @@ TEST(OutputNamingTest, ToolNamesCountAfterTheSuffix) {
 }
 
 TEST(OutputNamingTest, PageFolderIsNewEvenWhenAnEmptyOneExists) {
-    ScratchFolder folder;
+    TempDir folder;
     const fs::path report = folder / "report.pdf";
     EXPECT_EQ(name(imageFolderURL(report)), "report 이미지");
     fs::create_directory(folder / "report 이미지");
@@ -88,7 +90,7 @@ TEST(OutputNamingTest, TempDirIsANewFolderNamedWithAnUpperCaseUUID) {
 }
 
 TEST(OutputNamingTest, MoveIntoPlaceRefusesEmptyOrMissingFiles) {
-    ScratchFolder folder;
+    TempDir folder;
     ScopedTempDir work;
     writeBytes(work.path() / "out.docx", "");
     const fs::path source = folder / "doc.hwp";
@@ -100,11 +102,11 @@ TEST(OutputNamingTest, MoveIntoPlaceRefusesEmptyOrMissingFiles) {
         EXPECT_STREQ(error.what(), "결과 파일이 비어 있음");
     }
     EXPECT_THROW(moveIntoPlace(work.path() / "missing.docx", source, "docx"), ConvertError);
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"doc.hwp"});
+    EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"doc.hwp"});
 }
 
 TEST(OutputNamingTest, MoveIntoPlaceMovesAcrossFileSystemsUnderAFreeName) {
-    ScratchFolder folder;
+    TempDir folder;
     const fs::path source = folder / "doc.hwp";
     writeBytes(source, "source");
     writeBytes(folder / "doc.docx", "older");
@@ -115,7 +117,7 @@ TEST(OutputNamingTest, MoveIntoPlaceMovesAcrossFileSystemsUnderAFreeName) {
     EXPECT_EQ(tavrino::test::readBytes(placed), "result");
     EXPECT_EQ(tavrino::test::readBytes(folder / "doc.docx"), "older");
     EXPECT_FALSE(fs::exists(work.path() / "out.docx"));
-    EXPECT_EQ(folder.names().size(), 3u) << "no hidden leftovers";
+    EXPECT_EQ(namesIn(folder.path()).size(), 3u) << "no hidden leftovers";
 }
 
 TEST(OutputNamingTest, UnusableNamesHoldControlCharactersOrBrokenText) {
@@ -129,7 +131,7 @@ TEST(OutputNamingTest, UnusableNamesHoldControlCharactersOrBrokenText) {
 }
 
 TEST(PendingFileTest, PlacesOnlyCompleteFilesAndLeavesNothingWhenAbandoned) {
-    ScratchFolder folder;
+    TempDir folder;
     const OutputName target = outputName(folder / "a.jpg", "png");
     {
         PendingFile pending(target);
@@ -137,13 +139,13 @@ TEST(PendingFileTest, PlacesOnlyCompleteFilesAndLeavesNothingWhenAbandoned) {
         writeBytes(pending.path(), "partial");
         EXPECT_FALSE(fs::exists(folder / "a.png")) << "no final name before place()";
     }
-    EXPECT_TRUE(folder.names().empty()) << "an abandoned file is removed";
+    EXPECT_TRUE(namesIn(folder.path()).empty()) << "an abandoned file is removed";
     PendingFile empty(target);
     EXPECT_THROW(empty.place(), ConvertError) << "nothing written is a failed save";
 }
 
 TEST(PendingFileTest, ConcurrentWritersNeverShareAName) {
-    ScratchFolder folder;
+    TempDir folder;
     const OutputName target = outputName(folder / "shot.jpg", "png");
     std::vector<fs::path> placed(8);
     std::vector<std::thread> writers;
@@ -160,11 +162,11 @@ TEST(PendingFileTest, ConcurrentWritersNeverShareAName) {
     for (size_t i = 0; i < placed.size(); ++i) {
         EXPECT_EQ(tavrino::test::readBytes(placed[i]), "writer " + std::to_string(i));
     }
-    EXPECT_EQ(folder.names().size(), placed.size());
+    EXPECT_EQ(namesIn(folder.path()).size(), placed.size());
 }
 
 TEST(PendingFileTest, AFolderThatTakesNoFileGivesASaveFailure) {
-    ScratchFolder folder;
+    TempDir folder;
     const fs::path gone = folder / "gone";
     try {
         PendingFile pending(outputName(gone / "a.jpg", "png"));

@@ -6,6 +6,7 @@
 #include "convert/ConvertFile.h"
 #include "support/Fixtures.h"
 #include "support/Judges.h"
+#include "support/TestFiles.h"
 
 namespace fs = std::filesystem;
 using namespace tavrino;
@@ -22,7 +23,7 @@ std::vector<std::string> namesIn(const fs::path& folder) {
 
 TEST(PdfPagesTest, EveryPageBecomesAnImageInANewFolder) {
     TAVRINO_REQUIRE_TOOL("identify");
-    ScratchFolder folder;
+    TempDir folder;
     const fs::path report = folder / "report.pdf";
     writeBytes(report, pdfBytes({blackPage(100, 50), blackPage(60.7, 30.2)}));
     const fs::path pages = convertFile(report, Fmt::png);
@@ -46,7 +47,7 @@ TEST(PdfPagesTest, EveryPageBecomesAnImageInANewFolder) {
 // A page box that does not start at the origin is moved so its corner is the bitmap's
 // corner; the bitmap's size depends only on the box's width and height.
 TEST(PdfPagesTest, ShiftedPageBoxLandsOnTheBitmapCorner) {
-    ScratchFolder folder;
+    TempDir folder;
     const PdfPage shifted{"100 100 300 200", "0 g 100 100 20 10 re f"};  // black bottom-left
     writeBytes(folder / "shifted.pdf", pdfBytes({shifted, shifted}));
     std::unique_ptr<PdfDocument> document = PdfDocument::open(folder / "shifted.pdf");
@@ -65,7 +66,7 @@ TEST(PdfPagesTest, ShiftedPageBoxLandsOnTheBitmapCorner) {
 // A page that cannot be rendered (here: far beyond the pixel limit) fails the whole
 // conversion and no folder remains.
 TEST(PdfPagesTest, AnUnrenderablePageRemovesTheFolder) {
-    ScratchFolder folder;
+    TempDir folder;
     const fs::path report = folder / "report.pdf";
     writeBytes(report, pdfBytes({blackPage(50, 50), blackPage(14000, 14000), blackPage(50, 50)}));
     try {
@@ -74,11 +75,11 @@ TEST(PdfPagesTest, AnUnrenderablePageRemovesTheFolder) {
     } catch (const ConvertError& error) {
         EXPECT_STREQ(error.what(), "PDF 쪽 그리기 실패(2/3)");
     }
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"report.pdf"});
+    EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"report.pdf"});
 }
 
 TEST(PdfPagesTest, AOnePagePdfBeyondThePixelLimitIsRefused) {
-    ScratchFolder folder;
+    TempDir folder;
     writeBytes(folder / "poster.pdf", pdfBytes({blackPage(14000, 14000)}));
     try {
         convertFile(folder / "poster.pdf", Fmt::png);
@@ -86,11 +87,11 @@ TEST(PdfPagesTest, AOnePagePdfBeyondThePixelLimitIsRefused) {
     } catch (const ConvertError& error) {
         EXPECT_STREQ(error.what(), "그리기 영역 생성 실패");
     }
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"poster.pdf"});
+    EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"poster.pdf"});
 }
 
 TEST(PdfPagesTest, AFileNamedLikeThePageFolderIsPassedBy) {
-    ScratchFolder folder;
+    TempDir folder;
     const fs::path report = folder / "report.pdf";
     writeBytes(report, pdfBytes({blackPage(50, 50), blackPage(50, 50)}));
     std::unique_ptr<PdfDocument> document = PdfDocument::open(report);

@@ -9,6 +9,7 @@
 #include "platform/Log.h"
 #include "support/Fixtures.h"
 #include "support/Judges.h"
+#include "support/TestFiles.h"
 
 namespace fs = std::filesystem;
 using namespace tavrino;
@@ -35,7 +36,7 @@ public:
     }
 
 private:
-    ScratchFolder folder_;
+    TempDir folder_;
     fs::path previous_;
 };
 
@@ -214,7 +215,7 @@ TEST(RunEngineTest, HintsSeparateDocumentsFromPictures) {
 // message instead of pretending to work.
 TEST(RunEngineTest, StandardOperationsRefuseWhatIsNotBuiltYet) {
     LogCapture log;
-    ScratchFolder folder;
+    TempDir folder;
     writePicture(folder / "a.png", 8, 8);
     writeBytes(folder / "b.hwp", "hwp");
     const RunOperations ops = standardOperations();
@@ -224,7 +225,7 @@ TEST(RunEngineTest, StandardOperationsRefuseWhatIsNotBuiltYet) {
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], "회전 실패: a.png: 아직 지원하지 않음: 회전");
     EXPECT_EQ(lines[1], "PDF 실패: b.hwp: 아직 지원하지 않음: HWP → PDF");
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.png", "b.hwp"}));
+    EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{"a.png", "b.hwp"}));
 }
 
 }  // namespace
