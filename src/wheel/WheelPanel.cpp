@@ -94,6 +94,19 @@ void WheelPanel::present(QPoint pointer) {
     update();
 }
 
+void WheelPanel::presentTransparent(QPoint pointer) {
+    present(pointer);
+    frameTimer_.stop();
+    phase_ = Phase::still;
+}
+
+void WheelPanel::withdraw() {
+    frameTimer_.stop();
+    phase_ = Phase::still;
+    hide();
+    applyAlpha(1);
+}
+
 void WheelPanel::dismiss(double afterSeconds) {
     const int delayMs = std::max(0, static_cast<int>(std::lround(afterSeconds * 1000)));
     // `this` as the context object drops the step if the panel is gone by then. A dismissal

@@ -29,6 +29,13 @@ class WheelPanel : public QWidget {
     // visible area of the screen under it, and replays the pop-in.
     void present(QPoint pointer);
 
+    // Maps the panel centred on the point as present() does, but fully transparent and
+    // without the pop-in, until present() reveals it or withdraw() takes it away. The drag
+    // watcher uses this to become a drag's drop target before it knows what to show.
+    void presentTransparent(QPoint pointer);
+    // Hides the panel at once, without the fade, ready for the next present().
+    void withdraw();
+
     // Fades the panel out after a delay, unless by then it is hidden, its hub is working (a
     // new run has begun; that run asks for its own dismissal when it ends) or it has been
     // presented again for a new drag.

@@ -1,0 +1,119 @@
+// Run control on the GUI side: from a drop on a petal to the result in the hub.
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <thread>
+
+#include "drag/Controller.h"
+#include "platform/Log.h"
+
+namespace tavrino {
+namespace {
+
+constexpr double mergeDismissDelay = 1.2;
+constexpr double quietDismissDelay = 0.7;  // one clean result with nothing more to read
+constexpr double readingDismissDelay = 1.4;
+
+bool isTool(const WheelItem& item, Tool tool) {
+    const auto* toolItem = std::get_if<ToolItem>(&item);
+    return toolItem && toolItem->tool == tool;
+}
+
+std::string fileName(const std::filesystem::path& path) {
+    return path.filename().string();
+}
+
+}  // namespace
+
+void Controller::run(const WheelItem& item, std::vector<std::filesystem::path> urls) {
+    if (urls.empty()) return;
+    if (isTool(item, Tool::crop)) {
+        runCrop(urls);
+        return;
+    }
+    converting_ = true;
+    panel_.clearHover();
+    panel_.setHubState(HubWorking{0, progressTotal(item, urls.size()), workingHint(item)});
+
+    QPointer<Controller> self(this);
+    auto post = [self](std::function<void(Controller&)> step) {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [self, step = std::move(step)] {
+                if (self) step(*self);
+            },
+            Qt::QueuedConnection);
+    };
+    startWorker([engine = engine_, post, item, urls = std::move(urls)] {
+        RunReport report;
+        try {
+            report = engine->run(item, urls, [post](int handled, int) {
+                post([handled](Controller& c) { c.showProgress(handled); });
+            });
+        } catch (const std::exception& error) {
+            // The engine catches per file; anything that still escapes fails the run rather
+            // than the program.
+            log(title(item) + " 실패: " + error.what());
+            report = RunReport{};
+            report.total = static_cast<int>(urls.size());
+            report.finish = {false, "실패"};
+        }
+        post([item, report](Controller& c) { c.finishRun(item, report); });
+    });
+}
+
+void Controller::runCrop(const std::vector<std::filesystem::path>& urls) {
+    // Cropping needs the user's hand on one picture, so it never runs as a batch.
+    panel_.dismiss(0);
+    try {
+        openCrop_(urls.front());
+    } catch (const std::exception& error) {
+        log("자르기 창 열기 실패: " + fileName(urls.front()) + ": " + error.what());
+        beep_();
+    }
+}
+
+void Controller::startWorker(std::function<void()> work) {
+    // One run at a time (the wheel refuses drops while its hub is busy), so one plain
+    // thread per run is all the concurrency needed; it owns everything it touches.
+    std::thread(std::move(work)).detach();
+}
+
+void Controller::showProgress(int handled) {
+    const auto* working = std::get_if<HubWorking>(&panel_.hubState());
+    if (!working) return;
+    HubWorking next = *working;
+    next.done = handled;
+    panel_.setHubState(next);
+}
+
+void Controller::finishRun(const WheelItem& item, const RunReport& report) {
+    converting_ = false;
+    const FinishMessage& message = report.finish;
+    if (!message.ok) {
+        // A failure outweighs any findings: they are not reported.
+        panel_.setHubState(HubFailed{message.text});
+        beep_();
+    } else if (report.risks.empty()) {
+        panel_.setHubState(HubDone{message.text});
+    } else {
+        notifyRisks(report.risks);
+    }
+    double delay = readingDismissDelay;
+    if (isMergeItem(item)) {
+        delay = mergeDismissDelay;
+    } else if (message.ok && !report.lastNote && report.risks.empty() && report.skipped == 0) {
+        delay = quietDismissDelay;
+    }
+    panel_.dismiss(delay);
+}
+
+void Controller::notifyRisks(const std::vector<RiskFinding>& risks) {
+    const size_t n = risks.size();
+    panel_.setHubState(HubCheck{n == 1 ? "확인 필요" : std::to_string(n) + "개 확인 필요"});
+    std::string heading = "확인 필요: " + fileName(risks.front().source);
+    if (n > 1) heading += " 외 " + std::to_string(n - 1) + "개";
+    notifier_.post(heading, engine_->riskNoticeLines(risks.front().risks));
+}
+
+}  // namespace tavrino

@@ -1,0 +1,184 @@
+// Run control on the GUI side: hub states, worker thread, finish, notification, delays.
+
+#include <gtest/gtest.h>
+
+#include "Fakes.h"
+#include "drag/Controller.h"
+#include "drag/RunEnginePort.h"
+#include "support/TestFiles.h"
+
+namespace tavrino {
+namespace {
+
+using Paths = std::vector<std::filesystem::path>;
+
+class RunControl : public ::testing::Test {
+protected:
+    void SetUp() override {
+        controller.setBeep([this] { ++beeps; });
+    }
+
+    std::string lastLogLine() {
+        const std::vector<std::string> lines = log.lines();
+        return lines.empty() ? std::string() : lines.back();
+    }
+
+    // Drops the files on a petal and waits for the result.
+    void dropAndWait(const WheelItem& item, Paths files) {
+        panel.onDrop(item, std::move(files));
+        ASSERT_TRUE(test::waitFor([&] { return !controller.converting(); }));
+    }
+
+    static RunReport report(int total, int done, int skipped, FinishMessage finish) {
+        RunReport r;
+        r.total = total;
+        r.done = done;
+        r.skipped = skipped;
+        r.finish = std::move(finish);
+        return r;
+    }
+
+    test::TempDir dir;
+    test::LogCapture log{dir / "Tavrino.log"};
+    test::FakeBackend backend;
+    test::FakePanel panel;
+    std::shared_ptr<test::FakeEngine> engine = std::make_shared<test::FakeEngine>();
+    test::FakeNotifier notifier;
+    Controller controller{panel, backend, engine, notifier};
+    int beeps = 0;
+};
+
+TEST_F(RunControl, CleanRunWorksOffTheGuiThreadAndFadesQuickly) {
+    engine->report = report(2, 2, 0, {true, "2개 완료"});
+    engine->hold = true;
+    panel.onDrop(ConvertItem{Fmt::jpg}, {"/x/a.png", "/x/b.png"});
+    EXPECT_TRUE(controller.converting());
+    EXPECT_EQ(panel.hoverClears, 1);
+    EXPECT_EQ(panel.hub, (HubState{HubWorking{0, 2, "큰 파일은\n조금 걸립니다"}}));
+    engine->hold = false;
+    ASSERT_TRUE(test::waitFor([&] { return !controller.converting(); }));
+
+    EXPECT_NE(engine->thread, std::this_thread::get_id());
+    EXPECT_EQ(engine->calls, (std::vector<Paths>{{"/x/a.png", "/x/b.png"}}));
+    // Progress came back to the hub in order, then the result.
+    ASSERT_EQ(panel.hubHistory.size(), 4u);
+    EXPECT_EQ(std::get<HubWorking>(panel.hubHistory[1]).done, 1);
+    EXPECT_EQ(std::get<HubWorking>(panel.hubHistory[2]).done, 2);
+    EXPECT_EQ(panel.hub, (HubState{HubDone{"2개 완료"}}));
+    EXPECT_EQ(panel.dismissals, std::vector<double>{0.7});
+    EXPECT_EQ(beeps, 0);
+    EXPECT_TRUE(notifier.posts.empty());
+}
+
+TEST_F(RunControl, SkipsAndNotesWaitLonger) {
+    engine->report = report(3, 2, 1, {true, "2개 완료\n1개는 이미 PNG"});
+    dropAndWait(ConvertItem{Fmt::png}, {"/x/a.jpg", "/x/b.jpg", "/x/c.png"});
+    EXPECT_EQ(panel.dismissals, std::vector<double>{1.4});
+
+    panel.dismissals.clear();
+    engine->report = report(1, 1, 0, {true, "1.2 MB → 300 KB"});
+    engine->report.lastNote = "1.2 MB → 300 KB";
+    dropAndWait(ToolItem{Tool::compress}, {"/x/a.jpg"});
+    EXPECT_EQ(panel.hub, (HubState{HubDone{"1.2 MB → 300 KB"}}));
+    EXPECT_EQ(panel.dismissals, std::vector<double>{1.4});
+}
+
+TEST_F(RunControl, DocumentsGetTheirOwnHint) {
+    engine->hold = true;
+    panel.onDrop(FromWordItem{DocTarget::hwpx}, {"/x/a.docx"});
+    EXPECT_EQ(std::get<HubWorking>(panel.hub).hint, "문서는\n조금 걸립니다");
+    engine->hold = false;
+    ASSERT_TRUE(test::waitFor([&] { return !controller.converting(); }));
+}
+
+TEST_F(RunControl, FailureBeepsAndHidesFindings) {
+    engine->report = report(3, 1, 0, {false, "1개 완료\n2개 실패"});
+    engine->report.risks = {{"/x/a.hwp", {{"table", 1, "표가 바뀔 수 있음"}}}};
+    dropAndWait(DocumentItem{DocTarget::docx}, {"/x/a.hwp", "/x/b.hwp", "/x/c.hwp"});
+    EXPECT_EQ(panel.hub, (HubState{HubFailed{"1개 완료\n2개 실패"}}));
+    EXPECT_EQ(beeps, 1);
+    EXPECT_TRUE(notifier.posts.empty());
+    EXPECT_EQ(panel.dismissals, std::vector<double>{1.4});
+}
+
+TEST_F(RunControl, FindingsTurnTheResultIntoACheckWithANotification) {
+    engine->report = report(1, 1, 0, {true, "Word 완료"});
+    engine->report.risks = {{"/x/보고서.hwp", {{"t", 1, "표 1개"}, {"f", 2, "글꼴 2개"}}}};
+    dropAndWait(DocumentItem{DocTarget::docx}, {"/x/보고서.hwp"});
+    EXPECT_EQ(panel.hub, (HubState{HubCheck{"확인 필요"}}));
+    ASSERT_EQ(notifier.posts.size(), 1u);
+    EXPECT_EQ(notifier.posts[0].first, "확인 필요: 보고서.hwp");
+    EXPECT_EQ(notifier.posts[0].second, (std::vector<std::string>{"표 1개", "글꼴 2개"}));
+    EXPECT_EQ(panel.dismissals, std::vector<double>{1.4});
+
+    engine->report = report(2, 2, 0, {true, "2개 완료"});
+    engine->report.risks = {{"/x/a.hwp", {{"t", 1, "표"}}}, {"/x/b.hwp", {{"t", 1, "표"}}}};
+    dropAndWait(DocumentItem{DocTarget::docx}, {"/x/a.hwp", "/x/b.hwp"});
+    EXPECT_EQ(panel.hub, (HubState{HubCheck{"2개 확인 필요"}}));
+    EXPECT_EQ(notifier.posts.back().first, "확인 필요: a.hwp 외 1개");
+}
+
+TEST_F(RunControl, MergeCountsAsOneAndFadesAfterItsDelay) {
+    engine->hold = true;
+    engine->report = report(1, 1, 0, {true, "3쪽"});
+    panel.onDrop(ToolItem{Tool::mergePDF}, {"/x/a.pdf", "/x/b.pdf", "/x/c.pdf"});
+    EXPECT_EQ(std::get<HubWorking>(panel.hub).total, 1);
+    engine->hold = false;
+    ASSERT_TRUE(test::waitFor([&] { return !controller.converting(); }));
+    EXPECT_EQ(panel.hub, (HubState{HubDone{"3쪽"}}));
+    EXPECT_EQ(panel.dismissals, std::vector<double>{1.2});
+}
+
+TEST_F(RunControl, EngineThatThrowsFailsTheRunNotTheProgram) {
+    engine->throws = true;
+    dropAndWait(ConvertItem{Fmt::jpg}, {"/x/a.png"});
+    EXPECT_TRUE(std::holds_alternative<HubFailed>(panel.hub));
+    EXPECT_EQ(beeps, 1);
+    EXPECT_EQ(lastLogLine(), "JPG 실패: 엔진 고장");
+}
+
+TEST_F(RunControl, CropOpensTheFirstFileOnlyAndNeverRuns) {
+    Paths opened;
+    controller.setCropOpener([&](const std::filesystem::path& file) { opened.push_back(file); });
+    panel.onDrop(ToolItem{Tool::crop}, {"/x/a.png", "/x/b.png"});
+    EXPECT_EQ(opened, Paths{"/x/a.png"});
+    EXPECT_EQ(panel.dismissals, std::vector<double>{0});
+    EXPECT_FALSE(controller.converting());
+    EXPECT_TRUE(panel.hubHistory.empty());
+    EXPECT_TRUE(engine->calls.empty());
+}
+
+TEST_F(RunControl, CropWindowThatCannotOpenIsLoggedWithABeep) {
+    panel.onDrop(ToolItem{Tool::crop}, {"/x/a.png"});
+    EXPECT_EQ(lastLogLine(), "자르기 창 열기 실패: a.png: 자르기 창을 쓸 수 없음");
+    EXPECT_EQ(beeps, 1);
+    EXPECT_FALSE(controller.converting());
+}
+
+TEST_F(RunControl, ResultOfAControllerThatIsGoneIsDropped) {
+    auto shortLived = std::make_unique<Controller>(panel, backend, engine, notifier);
+    engine->hold = true;
+    panel.onDrop(ConvertItem{Fmt::jpg}, {"/x/a.png"});
+    shortLived.reset();
+    engine->hold = false;
+    // The worker finishes and posts; nothing may touch the destroyed controller.
+    ASSERT_TRUE(test::waitFor([&] { return engine->calls.size() == 1; }));
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_FALSE(panel.onDrop) << "the gone controller unhooked itself";
+}
+
+TEST(RiskNoticeLines, AtMostTwoLinesPointingAtTheLog) {
+    RunEnginePort port;
+    EXPECT_TRUE(port.riskNoticeLines({}).empty());
+    EXPECT_EQ(port.riskNoticeLines({{"a", 1, "표"}, {"b", 1, "글꼴"}}),
+              (std::vector<std::string>{"표", "글꼴"}));
+    const auto lines = port.riskNoticeLines({{"a", 1, "표"}, {"b", 1, "글꼴"}, {"c", 1, "그림"}});
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "표");
+    EXPECT_TRUE(lines[1].starts_with("그 밖에 2가지 — 전체 목록은 ")) << lines[1];
+    EXPECT_TRUE(lines[1].ends_with("Tavrino.log")) << lines[1];
+}
+
+}  // namespace
+}  // namespace tavrino

@@ -1,0 +1,127 @@
+// The drag watcher, the real wheel panel and the run engine in one program, as the tray
+// application will hold them, for the end-to-end drags and the watcher benchmark.
+//
+//   tavrino-drag-harness LOG [--idle-seconds N]
+//
+// Prints to standard error one line each time the wheel has been painted after opening:
+//   shown <CLOCK_MONOTONIC seconds> <centre x> <centre y> <item spelling>,...
+// With --idle-seconds it quits after N seconds and prints the CPU time it used:
+//   idle <seconds> cpu <seconds>
+
+#include <time.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QEvent>
+#include <QTimer>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "drag/Controller.h"
+#include "drag/RunEnginePort.h"
+#include "drag/WheelPanelPort.h"
+#include "drag/X11DragBackend.h"
+#include "platform/Log.h"
+#include "wheel/WheelPanel.h"
+
+namespace {
+
+double monotonicNow() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// User plus system time of this process, from /proc/self/stat (fields 14 and 15).
+double processCpuSeconds() {
+    std::ifstream in("/proc/self/stat");
+    std::string stat((std::istreambuf_iterator<char>(in)), {});
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string field;
+    long long utime = 0, stime = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+        if (i == 14) utime = std::stoll(field);
+        if (i == 15) stime = std::stoll(field);
+    }
+    return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+class LogNotifier : public tavrino::Notifier {
+public:
+    void post(const std::string& title, const std::vector<std::string>&) override {
+        tavrino::log("알림: " + title);
+    }
+};
+
+// Reports the first paint of the wheel after each opening (the transparent panel of a Qt
+// source does not count: it shows nothing).
+class ShownReporter : public QObject {
+public:
+    explicit ShownReporter(tavrino::wheel::WheelPanel& panel) : panel_(panel) {
+        panel.wheel()->installEventFilter(this);
+        panel.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &panel_ && event->type() == QEvent::Hide) reported_ = false;
+        if (watched == panel_.wheel() && event->type() == QEvent::Paint && !reported_ &&
+            !panel_.wheel()->slots().empty()) {
+            reported_ = true;
+            report();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void report() {
+        const QPoint centre = panel_.geometry().center();
+        std::string items;
+        for (const tavrino::WheelItem& item : panel_.wheel()->slots()) {
+            items += (items.empty() ? "" : ",") + tavrino::spelling(item);
+        }
+        std::fprintf(stderr, "shown %.6f %d %d %s\n", monotonicNow(), centre.x() + 1,
+                     centre.y() + 1, items.c_str());
+        std::fflush(stderr);
+    }
+
+    tavrino::wheel::WheelPanel& panel_;
+    bool reported_ = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::cerr << "usage: tavrino-drag-harness LOG [--idle-seconds N]\n";
+        return 2;
+    }
+    tavrino::setLogFile(argv[1]);
+    QApplication application(argc, argv);
+    application.setQuitOnLastWindowClosed(false);
+
+    tavrino::wheel::WheelPanel panel;
+    panel.setWindowTitle("tavrino-wheel");
+    tavrino::WheelPanelPort port(panel);
+    tavrino::X11DragBackend backend;
+    auto engine = std::make_shared<tavrino::RunEnginePort>();
+    LogNotifier notifier;
+    tavrino::Controller controller(port, backend, engine, notifier);
+    ShownReporter reporter(panel);
+    controller.start();
+
+    if (argc >= 4 && std::string(argv[2]) == "--idle-seconds") {
+        const int seconds = std::stoi(argv[3]);
+        const double cpuStart = processCpuSeconds();
+        QTimer::singleShot(seconds * 1000, &application, [&] {
+            std::fprintf(stderr, "idle %d cpu %.3f\n", seconds, processCpuSeconds() - cpuStart);
+            application.quit();
+        });
+    }
+    std::fprintf(stderr, "ready\n");
+    std::fflush(stderr);
+    return application.exec();
+}

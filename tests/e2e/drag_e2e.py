@@ -1,0 +1,145 @@
+#!/usr/bin/python3
+"""End to end under Xvfb, no window manager: a real drag of two PNG files out of a Qt or a
+GTK 3 source, Shift pressed mid-drag, the wheel opens centred on the pointer, the drop on
+the JPG petal converts both files beside their sources, the sources stay untouched (even
+though the source deletes its files whenever a drop answers "move"), the log holds the
+watcher's and the run's lines, and the wheel fades out.
+
+usage: drag_e2e.py qt|gtk|nox11 HARNESS QT_SOURCE
+nox11 starts the watcher where no X11 display can be had (as in a Wayland session): it must
+say so in one log line and keep running.
+Exit status 77 (skipped) when Xvfb, xdotool or GTK for Python is missing."""
+
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import xsession  # noqa: E402
+
+
+def source_command(kind, qt_source, files):
+    if kind == "qt":
+        return [qt_source, *files]
+    try:
+        import gi
+        gi.require_version("Gtk", "3.0")
+    except (ImportError, ValueError) as error:
+        raise xsession.Skip(f"GTK 3 for Python is missing: {error}")
+    here = os.path.dirname(os.path.abspath(__file__))
+    return [sys.executable, os.path.join(here, "gtk_drag_source.py"), *files]
+
+
+def wait_until(condition, timeout, what):
+    deadline = time.monotonic() + timeout
+    while not condition():
+        if time.monotonic() > deadline:
+            raise AssertionError(f"timed out waiting for {what}")
+        time.sleep(0.05)
+
+
+def log_lines(log):
+    if not os.path.exists(log):
+        return []
+    with open(log, encoding="utf-8") as handle:
+        return [line.split("] ", 1)[1].rstrip("\n") for line in handle if "] " in line]
+
+
+def run(kind, harness_path, qt_source):
+    work = xsession.new_workdir()
+    try:
+        sources = [os.path.join(work, "사진 1.png"), os.path.join(work, "b.png")]
+        for path in sources:
+            xsession.write_png(path)
+        before = {path: open(path, "rb").read() for path in sources}
+        log = os.path.join(work, "Tavrino.log")
+        with xsession.XSession() as session:
+            command = source_command(kind, qt_source, sources)
+            harness = session.start([harness_path, log])
+            source = session.start(command)
+            try:
+                check_drag(kind, session, harness, source, work, before, log)
+            except AssertionError:
+                print(f"harness said: {harness.seen[-10:]}\nsource said: {source.seen[-10:]}\n"
+                      f"log: {log_lines(log)}")
+                raise
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def check_drag(kind, session, harness, source, work, before, log):
+    xsession.start_drag(session)
+    delay, centre, items = xsession.press_shift_until_shown(session, harness)
+    print(f"{kind}: wheel shown {delay * 1000:.1f} ms after Shift, centre {centre}, "
+          f"petals {items}")
+    assert abs(centre[0] - 640) <= 2 and abs(centre[1] - 512) <= 2, centre
+    assert session.visible_windows("tavrino-wheel"), "wheel window not mapped"
+
+    target = xsession.petal_point(centre, items, "convert(jpg)")
+    xsession.glide(session, (640, 512), target)
+    time.sleep(0.15)
+    session.xdotool("mouseup", 1)
+    session.xdotool("keyup", "shift")
+
+    outputs = [os.path.join(work, "사진 1.jpg"), os.path.join(work, "b.jpg")]
+    wait_until(lambda: all(os.path.exists(p) for p in outputs), 15, "the JPG files")
+    wait_until(lambda: not session.visible_windows("tavrino-wheel"), 10,
+               "the wheel to fade out")
+    time.sleep(0.3)  # a careless source deletes right after the drop
+
+    for path in outputs:
+        with open(path, "rb") as handle:
+            assert handle.read(3) == b"\xff\xd8\xff", f"{path} is not a JPEG"
+    for path, data in before.items():
+        assert os.path.exists(path), f"the source {path} was deleted"
+        with open(path, "rb") as handle:
+            assert handle.read() == data, f"the source {path} changed"
+    result = source.wait_line("result", 5)
+    time.sleep(0.2)
+    assert "deleted" not in source.drain(), "the source deleted its files"
+    assert "copy" in result.lower(), f"the source saw {source.seen[-3:]!r}"
+
+    lines = log_lines(log)
+    expected = ["변환 메뉴 표시 (파일 정보 2개, 원본 형식 png)"]
+    assert expected[0] in lines, lines
+    assert any(line.startswith("JPG 완료: 사진 1.png -> 사진 1.jpg [") for line in lines), lines
+    assert any(line.startswith("JPG 완료: b.png -> b.jpg [") for line in lines), lines
+    print(f"{kind}: ok; source: {result}; log: {lines}")
+
+
+def run_without_x11(harness_path):
+    work = xsession.new_workdir()
+    try:
+        log = os.path.join(work, "Tavrino.log")
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        env["QT_QPA_PLATFORM"] = "offscreen"
+        done = subprocess.run([harness_path, log, "--idle-seconds", "1"], env=env, timeout=30,
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        assert done.returncode == 0, done.stderr
+        assert "idle 1 cpu" in done.stderr, "the program did not keep running"
+        lines = log_lines(log)
+        assert len(lines) == 1 and "Wayland" in lines[0], lines
+        print(f"nox11: ok; log: {lines}")
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def main():
+    if len(sys.argv) != 4 or sys.argv[1] not in ("qt", "gtk", "nox11"):
+        print(__doc__)
+        return 2
+    try:
+        if sys.argv[1] == "nox11":
+            run_without_x11(sys.argv[2])
+        else:
+            run(sys.argv[1], sys.argv[2], sys.argv[3])
+    except xsession.Skip as reason:
+        print(f"skipped: {reason}")
+        return xsession.SKIP
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
