@@ -1,0 +1,69 @@
+#include "app/CommandLine.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace tavrino::app {
+namespace {
+
+bool has(const std::vector<std::string>& arguments, const std::string& flag) {
+    return std::find(arguments.begin(), arguments.end(), flag) != arguments.end();
+}
+
+// The argument after the first occurrence of flag, if there is one.
+std::optional<std::string> valueOf(const std::vector<std::string>& arguments,
+                                   const std::string& flag) {
+    auto found = std::find(arguments.begin(), arguments.end(), flag);
+    if (found == arguments.end() || found + 1 == arguments.end()) return std::nullopt;
+    return *(found + 1);
+}
+
+template <typename Number>
+std::optional<Number> number(const std::optional<std::string>& text) {
+    if (!text) return std::nullopt;
+    Number value{};
+    const char* end = text->data() + text->size();
+    const auto [rest, error] = std::from_chars(text->data(), end, value);
+    if (error != std::errc() || rest != end) return std::nullopt;
+    return value;
+}
+
+std::optional<PreviewResult> previewResult(const std::vector<std::string>& arguments) {
+    const std::optional<std::string> kind = valueOf(arguments, "--result");
+    if (!kind) return std::nullopt;
+    const std::optional<std::string> message = valueOf(arguments, "--message");
+    if (*kind == "done") return PreviewResult{PreviewResult::Kind::done, message.value_or("완료")};
+    if (*kind == "check") {
+        return PreviewResult{PreviewResult::Kind::check, message.value_or("깨질 위험 2건")};
+    }
+    if (*kind == "failed") {
+        return PreviewResult{PreviewResult::Kind::failed, message.value_or("실패")};
+    }
+    return std::nullopt;
+}
+
+PreviewMode previewMode(const std::vector<std::string>& arguments, std::string output) {
+    PreviewMode mode;
+    mode.output = std::move(output);
+    mode.word = has(arguments, "--word");
+    mode.hwp = !mode.word && has(arguments, "--hwp");
+    mode.tools = has(arguments, "--tools");
+    mode.hover = has(arguments, "--hover");
+    mode.working = has(arguments, "--working");
+    if (mode.working) {
+        mode.files = std::max(1, number<int>(valueOf(arguments, "--files")).value_or(1));
+        mode.elapsed = std::max(0.0, number<double>(valueOf(arguments, "--elapsed")).value_or(0.8));
+        mode.reduceMotion = has(arguments, "--reduce-motion");
+    }
+    mode.result = previewResult(arguments);
+    return mode;
+}
+
+}  // namespace
+
+Mode parseMode(const std::vector<std::string>& arguments) {
+    if (auto output = valueOf(arguments, "--preview")) return previewMode(arguments, *output);
+    return NormalRun{};
+}
+
+}  // namespace tavrino::app

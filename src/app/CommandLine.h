@@ -1,0 +1,40 @@
+#pragma once
+// How the program was asked to run, decided from its arguments. Flags are matched exactly,
+// anywhere after the program name; a flag that takes a value takes the next argument and is
+// ignored when there is none. The first mode that applies wins; nothing here starts anything.
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace tavrino::app {
+
+// A result hub for the preview, so that each result state can be looked at (developers only).
+struct PreviewResult {
+    enum class Kind { done, check, failed };
+    Kind kind = Kind::done;
+    std::string message;
+};
+
+struct PreviewMode {
+    std::string output;       // the PNG to write
+    bool word = false;        // drag one Word document
+    bool hwp = false;         // drag one HWP document (ignored with word)
+    bool tools = false;       // the tools wheel
+    bool hover = false;       // the first petal hovered and fully raised
+    bool working = false;     // the working hub
+    int files = 1;            // with working: the run's total
+    double elapsed = 0.8;     // with working: the working time in seconds
+    bool reduceMotion = false;
+    std::optional<PreviewResult> result;
+};
+
+struct NormalRun {};
+
+using Mode = std::variant<NormalRun, PreviewMode>;
+
+// arguments excludes the program name.
+Mode parseMode(const std::vector<std::string>& arguments);
+
+}  // namespace tavrino::app

@@ -1,0 +1,45 @@
+// tavrino: the tray application, and its developer modes.
+
+#include <QApplication>
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/Preview.h"
+#include "platform/Log.h"
+
+namespace {
+
+int runPreview(int argc, char** argv, const tavrino::app::PreviewMode& mode) {
+    // The preview never needs a display; without a choice of platform it draws off screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    tavrino::app::writePreview(mode);
+    return 0;
+}
+
+int runNormal(int argc, char** argv) {
+    QApplication application(argc, argv);
+    application.setQuitOnLastWindowClosed(false);
+    std::cerr << "tavrino: the tray application is not part of this build yet\n";
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    tavrino::chooseLogFile(arguments);
+    try {
+        const tavrino::app::Mode mode = tavrino::app::parseMode(arguments);
+        if (const auto* preview = std::get_if<tavrino::app::PreviewMode>(&mode)) {
+            return runPreview(argc, argv, *preview);
+        }
+        return runNormal(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "tavrino: " << error.what() << '\n';
+        return 1;
+    }
+}
