@@ -14,13 +14,16 @@ Panel::Panel(PanelDelegate* delegate) : QWidget(nullptr), delegate_(delegate) {
 
 void Panel::setClosable(bool closable) {
     if (windowFlags().testFlag(Qt::WindowCloseButtonHint) == closable) return;
-    // Changing window flags unmaps the window; show it again where it was.
+    // Changing window flags unmaps the window; show it again where it was, with the
+    // keyboard focus it had.
     const bool visible = isVisible();
+    const bool active = isActiveWindow();
     const QPoint position = pos();
     setWindowFlag(Qt::WindowCloseButtonHint, closable);
     if (visible) {
         move(position);
         show();
+        if (active) activateWindow();
     }
 }
 
