@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <fstream>
 
 #include "TestBundle.h"
 #include "support/Process.h"
@@ -37,6 +38,32 @@ TEST(ProgramToolMatrix, PrintsOneTabSeparatedLinePerToolAndSample) {
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 8);
     EXPECT_TRUE(result.out.starts_with("image\t압축\t")) << result.out;
+}
+
+TEST(ProgramInstall, LaysOutTheBundleLauncherAndIconAndPassesItsSelfTest) {
+    const test::TempDir prefix;
+    const auto install = runProgram(
+        {"cmake", "--install", TAVRINO_BUILD_DIR, "--prefix", prefix.path().string()});
+    ASSERT_EQ(install.status, 0) << install.out << install.err;
+
+    const auto bundle = prefix / "lib/tavrino";
+    EXPECT_TRUE(std::filesystem::is_regular_file(bundle / "Info.ini"));
+    EXPECT_GT(std::filesystem::file_size(bundle / "Resources/THIRD_PARTY_NOTICES.txt"), 500u);
+    EXPECT_EQ(std::filesystem::canonical(prefix / "bin/tavrino"),
+              std::filesystem::canonical(bundle / "tavrino"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(
+        prefix / "share/icons/hicolor/scalable/apps/app.korvanta.tavrino.svg"));
+
+    std::ifstream entry(prefix / "share/applications/app.korvanta.tavrino.desktop");
+    const std::string text((std::istreambuf_iterator<char>(entry)), {});
+    EXPECT_TRUE(text.starts_with("[Desktop Entry]\n"));
+    EXPECT_NE(text.find("\nExec=" + (bundle / "tavrino").string() + "\n"), std::string::npos);
+    EXPECT_NE(text.find("\nIcon=app.korvanta.tavrino\n"), std::string::npos);
+    EXPECT_EQ(text.find('@'), std::string::npos);
+
+    const auto selftest = runProgram({(prefix / "bin/tavrino").string(), "--selftest"});
+    EXPECT_EQ(selftest.status, 0) << selftest.out;
+    EXPECT_NE(selftest.out.find("OK\t앱 묶음"), std::string::npos);
 }
 
 // The share of pixels in a region that are darker (or lighter) than a threshold.
