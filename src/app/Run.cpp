@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "app/AppDelegate.h"
+#include "app/DragWatcherFactory.h"
 #include "app/SelfTest.h"
 #include "app/ToolMatrix.h"
 #include "app/WelcomePreview.h"
@@ -25,7 +26,7 @@ int runNormally(int argc, char** argv) {
     QGuiApplication::setDesktopFileName("app.korvanta.tavrino");
     // The tray item keeps the program alive; closing a window never ends it.
     application.setQuitOnLastWindowClosed(false);
-    AppDelegate delegate(std::make_unique<InactiveDragWatcher>());
+    AppDelegate delegate(makeDragWatcher());
     QTimer::singleShot(0, &delegate, [&delegate] { delegate.applicationDidFinishLaunching(); });
     return application.exec();
 }
