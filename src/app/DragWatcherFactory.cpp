@@ -1,6 +1,6 @@
 #include "app/DragWatcherFactory.h"
 
-#if __has_include("drag/Controller.h")
+#ifdef TAVRINO_HAVE_DRAG_WATCHER
 #include "app/Notifier.h"
 #include "drag/Controller.h"
 #include "drag/RunEnginePort.h"

@@ -15,9 +15,8 @@
 #include "platform/Bundle.h"
 #include "platform/Paths.h"
 
-#if __has_include("convert/ConvertFile.h")
+#ifdef TAVRINO_HAVE_CONVERT
 #include "convert/ConvertFile.h"
-#define TAVRINO_HAVE_CONVERT 1
 #endif
 
 namespace tavrino::app {

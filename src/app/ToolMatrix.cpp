@@ -8,9 +8,8 @@
 #include "menu/Formats.h"
 #include "platform/Paths.h"
 
-#if __has_include("run/Operations.h")
+#ifdef TAVRINO_HAVE_RUN_OPERATIONS
 #include "run/Operations.h"
-#define TAVRINO_HAVE_TOOLS 1
 #endif
 
 namespace tavrino::app {
@@ -72,7 +71,7 @@ std::string oneLine(std::string text) {
 std::string matrixLabel(Tool tool) { return std::string(title(tool)); }
 
 ToolRunner builtInToolRunner() {
-#ifdef TAVRINO_HAVE_TOOLS
+#ifdef TAVRINO_HAVE_RUN_OPERATIONS
     return [operations = standardOperations()](Tool tool, const std::filesystem::path& file) {
         const ToolResult result = operations.applyTool(tool, file);
         return result.url.filename().string() + (result.note ? " " + *result.note : "");
