@@ -31,7 +31,8 @@ AppDelegate::AppDelegate(std::unique_ptr<DragWatcher> controller)
 AppDelegate::~AppDelegate() = default;
 
 std::unique_ptr<QSettings> AppDelegate::settings() {
-    const QString file = QString::fromStdString((configHome() / "tavrino" / "tavrino.ini").string());
+    const QString file =
+        QString::fromStdString((configHome() / "tavrino" / "tavrino.ini").string());
     return std::make_unique<QSettings>(file, QSettings::IniFormat);
 }
 
@@ -106,8 +107,8 @@ void AppDelegate::showWelcome() {
 
 void AppDelegate::openNotices() {
     const auto bundle = bundleDirectory();
-    const auto notices = bundle ? *bundle / "Resources" / "THIRD_PARTY_NOTICES.txt"
-                                : std::filesystem::path();
+    const auto notices =
+        bundle ? *bundle / "Resources" / "THIRD_PARTY_NOTICES.txt" : std::filesystem::path();
     std::error_code error;
     if (!bundle || !std::filesystem::is_regular_file(notices, error)) {
         log("오픈소스 고지 파일 없음");

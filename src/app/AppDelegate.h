@@ -18,7 +18,7 @@ namespace tavrino::app {
 
 class AppDelegate : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit AppDelegate(std::unique_ptr<DragWatcher> controller);
     ~AppDelegate() override;
 
@@ -33,14 +33,14 @@ public:
     // $XDG_CONFIG_HOME/tavrino/tavrino.ini: "welcomeShown" lives there.
     static std::unique_ptr<QSettings> settings();
 
-public Q_SLOTS:
+  public Q_SLOTS:
     void showWelcome();  // from the menu
     void openNotices();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void updateIcon();
 
     std::unique_ptr<DragWatcher> controller_;

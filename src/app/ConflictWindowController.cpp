@@ -33,7 +33,9 @@ ConflictWindowController::ConflictWindowController(Scheduler& scheduler)
       olderEnded(olderEndedInProc),
       scheduler_(scheduler) {}
 
-ConflictWindowController::~ConflictWindowController() { delete window_; }
+ConflictWindowController::~ConflictWindowController() {
+    delete window_;
+}
 
 Panel* ConflictWindowController::makeWindow() {
     if (window_) return window_;
@@ -44,17 +46,15 @@ Panel* ConflictWindowController::makeWindow() {
     auto* closeButton = new QPushButton(ConflictTexts::close);
     connect(closeButton, &QPushButton::clicked, this, &ConflictWindowController::closeAndQuit);
     buttons_ = {closeButton, continueButton};
-    const Welcome::Built built =
-        Welcome::makePanel(ConflictTexts::windowTitle, ConflictTexts::head,
-                           QString::fromStdString(ConflictTexts::body()), nullptr,
-                           {closeButton, continueButton}, this);
+    const Welcome::Built built = Welcome::makePanel(ConflictTexts::windowTitle, ConflictTexts::head,
+                                                    QString::fromStdString(ConflictTexts::body()),
+                                                    nullptr, {closeButton, continueButton}, this);
     window_ = built.panel;
     text_ = built.body;
     return window_;
 }
 
-void ConflictWindowController::present(const RunningCopy& older,
-                                       std::function<void()> onContinue) {
+void ConflictWindowController::present(const RunningCopy& older, std::function<void()> onContinue) {
     older_ = older;
     onContinue_ = std::move(onContinue);
     Welcome::show(makeWindow());
@@ -63,7 +63,8 @@ void ConflictWindowController::present(const RunningCopy& older,
 
 void ConflictWindowController::setWaiting(bool waiting) {
     waiting_ = waiting;
-    for (QPushButton* button : buttons_) button->setEnabled(!waiting);
+    for (QPushButton* button : buttons_)
+        button->setEnabled(!waiting);
     if (window_) window_->setClosable(!waiting);
 }
 
@@ -99,7 +100,9 @@ void ConflictWindowController::poll() {
     }
 }
 
-void ConflictWindowController::closeAndQuit() { quit(); }
+void ConflictWindowController::closeAndQuit() {
+    quit();
+}
 
 bool ConflictWindowController::windowShouldClose() {
     if (!waiting_) return true;

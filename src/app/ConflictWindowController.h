@@ -24,7 +24,7 @@ namespace tavrino::app {
 
 class ConflictWindowController : public QObject, public PanelDelegate {
     Q_OBJECT
-public:
+  public:
     static ConflictWindowController& shared();
 
     explicit ConflictWindowController(Scheduler& scheduler = qtScheduler());
@@ -50,11 +50,11 @@ public:
     bool windowShouldClose() override;
     void windowWillClose() override;
 
-public Q_SLOTS:
+  public Q_SLOTS:
     void continueAfterQuit();
     void closeAndQuit();
 
-private:
+  private:
     void poll();
 
     Scheduler& scheduler_;

@@ -10,7 +10,7 @@
 namespace tavrino::app {
 
 class CopyBus {
-public:
+  public:
     // Receives the object string; none when the sender gave no object or one that is not a
     // string.
     using Handler = std::function<void(const std::optional<std::string>& object)>;

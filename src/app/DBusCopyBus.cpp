@@ -7,12 +7,18 @@
 
 namespace tavrino::app {
 
-std::string showWelcomeName(const std::string& identity) { return identity + ".show-welcome"; }
-std::string welcomeAckName(const std::string& identity) { return identity + ".welcome-ack"; }
+std::string showWelcomeName(const std::string& identity) {
+    return identity + ".show-welcome";
+}
+std::string welcomeAckName(const std::string& identity) {
+    return identity + ".welcome-ack";
+}
 
 DBusCopyBus::DBusCopyBus(QDBusConnection connection) : connection_(std::move(connection)) {}
 
-bool DBusCopyBus::connected() const { return connection_.isConnected(); }
+bool DBusCopyBus::connected() const {
+    return connection_.isConnected();
+}
 
 void DBusCopyBus::post(const std::string& name, const std::optional<std::string>& object) {
     QDBusMessage signal = QDBusMessage::createSignal(path, interface, member);
@@ -43,7 +49,8 @@ void DBusCopyBus::received(const QString& name, const QVariantList& object) {
     // A handler may add listeners (the acknowledgement is listened for later), so iterate
     // over a copy.
     const std::vector<Handler> handlers = found->second;
-    for (const Handler& handler : handlers) handler(text);
+    for (const Handler& handler : handlers)
+        handler(text);
 }
 
 }  // namespace tavrino::app

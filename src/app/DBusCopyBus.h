@@ -20,7 +20,7 @@ namespace tavrino::app {
 
 class DBusCopyBus : public QObject, public CopyBus {
     Q_OBJECT
-public:
+  public:
     explicit DBusCopyBus(QDBusConnection connection = QDBusConnection::sessionBus());
 
     // False when no session bus could be reached; posting then does nothing.
@@ -33,10 +33,10 @@ public:
     static constexpr const char* interface = "app.korvanta.tavrino.CopyMessages";
     static constexpr const char* member = "Posted";
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void received(const QString& name, const QVariantList& object);
 
-private:
+  private:
     QDBusConnection connection_;
     bool subscribed_ = false;
     std::map<std::string, std::vector<Handler>> handlers_;

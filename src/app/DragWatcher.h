@@ -6,14 +6,14 @@
 namespace tavrino::app {
 
 class DragWatcher {
-public:
+  public:
     virtual ~DragWatcher() = default;
     virtual void start() = 0;
 };
 
 // A watcher that watches nothing: the tray item and windows work, no wheel opens.
 class InactiveDragWatcher : public DragWatcher {
-public:
+  public:
     void start() override {}
 };
 

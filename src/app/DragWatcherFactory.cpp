@@ -13,7 +13,7 @@ namespace {
 
 // Run control posts its risk notices through the desktop notifier.
 class DesktopNotifier : public tavrino::Notifier {
-public:
+  public:
     void post(const std::string& title, const std::vector<std::string>& lines) override {
         app::Notifier::shared().post(title, lines);
     }
@@ -22,10 +22,10 @@ public:
 // The wheel panel, the X11 backend, the engine and the controller, owned together for the
 // life of the program; members are declared in the order the controller needs them.
 class ControllerWatcher : public DragWatcher {
-public:
+  public:
     void start() override { controller_.start(); }
 
-private:
+  private:
     wheel::WheelPanel panel_;
     WheelPanelPort port_{panel_};
     X11DragBackend backend_;
@@ -36,7 +36,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<DragWatcher> makeDragWatcher() { return std::make_unique<ControllerWatcher>(); }
+std::unique_ptr<DragWatcher> makeDragWatcher() {
+    return std::make_unique<ControllerWatcher>();
+}
 
 }  // namespace tavrino::app
 
@@ -44,7 +46,9 @@ std::unique_ptr<DragWatcher> makeDragWatcher() { return std::make_unique<Control
 
 namespace tavrino::app {
 
-std::unique_ptr<DragWatcher> makeDragWatcher() { return std::make_unique<InactiveDragWatcher>(); }
+std::unique_ptr<DragWatcher> makeDragWatcher() {
+    return std::make_unique<InactiveDragWatcher>();
+}
 
 }  // namespace tavrino::app
 

@@ -35,14 +35,13 @@ void Handover::askOlder(const RunningCopy& older) {
     const std::string olderPid = std::to_string(older.pid);
     log("이미 실행 중(pid " + olderPid + ") — 기존 인스턴스에 안내 창 요청");
     std::weak_ptr<Probe> weak = probe_;
-    bus_.listen(welcomeAckName(identity_),
-                [this, weak](const std::optional<std::string>& object) {
-                    const auto probe = weak.lock();
-                    if (!probe || object != selfId_ || probe->answered) return;
-                    probe->answered = true;
-                    log("기존 인스턴스 응답 — 종료");
-                    hooks_.quit();
-                });
+    bus_.listen(welcomeAckName(identity_), [this, weak](const std::optional<std::string>& object) {
+        const auto probe = weak.lock();
+        if (!probe || object != selfId_ || probe->answered) return;
+        probe->answered = true;
+        log("기존 인스턴스 응답 — 종료");
+        hooks_.quit();
+    });
     bus_.post(showWelcomeName(identity_), selfId_);
     scheduler_.after(retryDelay, [this, weak] {
         if (const auto probe = weak.lock(); probe && !probe->answered) {

@@ -29,12 +29,11 @@ struct HandoverHooks {
     std::function<void()> showWelcome;
     std::function<void()> quit;
     // Shows the conflict window for `older`; `onContinue` runs once the older copy ended.
-    std::function<void(const RunningCopy& older, std::function<void()> onContinue)>
-        presentConflict;
+    std::function<void(const RunningCopy& older, std::function<void()> onContinue)> presentConflict;
 };
 
 class Handover {
-public:
+  public:
     static constexpr double retryDelay = 0.5;
     static constexpr double answerDeadline = 1.0;
 
@@ -51,7 +50,7 @@ public:
     // The running copy's answer to a show request carrying `object`.
     void showWelcomeFromOther(const std::optional<std::string>& object);
 
-private:
+  private:
     struct Probe;
     void askOlder(const RunningCopy& older);
 

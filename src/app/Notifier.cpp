@@ -43,17 +43,22 @@ bool Notifier::defaultAvailable() {
 
 std::string Notifier::body(const std::vector<std::string>& lines) {
     std::string text;
-    for (size_t i = 0; i < lines.size() && i < 2; ++i) text += (i ? "\n" : "") + lines[i];
+    for (size_t i = 0; i < lines.size() && i < 2; ++i)
+        text += (i ? "\n" : "") + lines[i];
     return text;
 }
 
 std::string Notifier::escapedForMarkup(const std::string& text) {
     std::string escaped;
     for (char c : text) {
-        if (c == '&') escaped += "&amp;";
-        else if (c == '<') escaped += "&lt;";
-        else if (c == '>') escaped += "&gt;";
-        else escaped += c;
+        if (c == '&')
+            escaped += "&amp;";
+        else if (c == '<')
+            escaped += "&lt;";
+        else if (c == '>')
+            escaped += "&gt;";
+        else
+            escaped += c;
     }
     return escaped;
 }
@@ -85,8 +90,8 @@ void Notifier::deliver(const std::string& title, const std::string& body, bool m
     // A server that reads markup would swallow "<" and "&" in file names.
     const std::string shown = markup ? escapedForMarkup(body) : body;
     call << QString("Tavrino") << 0u << QString("app.korvanta.tavrino")
-         << QString::fromStdString(title) << QString::fromStdString(shown) << QStringList()
-         << hints << -1;
+         << QString::fromStdString(title) << QString::fromStdString(shown) << QStringList() << hints
+         << -1;
     whenAnswered(connection_.asyncCall(call), this, [this](QDBusPendingCallWatcher& reply) {
         if (reply.isError()) {
             log("알림 보내기 실패: " + reply.error().message().toStdString());

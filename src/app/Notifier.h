@@ -16,7 +16,7 @@ namespace tavrino::app {
 
 class Notifier : public QObject {
     Q_OBJECT
-public:
+  public:
     static Notifier& shared();
 
     // `available`: whether this program may post at all (it runs from the installed bundle).
@@ -37,11 +37,11 @@ public:
     static constexpr const char* service = "org.freedesktop.Notifications";
     static constexpr const char* path = "/org/freedesktop/Notifications";
 
-Q_SIGNALS:
+  Q_SIGNALS:
     // Emitted after each post has run its course (delivered or logged), for tests.
     void finished();
 
-private:
+  private:
     void deliver(const std::string& title, const std::string& body, bool markup);
 
     bool available_;

@@ -10,7 +10,7 @@ class QLabel;
 namespace tavrino::app {
 
 class PanelDelegate {
-public:
+  public:
     virtual ~PanelDelegate() = default;
     virtual bool windowShouldClose() { return true; }
     virtual void windowWillClose() {}
@@ -18,7 +18,7 @@ public:
 
 class Panel : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit Panel(PanelDelegate* delegate);
 
     QLabel* bodyLabel() const { return body_; }
@@ -27,11 +27,11 @@ public:
     // Shows or hides the window manager's close control.
     void setClosable(bool closable);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     PanelDelegate* delegate_;
     QLabel* body_ = nullptr;
 };

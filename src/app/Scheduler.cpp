@@ -6,22 +6,24 @@
 namespace tavrino::app {
 namespace {
 
-int milliseconds(double seconds) { return static_cast<int>(std::lround(seconds * 1000.0)); }
+int milliseconds(double seconds) {
+    return static_cast<int>(std::lround(seconds * 1000.0));
+}
 
 class QtRepeating : public Repeating {
-public:
+  public:
     QtRepeating(double seconds, std::function<void()> work) {
         QObject::connect(&timer_, &QTimer::timeout, std::move(work));
         timer_.start(milliseconds(seconds));
     }
     void stop() override { timer_.stop(); }
 
-private:
+  private:
     QTimer timer_;
 };
 
 class QtScheduler : public Scheduler {
-public:
+  public:
     void after(double seconds, std::function<void()> work) override {
         QTimer::singleShot(milliseconds(seconds), std::move(work));
     }

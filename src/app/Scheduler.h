@@ -9,13 +9,13 @@ namespace tavrino::app {
 
 // A repeating timer; destroying it stops it.
 class Repeating {
-public:
+  public:
     virtual ~Repeating() = default;
     virtual void stop() = 0;
 };
 
 class Scheduler {
-public:
+  public:
     virtual ~Scheduler() = default;
     // Runs work once, `seconds` from now, on the GUI thread.
     virtual void after(double seconds, std::function<void()> work) = 0;

@@ -1,8 +1,8 @@
 #include "app/SelfTest.h"
 
 #include <QImage>
-#include <QPdfWriter>
 #include <QPainter>
+#include <QPdfWriter>
 #include <algorithm>
 #include <fstream>
 #include <ostream>
@@ -26,7 +26,7 @@ using Failure = std::optional<std::string>;
 
 // Sample files drawn with Qt in a private folder that goes away with the test.
 class Samples {
-public:
+  public:
     Samples() {
         std::string pattern = (temporaryDirectory() / "tavrino-selftest-XXXXXX").string();
         if (::mkdtemp(pattern.data())) folder_ = pattern;
@@ -41,7 +41,8 @@ public:
     std::filesystem::path png(const std::string& name, int width = 64, int height = 48) const {
         QImage image(width, height, QImage::Format_RGB32);
         for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x * 4, y * 5, 128));
+            for (int x = 0; x < width; ++x)
+                image.setPixel(x, y, qRgb(x * 4, y * 5, 128));
         }
         const auto path = folder_ / name;
         image.save(QString::fromStdString(path.string()), "PNG");
@@ -55,7 +56,7 @@ public:
         return path;
     }
 
-private:
+  private:
     std::filesystem::path folder_;
 };
 
@@ -116,7 +117,8 @@ Failure checkWelcomeWording() {
                             Desktop::mate, Desktop::other}) {
         const std::string body = welcomeBody(desktop, false);
         for (const char* foreign : {"Option", "Dock", "메뉴 막대", "제어 센터", "노치"}) {
-            if (body.find(foreign) != std::string::npos) return "안내 문구에 " + std::string(foreign);
+            if (body.find(foreign) != std::string::npos)
+                return "안내 문구에 " + std::string(foreign);
         }
     }
     return std::nullopt;
@@ -126,7 +128,8 @@ Failure checkIcon() {
     const QImage icon = Welcome::menuBarIcon(Qt::black, 4.0);
     int covered = 0;
     for (int y = 0; y < icon.height(); ++y) {
-        for (int x = 0; x < icon.width(); ++x) covered += qAlpha(icon.pixel(x, y)) > 127;
+        for (int x = 0; x < icon.width(); ++x)
+            covered += qAlpha(icon.pixel(x, y)) > 127;
     }
     const double share = double(covered) / (icon.width() * icon.height());
     if (share < 0.25 || share > 0.6) return "아이콘 면적이 이상함: " + std::to_string(share);
@@ -163,9 +166,9 @@ Failure checkConversionRoundTrip() {
 
 std::vector<SelfCheck> selfChecks() {
     std::vector<SelfCheck> checks{
-        {"상태 메뉴", checkStatusMenu},   {"원형 메뉴", checkWheelMenus},
-        {"허브 문구", checkHubWording},   {"안내 문구", checkWelcomeWording},
-        {"아이콘", checkIcon},            {"앱 묶음", checkBundle},
+        {"상태 메뉴", checkStatusMenu}, {"원형 메뉴", checkWheelMenus},
+        {"허브 문구", checkHubWording}, {"안내 문구", checkWelcomeWording},
+        {"아이콘", checkIcon},          {"앱 묶음", checkBundle},
     };
 #ifdef TAVRINO_HAVE_CONVERT
     checks.push_back({"변환 왕복", checkConversionRoundTrip});

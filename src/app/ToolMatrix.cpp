@@ -17,12 +17,18 @@ namespace {
 
 std::string kindName(FileKind kind) {
     switch (kind) {
-        case FileKind::image: return "image";
-        case FileKind::pdf: return "pdf";
-        case FileKind::docx: return "docx";
-        case FileKind::hwpx: return "hwpx";
-        case FileKind::hwp: return "hwp";
-        case FileKind::other: break;
+        case FileKind::image:
+            return "image";
+        case FileKind::pdf:
+            return "pdf";
+        case FileKind::docx:
+            return "docx";
+        case FileKind::hwpx:
+            return "hwpx";
+        case FileKind::hwp:
+            return "hwp";
+        case FileKind::other:
+            break;
     }
     return "other";
 }
@@ -40,7 +46,7 @@ std::vector<std::filesystem::path> samplesIn(const std::filesystem::path& direct
 
 // A fresh folder holding a copy of the sample, removed when the run is over.
 class WorkCopy {
-public:
+  public:
     explicit WorkCopy(const std::filesystem::path& sample) {
         std::string pattern = (temporaryDirectory() / "tavrino-matrix-XXXXXX").string();
         if (!::mkdtemp(pattern.data())) throw std::runtime_error("임시 폴더를 만들 수 없음");
@@ -56,19 +62,22 @@ public:
     WorkCopy& operator=(const WorkCopy&) = delete;
     const std::filesystem::path& file() const { return file_; }
 
-private:
+  private:
     std::filesystem::path folder_;
     std::filesystem::path file_;
 };
 
 std::string oneLine(std::string text) {
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\n' || c == '\t'; }, ' ');
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\n' || c == '\t'; }, ' ');
     return text;
 }
 
 }  // namespace
 
-std::string matrixLabel(Tool tool) { return std::string(title(tool)); }
+std::string matrixLabel(Tool tool) {
+    return std::string(title(tool));
+}
 
 ToolRunner builtInToolRunner() {
 #ifdef TAVRINO_HAVE_RUN_OPERATIONS

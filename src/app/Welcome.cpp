@@ -65,8 +65,7 @@ QPainterPath anvilPath() {
 }
 
 QImage menuBarIcon(const QColor& color, qreal scale) {
-    QImage image = transparentImage(
-        QSize(qRound(iconWidth * scale), qRound(iconHeight * scale)));
+    QImage image = transparentImage(QSize(qRound(iconWidth * scale), qRound(iconHeight * scale)));
     QPainter painter(&image);
     painter.scale(scale, scale);
     paintAnvil(painter, color);
@@ -138,7 +137,8 @@ Built makePanel(const QString& title, const QString& head, const QString& body, 
     buttons->setSpacing(8);
     if (left) buttons->addWidget(left);
     buttons->addStretch(1);
-    for (QWidget* view : right) buttons->addWidget(view);
+    for (QWidget* view : right)
+        buttons->addWidget(view);
 
     auto* outer = new QVBoxLayout(panel);
     outer->setSpacing(14);

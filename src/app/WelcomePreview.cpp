@@ -43,7 +43,8 @@ void setAppearance(bool dark) {
 
 std::vector<QString> titlesOf(const std::vector<QPushButton*>& buttons) {
     std::vector<QString> titles;
-    for (const QPushButton* button : buttons) titles.push_back(button->text());
+    for (const QPushButton* button : buttons)
+        titles.push_back(button->text());
     return titles;
 }
 

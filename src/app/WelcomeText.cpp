@@ -11,7 +11,8 @@ constexpr const char* runningSentence =
 
 std::string upper(std::string_view text) {
     std::string result(text);
-    for (char& c : result) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : result)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return result;
 }
 
@@ -68,7 +69,8 @@ TraySettings traySettings(Desktop desktop) {
         case Desktop::other:
             break;
     }
-    return {"", {},
+    return {"",
+            {},
             "데스크톱 패널에 시스템 트레이(알림 영역)가 있는지 확인하세요. 트레이가 없으면 "
             "Tavrino를 다시 실행할 때 이 안내가 뜹니다"};
 }
@@ -82,11 +84,13 @@ std::string welcomeBody(Desktop desktop, bool wayland) {
             "\n\n지금은 Wayland 세션이라 끌기 중에 원형 메뉴가 뜨지 않습니다. 로그인 화면에서 "
             "X11(Xorg) 세션을 고르면 됩니다.";
     }
-    body += "\n\n패널 트레이(알림 영역)의 모루 아이콘에서 Tavrino를 종료합니다. 아이콘이 안 "
-            "보이면 " +
-            traySettings(desktop).hint + ".";
-    body += "\n\n작업 표시줄에는 아이콘이 없습니다. 이 안내는 Tavrino를 다시 실행하면 언제든 "
-            "다시 뜹니다.";
+    body +=
+        "\n\n패널 트레이(알림 영역)의 모루 아이콘에서 Tavrino를 종료합니다. 아이콘이 안 "
+        "보이면 " +
+        traySettings(desktop).hint + ".";
+    body +=
+        "\n\n작업 표시줄에는 아이콘이 없습니다. 이 안내는 Tavrino를 다시 실행하면 언제든 "
+        "다시 뜹니다.";
     return body;
 }
 

@@ -20,9 +20,9 @@ bool waylandSession();
 
 // How to reach the settings that decide whether the tray item is shown.
 struct TraySettings {
-    std::string buttonTitle;                       // empty when there is nothing to open
+    std::string buttonTitle;                         // empty when there is nothing to open
     std::vector<std::vector<std::string>> commands;  // candidates, first one installed wins
-    std::string hint;                              // where to look when the icon is missing
+    std::string hint;                                // where to look when the icon is missing
 };
 TraySettings traySettings(Desktop desktop);
 

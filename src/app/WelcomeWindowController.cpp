@@ -13,11 +13,13 @@ namespace {
 
 bool startDetached(const std::vector<std::string>& command) {
     QStringList arguments;
-    for (size_t i = 1; i < command.size(); ++i) arguments << QString::fromStdString(command[i]);
+    for (size_t i = 1; i < command.size(); ++i)
+        arguments << QString::fromStdString(command[i]);
     return QProcess::startDetached(QString::fromStdString(command.front()), arguments);
 }
 
-QPushButton* button(const QString& title, QObject* target, void (WelcomeWindowController::*slot)()) {
+QPushButton* button(const QString& title, QObject* target,
+                    void (WelcomeWindowController::*slot)()) {
     auto* result = new QPushButton(title);
     QObject::connect(result, &QPushButton::clicked, static_cast<WelcomeWindowController*>(target),
                      slot);
@@ -58,7 +60,9 @@ Panel* WelcomeWindowController::makeWindow() {
     return window_;
 }
 
-void WelcomeWindowController::showWindow() { Welcome::show(makeWindow()); }
+void WelcomeWindowController::showWindow() {
+    Welcome::show(makeWindow());
+}
 
 void WelcomeWindowController::openSettings() {
     if (window_) window_->hide();
@@ -71,7 +75,9 @@ void WelcomeWindowController::openSettings() {
     log("트레이 설정을 열 수 없음: 설정 프로그램이 없음");
 }
 
-void WelcomeWindowController::quitApp() { quit(); }
+void WelcomeWindowController::quitApp() {
+    quit();
+}
 
 void WelcomeWindowController::closeWindow() {
     if (window_) window_->hide();

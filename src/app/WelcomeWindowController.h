@@ -15,7 +15,7 @@ namespace tavrino::app {
 
 class WelcomeWindowController : public QObject, public PanelDelegate {
     Q_OBJECT
-public:
+  public:
     static WelcomeWindowController& shared();
 
     explicit WelcomeWindowController(Desktop desktop = currentDesktop(),
@@ -33,12 +33,12 @@ public:
     std::function<void()> quit;
     std::function<bool(const std::vector<std::string>& command)> launch;
 
-public Q_SLOTS:
+  public Q_SLOTS:
     void openSettings();
     void quitApp();
     void closeWindow();
 
-private:
+  private:
     Desktop desktop_;
     bool wayland_;
     Panel* window_ = nullptr;

@@ -41,7 +41,7 @@ StartTime startTimeFromTicks(unsigned long long ticks, long long bootTime, long 
 std::filesystem::path withoutDeletedMark(const std::filesystem::path& exe);
 
 class ProcessTable {
-public:
+  public:
     explicit ProcessTable(std::filesystem::path root = "/proc");
 
     // No value when the process is gone or its stat cannot be read.
@@ -57,7 +57,7 @@ public:
     // The executable of this process.
     std::filesystem::path executableOf(pid_t pid) const;
 
-private:
+  private:
     std::optional<ProcessStat> stat(pid_t pid) const;
     std::optional<long long> bootTime() const;
 

@@ -6,9 +6,13 @@
 
 namespace tavrino::test {
 
-LogCapture::LogCapture() : previous_(logFile()) { setLogFile(dir_ / "test.log"); }
+LogCapture::LogCapture() : previous_(logFile()) {
+    setLogFile(dir_ / "test.log");
+}
 
-LogCapture::~LogCapture() { setLogFile(previous_); }
+LogCapture::~LogCapture() {
+    setLogFile(previous_);
+}
 
 std::vector<std::string> LogCapture::lines() const {
     std::ifstream in(dir_ / "test.log");

@@ -16,7 +16,7 @@
 namespace tavrino::test {
 
 class FakeScheduler : public app::Scheduler {
-public:
+  public:
     void after(double seconds, std::function<void()> work) override {
         tasks_.push_back({now_ + ms(seconds), 0, std::move(work), std::make_shared<bool>(true)});
     }
@@ -36,8 +36,10 @@ public:
             if (next == tasks_.end() || !*next->alive || next->due > target) break;
             now_ = next->due;
             Task task = *next;
-            if (task.period) next->due += task.period;
-            else tasks_.erase(next);
+            if (task.period)
+                next->due += task.period;
+            else
+                tasks_.erase(next);
             task.work();
         }
         now_ = target;
@@ -48,7 +50,7 @@ public:
         return std::count_if(tasks_.begin(), tasks_.end(), [](auto& t) { return *t.alive; });
     }
 
-private:
+  private:
     static long long ms(double seconds) { return static_cast<long long>(seconds * 1000 + 0.5); }
     struct Task {
         long long due;
@@ -57,12 +59,12 @@ private:
         std::shared_ptr<bool> alive;
     };
     class Handle : public app::Repeating {
-    public:
+      public:
         explicit Handle(std::shared_ptr<bool> alive) : alive_(std::move(alive)) {}
         ~Handle() override { *alive_ = false; }
         void stop() override { *alive_ = false; }
 
-    private:
+      private:
         std::shared_ptr<bool> alive_;
     };
     long long now_ = 0;
@@ -72,14 +74,14 @@ private:
 // Copies on one bus. Messages are queued and handed out by deliver(), as the real bus
 // delivers them later from the event loop.
 class FakeNetwork {
-public:
+  public:
     struct Message {
         std::string name;
         std::optional<std::string> object;
     };
 
     class Endpoint : public app::CopyBus {
-    public:
+      public:
         explicit Endpoint(FakeNetwork& network) : network_(network) {}
         void post(const std::string& name, const std::optional<std::string>& object) override {
             network_.queue_.push_back({name, object});
@@ -90,7 +92,7 @@ public:
         }
         std::map<std::string, std::vector<Handler>> handlers_;
 
-    private:
+      private:
         FakeNetwork& network_;
     };
 
@@ -105,7 +107,8 @@ public:
             queue_.erase(queue_.begin());
             for (auto& endpoint : endpoints_) {
                 const auto handlers = endpoint->handlers_[message.name];
-                for (const auto& handler : handlers) handler(message.object);
+                for (const auto& handler : handlers)
+                    handler(message.object);
             }
         }
     }
@@ -114,21 +117,21 @@ public:
 
     std::vector<Message> sent;
 
-private:
+  private:
     std::vector<Message> queue_;
     std::vector<std::unique_ptr<Endpoint>> endpoints_;
 };
 
 // Sends the activity log to a file of its own for the life of the capture.
 class LogCapture {
-public:
+  public:
     LogCapture();
     ~LogCapture();
     // The messages logged so far, without their timestamps.
     std::vector<std::string> lines() const;
     bool contains(const std::string& message) const;
 
-private:
+  private:
     TempDir dir_;
     std::filesystem::path previous_;
 };

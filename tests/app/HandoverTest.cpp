@@ -31,8 +31,8 @@ struct Copy {
             conflictWith = copy.pid;
             onContinue = std::move(next);
         };
-        handover = std::make_unique<Handover>(network.endpoint(), clock, identity, pid,
-                                              std::move(hooks));
+        handover =
+            std::make_unique<Handover>(network.endpoint(), clock, identity, pid, std::move(hooks));
     }
     pid_t pid;
     bool started = false;

@@ -17,7 +17,8 @@ namespace tavrino::app {
 namespace {
 
 TEST(CommandLine, DeveloperModesInTheirOrder) {
-    EXPECT_TRUE(std::holds_alternative<SelfTestMode>(parseMode({"--tool-matrix", "d", "--selftest"})));
+    EXPECT_TRUE(
+        std::holds_alternative<SelfTestMode>(parseMode({"--tool-matrix", "d", "--selftest"})));
     const Mode matrix = parseMode({"--tool-matrix", "samples", "--welcome-preview", "x.png"});
     ASSERT_TRUE(std::holds_alternative<ToolMatrixMode>(matrix));
     EXPECT_EQ(std::get<ToolMatrixMode>(matrix).directory, "samples");
@@ -28,8 +29,8 @@ TEST(CommandLine, DeveloperModesInTheirOrder) {
 }
 
 TEST(CommandLine, WelcomePreviewModifiers) {
-    const auto mode = std::get<WelcomePreviewMode>(
-        parseMode({"--welcome-preview", "out.png", "icon.png", "--dark", "--conflict", "--waiting"}));
+    const auto mode = std::get<WelcomePreviewMode>(parseMode(
+        {"--welcome-preview", "out.png", "icon.png", "--dark", "--conflict", "--waiting"}));
     EXPECT_EQ(mode.output, "out.png");
     EXPECT_EQ(mode.iconOutput, "icon.png");
     EXPECT_TRUE(mode.dark && mode.conflict && mode.waiting);
@@ -48,9 +49,8 @@ TEST(SelfTest, StatusIsZeroOnlyWhenEveryCheckPasses) {
 
     auto checks = selfChecks();
     checks.push_back({"깨진 점검", [] { return std::optional<std::string>("일부러 실패"); }});
-    checks.push_back({"던지는 점검", []() -> std::optional<std::string> {
-                          throw std::runtime_error("던짐");
-                      }});
+    checks.push_back(
+        {"던지는 점검", []() -> std::optional<std::string> { throw std::runtime_error("던짐"); }});
     std::ostringstream broken;
     EXPECT_EQ(runSelfTest(checks, broken), 1);
     EXPECT_NE(broken.str().find("FAIL\t깨진 점검\t일부러 실패\n"), std::string::npos);
@@ -75,12 +75,14 @@ TEST(ToolMatrix, OneLinePerToolAndSampleAndTheFolderStaysAsItWas) {
     std::istringstream lines(out.str());
     std::string line;
     std::vector<std::string> all;
-    while (std::getline(lines, line)) all.push_back(line);
+    while (std::getline(lines, line))
+        all.push_back(line);
     ASSERT_EQ(all.size(), 16u);
     EXPECT_EQ(all[0], "image\t압축\tOK\tresult.png");
     EXPECT_EQ(all[3], "image\t회전\tFAIL\t회전 실패: 둘째 줄");
     EXPECT_EQ(all[15], "pdf\t글자 추출\tOK\tresult.png");
-    for (const auto& file : seen) EXPECT_NE(file.parent_path(), samples.path());
+    for (const auto& file : seen)
+        EXPECT_NE(file.parent_path(), samples.path());
     EXPECT_FALSE(std::filesystem::exists(samples / "result.png"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(samples.path()),
                             std::filesystem::directory_iterator()),

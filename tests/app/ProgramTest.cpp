@@ -32,9 +32,8 @@ TEST(ProgramSelfTest, HealthyInstallPassesAndAMissingNoticesFileFails) {
 TEST(ProgramToolMatrix, PrintsOneTabSeparatedLinePerToolAndSample) {
     test::TempDir samples;
     test::writeImage(samples / "photo.png");
-    const auto result =
-        runProgram({test::builtProgram("src/app/tavrino").string(), "--tool-matrix",
-                    samples.path().string()});
+    const auto result = runProgram(
+        {test::builtProgram("src/app/tavrino").string(), "--tool-matrix", samples.path().string()});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 8);
     EXPECT_TRUE(result.out.starts_with("image\t압축\t")) << result.out;
@@ -42,8 +41,8 @@ TEST(ProgramToolMatrix, PrintsOneTabSeparatedLinePerToolAndSample) {
 
 TEST(ProgramInstall, LaysOutTheBundleLauncherAndIconAndPassesItsSelfTest) {
     const test::TempDir prefix;
-    const auto install = runProgram(
-        {"cmake", "--install", TAVRINO_BUILD_DIR, "--prefix", prefix.path().string()});
+    const auto install =
+        runProgram({"cmake", "--install", TAVRINO_BUILD_DIR, "--prefix", prefix.path().string()});
     ASSERT_EQ(install.status, 0) << install.out << install.err;
 
     const auto bundle = prefix / "lib/tavrino";

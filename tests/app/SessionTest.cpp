@@ -49,7 +49,7 @@ TEST(DBusCopyBus, CarriesNameAndObjectAndTellsAbsenceFromEmpty) {
 class FakeNotificationServer : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
-public:
+  public:
     explicit FakeNotificationServer(QStringList capabilities, bool refuse = false)
         : connection_(privateConnection("notification-server")),
           capabilities_(std::move(capabilities)),
@@ -66,7 +66,7 @@ public:
     bool registered = false;
     QStringList summaries, bodies, appNames;
 
-public Q_SLOTS:
+  public Q_SLOTS:
     QStringList GetCapabilities() { return capabilities_; }
     uint Notify(const QString& appName, uint, const QString&, const QString& summary,
                 const QString& body, const QStringList&, const QVariantMap&, int) {
@@ -80,7 +80,7 @@ public Q_SLOTS:
         return summaries.size();
     }
 
-private:
+  private:
     QDBusConnection connection_;
     QStringList capabilities_;
     bool refuse_;
@@ -144,7 +144,7 @@ TEST_F(NotifierFixture, EveryFailureEndsInExactlyOneLogLine) {
 
 // A copy of the installed program with its output collected line by line.
 class RunningProgram {
-public:
+  public:
     RunningProgram(const test::TestBundle& bundle, const test::TempDir& home) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", QString::fromStdString((home / "config").string()));
@@ -176,13 +176,12 @@ public:
         return timer_.elapsed() / 1000.0;
     }
     bool waitForExit(int timeoutMs = 5000) {
-        return QTest::qWaitFor([&] { return process_.state() == QProcess::NotRunning; },
-                               timeoutMs);
+        return QTest::qWaitFor([&] { return process_.state() == QProcess::NotRunning; }, timeoutMs);
     }
     int exitCode() const { return process_.exitCode(); }
     const std::string& output() const { return output_; }
 
-private:
+  private:
     QProcess process_;
     QElapsedTimer timer_;
     std::string output_;
@@ -217,7 +216,8 @@ TEST(CopiesHandOver, SilentOlderCopyLeadsToTheConflictWindowUntilItEnds) {
     ::kill(older.pid(), SIGSTOP);  // hung: it can no longer answer
 
     RunningProgram newer(bundle, home);
-    const auto shownAt = newer.waitFor("충돌 창 띄움(이전 pid " + std::to_string(older.pid()) + ")");
+    const auto shownAt =
+        newer.waitFor("충돌 창 띄움(이전 pid " + std::to_string(older.pid()) + ")");
     ASSERT_TRUE(shownAt) << newer.output();
     EXPECT_GE(*shownAt, 1.0);
     EXPECT_NE(newer.output().find("응답 없음 — 충돌 창"), std::string::npos);

@@ -15,11 +15,11 @@ namespace tavrino::app {
 namespace {
 
 class CountingWatcher : public DragWatcher {
-public:
+  public:
     explicit CountingWatcher(int& starts) : starts_(starts) {}
     void start() override { ++starts_; }
 
-private:
+  private:
     int& starts_;
 };
 

@@ -10,13 +10,13 @@
 namespace tavrino::test {
 
 class TestBundle {
-public:
+  public:
     TestBundle();
     std::filesystem::path folder() const { return dir_.path(); }
     std::filesystem::path program() const { return dir_ / "tavrino"; }
     std::filesystem::path notices() const { return dir_ / "Resources" / "THIRD_PARTY_NOTICES.txt"; }
 
-private:
+  private:
     TempDir dir_;
 };
 

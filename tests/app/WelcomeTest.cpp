@@ -59,7 +59,8 @@ TEST(WelcomeWindow, SettingsButtonHidesThePanelAndLaunchesTheDesktopsTool) {
     controller.openSettings();
     EXPECT_FALSE(controller.makeWindow()->isVisible());
     // Nothing is launched unless the program is installed; here it may not be.
-    for (const auto& command : launched) EXPECT_EQ(command.front(), "xfce4-panel");
+    for (const auto& command : launched)
+        EXPECT_EQ(command.front(), "xfce4-panel");
 }
 
 TEST(WelcomeWindow, UnknownDesktopHasNoSettingsButtonButSaysWhereTheTrayIs) {
@@ -101,14 +102,14 @@ TEST(WelcomeIcon, AnvilFillsItsFrameAndLeavesTheSparksApart) {
     const QImage icon = Welcome::menuBarIcon(Qt::black, 4.0);
     ASSERT_EQ(icon.size(), QSize(88, 72));
     const auto ink = [&](double x, double y) { return qAlpha(icon.pixel(x * 4, y * 4)) > 200; };
-    EXPECT_TRUE(ink(12, 10));     // the body
-    EXPECT_TRUE(ink(6, 16.5));    // the foot
-    EXPECT_TRUE(ink(13.9, 2.9));  // the larger spark's centre
-    EXPECT_TRUE(ink(17.4, 1.2));  // the smaller spark's centre
-    EXPECT_FALSE(ink(2, 2));      // above the horn
+    EXPECT_TRUE(ink(12, 10));      // the body
+    EXPECT_TRUE(ink(6, 16.5));     // the foot
+    EXPECT_TRUE(ink(13.9, 2.9));   // the larger spark's centre
+    EXPECT_TRUE(ink(17.4, 1.2));   // the smaller spark's centre
+    EXPECT_FALSE(ink(2, 2));       // above the horn
     EXPECT_FALSE(ink(6.5, 12.5));  // left of the waist, under the horn
-    EXPECT_FALSE(ink(14, 5));     // between the sparks and the face
-    EXPECT_FALSE(ink(1.5, 15));   // below the horn
+    EXPECT_FALSE(ink(14, 5));      // between the sparks and the face
+    EXPECT_FALSE(ink(1.5, 15));    // below the horn
 
     const QImage tray = Welcome::trayIcon(Qt::white, 32);
     EXPECT_EQ(tray.size(), QSize(32, 32));
@@ -131,8 +132,9 @@ TEST(WelcomeText, BodyNamesLinuxThingsInThreeParagraphs) {
     for (Desktop desktop : {Desktop::gnome, Desktop::kde, Desktop::xfce, Desktop::cinnamon,
                             Desktop::mate, Desktop::other}) {
         const std::string body = welcomeBody(desktop, false);
-        EXPECT_TRUE(body.starts_with("파일을 끌어 옮기는 동안 Shift를 누르고 있으면 변환 메뉴, "
-                                     "Alt를 누르고 있으면 도구 메뉴가 뜹니다.\n\n"));
+        EXPECT_TRUE(
+            body.starts_with("파일을 끌어 옮기는 동안 Shift를 누르고 있으면 변환 메뉴, "
+                             "Alt를 누르고 있으면 도구 메뉴가 뜹니다.\n\n"));
         EXPECT_NE(body.find("모루 아이콘"), std::string::npos);
         EXPECT_NE(body.find("아이콘이 안 보이면 " + traySettings(desktop).hint + "."),
                   std::string::npos);

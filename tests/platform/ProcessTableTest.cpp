@@ -17,12 +17,13 @@ namespace {
 
 std::string statLine(pid_t pid, const std::string& name, char state, unsigned long long ticks) {
     std::string line = std::to_string(pid) + " (" + name + ") " + state;
-    for (int field = 4; field <= 21; ++field) line += " " + std::to_string(field);
+    for (int field = 4; field <= 21; ++field)
+        line += " " + std::to_string(field);
     return line + " " + std::to_string(ticks) + " 23 24 25\n";
 }
 
 class FakeProc {
-public:
+  public:
     FakeProc() { test::writeText(dir_ / "stat", "cpu 1 2 3\nbtime 1700000000\nprocesses 9\n"); }
 
     void add(pid_t pid, const std::string& exe, char state, unsigned long long ticks) {
@@ -34,7 +35,7 @@ public:
     ProcessTable table() const { return ProcessTable(dir_.path()); }
     std::filesystem::path path() const { return dir_.path(); }
 
-private:
+  private:
     test::TempDir dir_;
 };
 
@@ -113,7 +114,8 @@ TEST(ProcessTableScan, RealProcReportsThisProcessAndAnEndedChild) {
     EXPECT_FALSE(table.ended(child, seen));
     ::kill(child, SIGKILL);
     // Not yet reaped: a zombie, which kill(pid, 0) alone would still call alive.
-    for (int i = 0; i < 200 && !table.ended(child, seen); ++i) ::usleep(5000);
+    for (int i = 0; i < 200 && !table.ended(child, seen); ++i)
+        ::usleep(5000);
     EXPECT_TRUE(table.ended(child, seen));
     ::waitpid(child, nullptr, 0);
     EXPECT_TRUE(table.ended(child, seen));
