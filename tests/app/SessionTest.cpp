@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTest>
+#include <sstream>
 
 #include "Fakes.h"
 #include "TestBundle.h"
@@ -234,6 +235,82 @@ TEST(CopiesHandOver, SilentOlderCopyLeadsToTheConflictWindowUntilItEnds) {
     ASSERT_TRUE(older.waitForExit());
     ASSERT_TRUE(newer.waitFor("안내 창 띄움(이전 판 종료 후)")) << newer.output();
     EXPECT_NE(newer.output().find("이전 Tavrino 종료 확인 — 이어서 시작"), std::string::npos);
+}
+
+// The desktop's tray host as a StatusNotifierItem watcher: the tray item registers here.
+class FakeTrayHost : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ hostRegistered)
+    Q_PROPERTY(int ProtocolVersion READ protocolVersion)
+    Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ items)
+  public:
+    FakeTrayHost() : connection_(privateConnection("tray-host")) {
+        connection_.registerObject(
+            "/StatusNotifierWatcher", this,
+            QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties);
+        registered = connection_.registerService("org.kde.StatusNotifierWatcher");
+    }
+    ~FakeTrayHost() override {
+        connection_.unregisterService("org.kde.StatusNotifierWatcher");
+        QDBusConnection::disconnectFromBus("tray-host");
+    }
+    bool hostRegistered() const { return true; }
+    int protocolVersion() const { return 0; }
+    QStringList items() const { return items_; }
+    bool registered = false;
+
+  public Q_SLOTS:
+    void RegisterStatusNotifierItem(const QString& service) { items_ << service; }
+    void RegisterStatusNotifierHost(const QString&) {}
+
+  private:
+    QDBusConnection connection_;
+    QStringList items_;
+};
+
+// The labels of the exported tray menu in order, "-" for a separator, " (off)" appended to
+// disabled entries, read with dbus-send as a tray host would read them.
+std::vector<std::string> trayMenu(const QString& service) {
+    const auto reply = test::runProgram(
+        {"dbus-send", "--session", "--print-reply", "--dest=" + service.toStdString(), "/MenuBar",
+         "com.canonical.dbusmenu.GetLayout", "int32:0", "int32:-1", "array:string:"});
+    std::vector<std::string> entries;
+    std::istringstream lines(reply.out);
+    std::string line, key;
+    bool disabled = false;  // an item's properties come sorted: "enabled" before "label"
+    while (std::getline(lines, line)) {
+        const size_t quote = line.find('"');
+        if (quote == std::string::npos) {
+            if (key == "enabled") disabled = line.find("boolean false") != std::string::npos;
+            key.clear();
+            continue;
+        }
+        const std::string text = line.substr(quote + 1, line.rfind('"') - quote - 1);
+        if (line.find("variant") == std::string::npos) {
+            key = text;
+            continue;
+        }
+        if (key == "label") entries.push_back(text + (disabled ? " (off)" : ""));
+        if (key == "type" && text == "separator") entries.push_back("-");
+        if (key == "label" || key == "type") disabled = false;
+        key.clear();
+    }
+    return entries;
+}
+
+TEST(TrayItem, RegistersWithTheTrayHostAndExportsItsMenu) {
+    if (!test::haveProgram("dbus-send")) GTEST_SKIP() << "dbus-send is not installed";
+    FakeTrayHost host;
+    ASSERT_TRUE(host.registered);
+    const test::TestBundle bundle;
+    const test::TempDir home;
+    RunningProgram program(bundle, home);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !host.items().isEmpty(); }, 8000))
+        << "the tray item never registered";
+    const std::vector<std::string> menu = trayMenu(host.items().first());
+    EXPECT_EQ(menu, (std::vector<std::string>{"Tavrino 9.8.7 (off)", "-", "사용법 안내…",
+                                              "오픈소스 고지…", "-", "Tavrino 종료"}));
 }
 
 }  // namespace
