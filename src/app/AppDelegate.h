@@ -44,9 +44,10 @@ class AppDelegate : public QObject {
     void updateIcon();
 
     std::unique_ptr<DragWatcher> controller_;
+    // The menu outlives the tray item that shows it.
+    std::unique_ptr<QMenu> menu_;
     std::unique_ptr<QSystemTrayIcon> statusItem_;
     bool started_ = false;
-    std::unique_ptr<QMenu> menu_;
     DBusCopyBus bus_;
     std::unique_ptr<Handover> handover_;
 };

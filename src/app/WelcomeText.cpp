@@ -1,5 +1,6 @@
 #include "app/WelcomeText.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace tavrino::app {
@@ -19,9 +20,15 @@ std::string upper(std::string_view text) {
 }  // namespace
 
 Desktop desktopFrom(std::string_view currentDesktop) {
-    const std::string names = ":" + upper(currentDesktop) + ":";
-    const auto has = [&](const char* name) {
-        return names.find(":" + std::string(name) + ":") != std::string::npos;
+    std::vector<std::string> names;
+    size_t at = 0;
+    while (at <= currentDesktop.size()) {
+        const size_t end = std::min(currentDesktop.find(':', at), currentDesktop.size());
+        names.push_back(upper(currentDesktop.substr(at, end - at)));
+        at = end + 1;
+    }
+    const auto has = [&](std::string_view name) {
+        return std::find(names.begin(), names.end(), name) != names.end();
     };
     if (has("KDE")) return Desktop::kde;
     if (has("X-CINNAMON") || has("CINNAMON")) return Desktop::cinnamon;
