@@ -18,14 +18,14 @@ struct PreviewResult {
 };
 
 struct PreviewMode {
-    std::string output;       // the PNG to write
-    bool word = false;        // drag one Word document
-    bool hwp = false;         // drag one HWP document (ignored with word)
-    bool tools = false;       // the tools wheel
-    bool hover = false;       // the first petal hovered and fully raised
-    bool working = false;     // the working hub
-    int files = 1;            // with working: the run's total
-    double elapsed = 0.8;     // with working: the working time in seconds
+    std::string output;    // the PNG to write
+    bool word = false;     // drag one Word document
+    bool hwp = false;      // drag one HWP document (ignored with word)
+    bool tools = false;    // the tools wheel
+    bool hover = false;    // the first petal hovered and fully raised
+    bool working = false;  // the working hub
+    int files = 1;         // with working: the run's total
+    double elapsed = 0.8;  // with working: the working time in seconds
     bool reduceMotion = false;
     std::optional<PreviewResult> result;
 };

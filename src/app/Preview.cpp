@@ -18,9 +18,12 @@ HubState previewHub(const PreviewMode& mode) {
     }
     if (!mode.result) return HubIdle{};
     switch (mode.result->kind) {
-        case PreviewResult::Kind::done: return HubDone{mode.result->message};
-        case PreviewResult::Kind::check: return HubCheck{mode.result->message};
-        case PreviewResult::Kind::failed: return HubFailed{mode.result->message};
+        case PreviewResult::Kind::done:
+            return HubDone{mode.result->message};
+        case PreviewResult::Kind::check:
+            return HubCheck{mode.result->message};
+        case PreviewResult::Kind::failed:
+            return HubFailed{mode.result->message};
     }
     return HubIdle{};
 }

@@ -61,7 +61,9 @@ void drawWarning(QPainter& painter, const QRectF& rect, const QColor& color) {
 
 }  // namespace
 
-QSizeF badgeSize(Badge badge) { return badge == Badge::check ? QSizeF(26, 23) : QSizeF(24, 24); }
+QSizeF badgeSize(Badge badge) {
+    return badge == Badge::check ? QSizeF(26, 23) : QSizeF(24, 24);
+}
 
 void drawBadge(QPainter& painter, Badge badge, const QRectF& rect, const WheelColors& colors) {
     painter.save();
@@ -75,7 +77,9 @@ void drawBadge(QPainter& painter, Badge badge, const QRectF& rect, const WheelCo
             drawDisc(painter, rect, colors.red);
             drawCross(painter, rect);
             break;
-        case Badge::check: drawWarning(painter, rect, colors.yellow); break;
+        case Badge::check:
+            drawWarning(painter, rect, colors.yellow);
+            break;
     }
     painter.restore();
 }

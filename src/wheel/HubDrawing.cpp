@@ -27,7 +27,8 @@ void drawDisc(PaintContext& c, Point center) {
 
 std::vector<TextLine> textLines(const std::vector<HubLine>& lines, const WheelColors& colors) {
     std::vector<TextLine> result;
-    for (const HubLine& line : lines) result.push_back(textLine(line, colors.primary, colors.secondary));
+    for (const HubLine& line : lines)
+        result.push_back(textLine(line, colors.primary, colors.secondary));
     return result;
 }
 
@@ -67,8 +68,7 @@ void drawProgress(PaintContext& c, Point center, const HubWorking& work, const H
 // The badge centred horizontally, its centre `above` points above the hub's centre.
 void drawBadgeAbove(PaintContext& c, Badge badge, Point center, double above) {
     const QSizeF size = badgeSize(badge);
-    drawBadge(c.painter,
-              badge,
+    drawBadge(c.painter, badge,
               c.yUp.rect(center.x - size.width() / 2, center.y - size.height() / 2 + above,
                          size.width(), size.height()),
               c.colors);
@@ -81,7 +81,8 @@ void drawResultLines(PaintContext& c, Point center, Badge badge, const QStringLi
         placement = *measured.place;
     } else {
         double tallest = 0;
-        for (const QSizeF& size : measured.sizes) tallest = std::max(tallest, size.height());
+        for (const QSizeF& size : measured.sizes)
+            tallest = std::max(tallest, size.height());
         placement = HubText::layout(static_cast<int>(parts.size()), 0.85 * tallest);
     }
     drawBadgeAbove(c, badge, center, -placement.badgeY);
@@ -102,18 +103,18 @@ void drawResult(PaintContext& c, Point center, bool ok, const std::string& messa
         return;
     }
     drawBadgeAbove(c, badge, center, 9);
-    const double points = characterCount(text.toStdString()) <= 8 ? 11 : 9.5;
+    const double points = resultLinePoints(text.toStdString());
     drawLines(c.painter, c.yUp, center,
               {{text, wheelFont(points, FontWeight::medium), c.colors.primary}}, center.y - 17);
 }
 
 void drawCheck(PaintContext& c, Point center, const std::string& message) {
     drawBadgeAbove(c, Badge::check, center, 12);
-    drawLines(c.painter, c.yUp, center,
-              {{"변환 완료", wheelFont(11, FontWeight::medium), c.colors.primary},
-               {QString::fromStdString(message), wheelFont(9.5, FontWeight::medium),
-                c.colors.yellow}},
-              center.y - 13);
+    drawLines(
+        c.painter, c.yUp, center,
+        {{"변환 완료", wheelFont(11, FontWeight::medium), c.colors.primary},
+         {QString::fromStdString(message), wheelFont(9.5, FontWeight::medium), c.colors.yellow}},
+        center.y - 13);
 }
 
 }  // namespace
@@ -161,6 +162,8 @@ QString hubTextOrFallback(bool ok, const QString& text) {
     return ok ? "완료" : "실패";
 }
 
-int emptyHubTexts() { return replacedTexts.load(); }
+int emptyHubTexts() {
+    return replacedTexts.load();
+}
 
 }  // namespace tavrino::wheel

@@ -28,7 +28,8 @@ QSvgRenderer* renderer(const std::string& name) {
 // The icon rendered once per pixel size as white with its own alpha; tinting it is cheap.
 const QImage& mask(const std::string& name, QSize pixels) {
     static QHash<QString, QImage> masks;
-    const QString key = QString("%1@%2x%3").arg(name.c_str()).arg(pixels.width()).arg(pixels.height());
+    const QString key =
+        QString("%1@%2x%3").arg(name.c_str()).arg(pixels.width()).arg(pixels.height());
     auto found = masks.find(key);
     if (found == masks.end()) {
         QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
@@ -42,7 +43,9 @@ const QImage& mask(const std::string& name, QSize pixels) {
 
 }  // namespace
 
-bool hasIcon(const std::string& name) { return !name.empty() && renderer(name) != nullptr; }
+bool hasIcon(const std::string& name) {
+    return !name.empty() && renderer(name) != nullptr;
+}
 
 QSizeF iconSize(const std::string& name) {
     if (!hasIcon(name)) return {0, 0};

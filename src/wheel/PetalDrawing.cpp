@@ -4,15 +4,12 @@
 #include <QPainterPath>
 
 #include "wheel/Icons.h"
+#include "wheel/PetalGlow.h"
 #include "wheel/TextLines.h"
 #include "wheel/geometry/HoverEasing.h"
 
 namespace tavrino::wheel {
 namespace {
-
-constexpr double shadowAlpha = 0.45;
-constexpr double shadowBlur = 10;
-constexpr int shadowLayers = 7;
 
 void drawDividers(PaintContext& c, int petals) {
     const std::vector<Segment> lines = dividerLines(c.bounds, petals);
@@ -29,24 +26,6 @@ void drawDividers(PaintContext& c, int petals) {
     c.painter.restore();
 }
 
-// A soft accent glow under the raised petal, two points lower. A true blur of the petal
-// would cost a layer and a convolution per frame; growing rings of faint strokes around the
-// petal give the same falloff for a fraction of that.
-void drawGlow(PaintContext& c, const QPainterPath& petal, double alpha) {
-    const QPainterPath shadow = petal.translated(0, 2);
-    const double layerAlpha = shadowAlpha * alpha / shadowLayers;
-    c.painter.setBrush(Qt::NoBrush);
-    for (int k = shadowLayers; k >= 1; --k) {
-        const double width = 2 * shadowBlur * k / shadowLayers;
-        c.painter.setPen(QPen(withAlpha(c.colors.accent, layerAlpha), width, Qt::SolidLine,
-                              Qt::RoundCap, Qt::RoundJoin));
-        c.painter.drawPath(shadow);
-    }
-    c.painter.setPen(Qt::NoPen);
-    c.painter.setBrush(withAlpha(c.colors.accent, layerAlpha));
-    c.painter.drawPath(shadow);
-}
-
 void drawHighlight(PaintContext& c, int petals, int index, double progress) {
     if (progress <= 0.001) return;
     const double e = eased(progress);
@@ -60,7 +39,7 @@ void drawHighlight(PaintContext& c, int petals, int index, double progress) {
     gradient.setColorAt(1, c.colors.accent);
     c.painter.save();
     c.painter.setOpacity(e);
-    drawGlow(c, petal, 1.0);
+    drawPetalGlow(c.painter, c.bounds, petals, index, 2 * e, c.colors.accent);
     c.painter.setPen(Qt::NoPen);
     c.painter.setBrush(gradient);
     c.painter.drawPath(petal);
@@ -73,8 +52,8 @@ void drawLabel(PaintContext& c, const WheelItem& item, int petals, int index, do
     const QColor iconColor = blended(c.colors.secondary, e, Qt::white);
     const QColor captionColor = withAlpha(iconColor, 0.8);
     const std::string symbolName = symbol(item);
-    TextLine titleLine{QString::fromStdString(title(item)),
-                       wheelFont(12.5, FontWeight::semibold), c.colors.primary};
+    TextLine titleLine{QString::fromStdString(title(item)), wheelFont(12.5, FontWeight::semibold),
+                       c.colors.primary};
     titleLine.letterSpacing = 0.4;
     const TextLine captionLine{QString::fromStdString(caption(item)),
                                wheelFont(9.5, FontWeight::regular), captionColor};

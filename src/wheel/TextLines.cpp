@@ -16,14 +16,17 @@ double widestDigit(const QFontMetricsF& metrics) {
     return widest;
 }
 
-bool isDigit(QChar c) { return c >= '0' && c <= '9'; }
+bool isDigit(QChar c) {
+    return c >= '0' && c <= '9';
+}
 
 // Tabular text is laid out by hand because Qt 6.4 cannot ask the font for its tabular
 // figures: each digit is centred in a cell as wide as the widest digit.
 double tabularWidth(const TextLine& line, const QFontMetricsF& metrics) {
     const double cell = widestDigit(metrics);
     double width = 0;
-    for (QChar c : line.text) width += isDigit(c) ? cell : metrics.horizontalAdvance(c);
+    for (QChar c : line.text)
+        width += isDigit(c) ? cell : metrics.horizontalAdvance(c);
     return width;
 }
 

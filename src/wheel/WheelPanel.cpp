@@ -1,5 +1,6 @@
 #include "wheel/WheelPanel.h"
 
+#include <xcb/xcb.h>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QRegion>
@@ -7,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <xcb/xcb.h>
 
 #include "wheel/geometry/PanelMotion.h"
 #include "wheel/geometry/PanelPlacement.h"
@@ -17,7 +17,9 @@ namespace {
 
 constexpr int frameIntervalMs = 16;
 
-Rect rect(const QRect& r) { return {double(r.x()), double(r.y()), double(r.width()), double(r.height())}; }
+Rect rect(const QRect& r) {
+    return {double(r.x()), double(r.y()), double(r.width()), double(r.height())};
+}
 
 std::vector<ScreenArea> screenAreas() {
     std::vector<ScreenArea> areas;
@@ -61,9 +63,9 @@ WheelPanel::WheelPanel(int size)
     if (translucent_) {
         setAttribute(Qt::WA_TranslucentBackground);
     } else {
-        setMask(QRegion(rect().adjusted(backdropInset, backdropInset, -backdropInset,
-                                        -backdropInset),
-                        QRegion::Ellipse));
+        setMask(
+            QRegion(rect().adjusted(backdropInset, backdropInset, -backdropInset, -backdropInset),
+                    QRegion::Ellipse));
     }
     wheel_->setGeometry(0, 0, size, size);
     frameTimer_.setTimerType(Qt::PreciseTimer);
@@ -71,13 +73,16 @@ WheelPanel::WheelPanel(int size)
     connect(&frameTimer_, &QTimer::timeout, this, &WheelPanel::stepFrame);
 }
 
-void WheelPanel::setClock(Clock clock) { clock_ = std::move(clock); }
+void WheelPanel::setClock(Clock clock) {
+    clock_ = std::move(clock);
+}
 
 void WheelPanel::present(QPoint pointer) {
     const std::vector<ScreenArea> screens = screenAreas();
     const Point origin =
         panelOrigin({double(pointer.x()), double(pointer.y())}, width(), height(), screens);
     move(static_cast<int>(std::lround(origin.x)), static_cast<int>(std::lround(origin.y)));
+    ++presentations_;
     phase_ = Phase::presenting;
     phaseStart_ = clock_();
     scale_ = popFromScale;
@@ -91,8 +96,12 @@ void WheelPanel::present(QPoint pointer) {
 
 void WheelPanel::dismiss(double afterSeconds) {
     const int delayMs = std::max(0, static_cast<int>(std::lround(afterSeconds * 1000)));
-    // `this` as the context object drops the step if the panel is gone by then.
-    QTimer::singleShot(delayMs, this, [this] {
+    // `this` as the context object drops the step if the panel is gone by then. A dismissal
+    // asked for before the panel was presented again belongs to the previous wheel: firing
+    // it would fade out the new one under the user's drag.
+    const unsigned presentation = presentations_;
+    QTimer::singleShot(delayMs, this, [this, presentation] {
+        if (presentation != presentations_) return;
         if (!isVisible() || isWorking(wheel_->hubState())) return;
         startFadeOut();
     });

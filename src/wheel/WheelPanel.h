@@ -16,7 +16,7 @@ namespace tavrino::wheel {
 
 class WheelPanel : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int defaultSize = 352;
     // The backdrop is inset by this on every side: a circle of 340 on the 352 panel.
     static constexpr int backdropInset = 6;
@@ -29,8 +29,9 @@ public:
     // visible area of the screen under it, and replays the pop-in.
     void present(QPoint pointer);
 
-    // Fades the panel out after a delay, unless by then it is hidden or its hub is working
-    // (a new run has begun; that run asks for its own dismissal when it ends).
+    // Fades the panel out after a delay, unless by then it is hidden, its hub is working (a
+    // new run has begun; that run asks for its own dismissal when it ends) or it has been
+    // presented again for a new drag.
     void dismiss(double afterSeconds);
 
     // The pop-in scale and the fade, as last applied.
@@ -43,10 +44,10 @@ public:
     // Advances the pop-in or fade to the clock's time; the frame timer calls it.
     void stepFrame();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     enum class Phase { still, presenting, fadingOut };
 
     void applyAlpha(double alpha);
@@ -57,6 +58,7 @@ private:
     Clock clock_;
     Phase phase_ = Phase::still;
     double phaseStart_ = 0;
+    unsigned presentations_ = 0;
     double scale_ = 1;
     double alpha_ = 1;
     bool translucent_ = true;

@@ -13,9 +13,12 @@ namespace {
 
 QFont::Weight qtWeight(FontWeight weight) {
     switch (weight) {
-        case FontWeight::regular: return QFont::Normal;
-        case FontWeight::medium: return QFont::Medium;
-        case FontWeight::semibold: return QFont::DemiBold;
+        case FontWeight::regular:
+            return QFont::Normal;
+        case FontWeight::medium:
+            return QFont::Medium;
+        case FontWeight::semibold:
+            return QFont::DemiBold;
     }
     return QFont::Normal;
 }
@@ -89,11 +92,10 @@ WheelColors wheelColors() {
 }
 
 QColor blended(const QColor& a, double f, const QColor& b) {
-    return QColor::fromRgbF(
-        static_cast<float>(a.redF() + (b.redF() - a.redF()) * f),
-        static_cast<float>(a.greenF() + (b.greenF() - a.greenF()) * f),
-        static_cast<float>(a.blueF() + (b.blueF() - a.blueF()) * f),
-        static_cast<float>(a.alphaF() + (b.alphaF() - a.alphaF()) * f));
+    return QColor::fromRgbF(static_cast<float>(a.redF() + (b.redF() - a.redF()) * f),
+                            static_cast<float>(a.greenF() + (b.greenF() - a.greenF()) * f),
+                            static_cast<float>(a.blueF() + (b.blueF() - a.blueF()) * f),
+                            static_cast<float>(a.alphaF() + (b.alphaF() - a.alphaF()) * f));
 }
 
 QColor withAlpha(QColor color, double alpha) {
@@ -101,6 +103,8 @@ QColor withAlpha(QColor color, double alpha) {
     return color;
 }
 
-bool desktopReducesMotion() { return readReducedMotion(); }
+bool desktopReducesMotion() {
+    return readReducedMotion();
+}
 
 }  // namespace tavrino::wheel

@@ -13,7 +13,9 @@ namespace tavrino::wheel {
 // A Korean-capable sans at a size in wheel points (one point is one device-independent
 // pixel), falling back to the desktop's font for anything it lacks.
 QFont wheelFont(double points, FontWeight weight);
-inline QFont wheelFont(const TextStyle& style) { return wheelFont(style.points, style.weight); }
+inline QFont wheelFont(const TextStyle& style) {
+    return wheelFont(style.points, style.weight);
+}
 
 struct WheelColors {
     QColor primary{255, 255, 255, 240};    // white at 0.94

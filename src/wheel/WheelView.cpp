@@ -20,7 +20,9 @@ constexpr int spinIntervalMs = 16;
 
 std::vector<WheelItem> convertItems() {
     std::vector<WheelItem> items;
-    for (Fmt fmt : allFmts) items.push_back(ConvertItem{fmt});
+    items.reserve(allFmts.size());
+    for (Fmt fmt : allFmts)
+        items.emplace_back(std::in_place_type<ConvertItem>, fmt);
     return items;
 }
 
@@ -31,6 +33,7 @@ WheelView::WheelView(QWidget* parent)
       slots_(convertItems()),
       progress_(slots_.size(), 0.0),
       clock_(monotonicSeconds) {
+    desktopReducesMotion_ = desktopReducesMotion();
     setAcceptDrops(true);
     setAttribute(Qt::WA_TranslucentBackground);
     animTimer_.setTimerType(Qt::PreciseTimer);
@@ -99,7 +102,9 @@ void WheelView::startSpinner() {
     spinTimer_.start();
 }
 
-void WheelView::stopSpinner() { spinTimer_.stop(); }
+void WheelView::stopSpinner() {
+    spinTimer_.stop();
+}
 
 double WheelView::workingTime() const {
     return fixedElapsed_ ? *fixedElapsed_ : clock_() - workStart_;
@@ -119,14 +124,18 @@ bool WheelView::reducesMotion() const {
     return forceReduceMotion_.value_or(desktopReducesMotion_);
 }
 
-void WheelView::setClock(Clock clock) { clock_ = std::move(clock); }
+void WheelView::setClock(Clock clock) {
+    clock_ = std::move(clock);
+}
 
 void WheelView::setContentScale(double scale) {
     contentScale_ = scale;
     update();
 }
 
-Bounds WheelView::bounds() const { return {double(width()), double(height())}; }
+Bounds WheelView::bounds() const {
+    return {double(width()), double(height())};
+}
 
 std::optional<int> WheelView::slotAt(QPointF position) const {
     const YUp yUp(height());
@@ -139,7 +148,9 @@ bool WheelView::dragMovedTo(QPointF position) {
     return hovered_.has_value();
 }
 
-void WheelView::dragLeft() { setHovered(std::nullopt); }
+void WheelView::dragLeft() {
+    setHovered(std::nullopt);
+}
 
 bool WheelView::dropAt(QPointF position, const QList<QUrl>& urls) {
     const std::optional<int> index = slotAt(position);
@@ -201,7 +212,9 @@ void WheelView::dragMoveEvent(QDragMoveEvent* event) {
     }
 }
 
-void WheelView::dragLeaveEvent(QDragLeaveEvent*) { dragLeft(); }
+void WheelView::dragLeaveEvent(QDragLeaveEvent*) {
+    dragLeft();
+}
 
 void WheelView::dropEvent(QDropEvent* event) {
     if (dropAt(event->position(), event->mimeData()->urls())) {

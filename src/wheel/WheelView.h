@@ -24,7 +24,7 @@ namespace tavrino::wheel {
 
 class WheelView : public QWidget {
     Q_OBJECT
-public:
+  public:
     using DropHandler = std::function<void(const WheelItem&, std::vector<std::filesystem::path>)>;
 
     explicit WheelView(QWidget* parent = nullptr);
@@ -81,14 +81,14 @@ public:
     // Paints the whole wheel for the view's current size; paintEvent calls this.
     void paint(QPainter& painter);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+  private:
     Bounds bounds() const;
 
     std::vector<WheelItem> slots_;

@@ -12,7 +12,7 @@
 namespace tavrino::wheel {
 
 class YUp {
-public:
+  public:
     explicit YUp(double viewHeight) : height_(viewHeight) {}
 
     QPointF toQt(Point p) const { return {p.x, height_ - p.y}; }
@@ -27,7 +27,7 @@ public:
     // which is the y-up sense once the centre is moved.
     QPainterPath path(const Outline& outline) const;
 
-private:
+  private:
     double height_;
 };
 

@@ -19,6 +19,8 @@ bool stepHover(std::vector<double>& progress, std::optional<int> hovered, double
     return moving;
 }
 
-double eased(double progress) { return progress * progress * (3 - 2 * progress); }
+double eased(double progress) {
+    return progress * progress * (3 - 2 * progress);
+}
 
 }  // namespace tavrino::wheel

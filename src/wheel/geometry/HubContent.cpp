@@ -44,8 +44,13 @@ std::vector<std::string> nonEmptyLines(const std::string& text) {
 
 size_t characterCount(const std::string& text) {
     size_t count = 0;
-    for (char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    for (char c : text)
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     return count;
+}
+
+double resultLinePoints(const std::string& text) {
+    return characterCount(text) <= 8 ? 11 : 9.5;
 }
 
 std::string byteCountText(std::int64_t bytes) {
@@ -78,8 +83,8 @@ std::string dropHint(const WheelItem& item) {
     return "놓아서 변환";
 }
 
-std::vector<HubLine> idleHubLines(const std::vector<WheelItem>& slots,
-                                  std::optional<int> hovered, const std::optional<DragInfo>& info) {
+std::vector<HubLine> idleHubLines(const std::vector<WheelItem>& slots, std::optional<int> hovered,
+                                  const std::optional<DragInfo>& info) {
     if (hovered && *hovered >= 0 && *hovered < static_cast<int>(slots.size())) {
         const WheelItem& item = slots[static_cast<size_t>(*hovered)];
         return {{title(item), hoveredTitle, TextRole::primary},

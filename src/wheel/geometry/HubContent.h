@@ -41,12 +41,15 @@ std::string dragNameText(const DragInfo& info);
 // "놓아서 변환" for everything else.
 std::string dropHint(const WheelItem& item);
 
-std::vector<HubLine> idleHubLines(const std::vector<WheelItem>& slots,
-                                  std::optional<int> hovered, const std::optional<DragInfo>& info);
+std::vector<HubLine> idleHubLines(const std::vector<WheelItem>& slots, std::optional<int> hovered,
+                                  const std::optional<DragInfo>& info);
 
 // The text of the working hub at working time t (the motion above it is drawn separately);
 // nothing before the progress delay.
 std::vector<HubLine> workingHubLines(int done, int total, const std::string& hint, double t);
+
+// The size of a one-line result: 11 points for up to 8 characters, 9.5 for longer ones.
+double resultLinePoints(const std::string& text);
 
 // The number of characters (code points) of a UTF-8 text.
 size_t characterCount(const std::string& text);

@@ -33,7 +33,9 @@ struct HubIdle {
 // Idle comes first so that a default-constructed state is idle.
 using HubState = std::variant<HubIdle, HubWorking, HubDone, HubCheck, HubFailed>;
 
-inline bool isIdle(const HubState& state) { return std::holds_alternative<HubIdle>(state); }
+inline bool isIdle(const HubState& state) {
+    return std::holds_alternative<HubIdle>(state);
+}
 inline bool isWorking(const HubState& state) {
     return std::holds_alternative<HubWorking>(state);
 }

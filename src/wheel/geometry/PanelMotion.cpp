@@ -37,11 +37,15 @@ double popScale(double t) {
     if (t >= popSettleTime()) return 1;
     const Spring s = spring();
     const double envelope = (1 - popFromScale) * std::exp(-s.decay * t);
-    return 1 - envelope * (std::cos(s.frequency * t) +
-                           s.decay / s.frequency * std::sin(s.frequency * t));
+    return 1 - envelope *
+                   (std::cos(s.frequency * t) + s.decay / s.frequency * std::sin(s.frequency * t));
 }
 
-double fadeInAlpha(double t) { return std::clamp(t / fadeInSeconds, 0.0, 1.0); }
-double fadeOutAlpha(double t) { return std::clamp(1 - t / fadeOutSeconds, 0.0, 1.0); }
+double fadeInAlpha(double t) {
+    return std::clamp(t / fadeInSeconds, 0.0, 1.0);
+}
+double fadeOutAlpha(double t) {
+    return std::clamp(1 - t / fadeOutSeconds, 0.0, 1.0);
+}
 
 }  // namespace tavrino::wheel

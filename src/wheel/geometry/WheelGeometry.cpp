@@ -6,8 +6,12 @@
 namespace tavrino::wheel {
 namespace {
 
-constexpr double degrees(double radians) { return radians * 180.0 / std::numbers::pi; }
-constexpr double radians(double degrees) { return degrees * std::numbers::pi / 180.0; }
+constexpr double degrees(double radians) {
+    return radians * 180.0 / std::numbers::pi;
+}
+constexpr double radians(double degrees) {
+    return degrees * std::numbers::pi / 180.0;
+}
 
 Point polar(Point origin, double radius, double angleDeg) {
     return {origin.x + radius * std::cos(radians(angleDeg)),
@@ -23,7 +27,9 @@ double counterclockwiseTurn(double from, double to) {
 
 // The outward normal of a side travelled from a to b on a counterclockwise outline: the
 // direction of travel turned right by 90 degrees.
-double outwardNormal(Point a, Point b) { return degrees(std::atan2(-(b.x - a.x), b.y - a.y)); }
+double outwardNormal(Point a, Point b) {
+    return degrees(std::atan2(-(b.x - a.x), b.y - a.y));
+}
 
 // The four corners of a petal core, in the order the outline visits them: the two ends of
 // the outer arc (counterclockwise), then the two ends of the inner arc (clockwise).
@@ -58,20 +64,22 @@ ArcSegment cornerArc(Point vertex, double fromNormal, double toNormal) {
 
 Radii radii(Bounds bounds) {
     const double outer = bounds.width / 2 - ringInset;
-    return {outer,
-            outer - corner,
-            coreInnerRadius,
-            coreInnerRadius - corner,
-            dividerInnerRadius,
-            outer - gap,
-            bounds.width / 2};
+    return {
+        outer,       outer - corner,  coreInnerRadius, coreInnerRadius - corner, dividerInnerRadius,
+        outer - gap, bounds.width / 2};
 }
 
-Point center(Bounds bounds) { return {bounds.width / 2, bounds.height / 2}; }
+Point center(Bounds bounds) {
+    return {bounds.width / 2, bounds.height / 2};
+}
 
-double stepAngle(int petals) { return petals > 0 ? 360.0 / petals : 360.0; }
+double stepAngle(int petals) {
+    return petals > 0 ? 360.0 / petals : 360.0;
+}
 
-double midAngle(int petals, int index) { return 90.0 - stepAngle(petals) * index; }
+double midAngle(int petals, int index) {
+    return 90.0 - stepAngle(petals) * index;
+}
 
 double boundaryAngle(int petals, int index) {
     return midAngle(petals, index) - stepAngle(petals) / 2;
