@@ -59,10 +59,27 @@ PreviewMode previewMode(const std::vector<std::string>& arguments, std::string o
     return mode;
 }
 
+WelcomePreviewMode welcomePreviewMode(const std::vector<std::string>& arguments,
+                                      std::string output) {
+    WelcomePreviewMode mode;
+    mode.output = std::move(output);
+    mode.dark = has(arguments, "--dark");
+    mode.conflict = has(arguments, "--conflict");
+    mode.waiting = mode.conflict && has(arguments, "--waiting");
+    const auto after = std::find(arguments.begin(), arguments.end(), "--welcome-preview") + 2;
+    if (after < arguments.end() && !after->starts_with("--")) mode.iconOutput = *after;
+    return mode;
+}
+
 }  // namespace
 
 Mode parseMode(const std::vector<std::string>& arguments) {
+    if (has(arguments, "--selftest")) return SelfTestMode{};
+    if (auto directory = valueOf(arguments, "--tool-matrix")) return ToolMatrixMode{*directory};
     if (auto output = valueOf(arguments, "--preview")) return previewMode(arguments, *output);
+    if (auto output = valueOf(arguments, "--welcome-preview")) {
+        return welcomePreviewMode(arguments, *output);
+    }
     return NormalRun{};
 }
 

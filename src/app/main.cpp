@@ -8,6 +8,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Preview.h"
+#include "app/Run.h"
 #include "platform/Log.h"
 
 namespace {
@@ -20,13 +21,6 @@ int runPreview(int argc, char** argv, const tavrino::app::PreviewMode& mode) {
     return 0;
 }
 
-int runNormal(int argc, char** argv) {
-    QApplication application(argc, argv);
-    application.setQuitOnLastWindowClosed(false);
-    std::cerr << "tavrino: the tray application is not part of this build yet\n";
-    return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -34,10 +28,18 @@ int main(int argc, char** argv) {
     tavrino::chooseLogFile(arguments);
     try {
         const tavrino::app::Mode mode = tavrino::app::parseMode(arguments);
-        if (const auto* preview = std::get_if<tavrino::app::PreviewMode>(&mode)) {
+        using namespace tavrino::app;
+        if (const auto* preview = std::get_if<PreviewMode>(&mode)) {
             return runPreview(argc, argv, *preview);
         }
-        return runNormal(argc, argv);
+        if (std::holds_alternative<SelfTestMode>(mode)) return runSelfTestMode(argc, argv);
+        if (const auto* matrix = std::get_if<ToolMatrixMode>(&mode)) {
+            return runToolMatrixMode(argc, argv, *matrix);
+        }
+        if (const auto* welcome = std::get_if<WelcomePreviewMode>(&mode)) {
+            return runWelcomePreviewMode(argc, argv, *welcome);
+        }
+        return runNormally(argc, argv);
     } catch (const std::exception& error) {
         std::cerr << "tavrino: " << error.what() << '\n';
         return 1;

@@ -1,0 +1,54 @@
+#include "app/Run.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <iostream>
+
+#include "app/AppDelegate.h"
+#include "app/DragWatcherFactory.h"
+#include "app/SelfTest.h"
+#include "app/ToolMatrix.h"
+#include "app/WelcomePreview.h"
+
+namespace tavrino::app {
+namespace {
+
+// Developer modes draw off screen unless a platform was chosen explicitly.
+void preferOffscreen() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+}  // namespace
+
+int runNormally(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("tavrino");
+    QGuiApplication::setDesktopFileName("app.korvanta.tavrino");
+    // The tray item keeps the program alive; closing a window never ends it.
+    application.setQuitOnLastWindowClosed(false);
+    AppDelegate delegate(makeDragWatcher());
+    QTimer::singleShot(0, &delegate, [&delegate] { delegate.applicationDidFinishLaunching(); });
+    return application.exec();
+}
+
+int runSelfTestMode(int argc, char** argv) {
+    preferOffscreen();
+    QApplication application(argc, argv);
+    return runSelfTest(selfChecks(), std::cout);
+}
+
+int runToolMatrixMode(int argc, char** argv, const ToolMatrixMode& mode) {
+    preferOffscreen();
+    QApplication application(argc, argv);
+    runToolMatrix(mode.directory, builtInToolRunner(), std::cout);
+    return 0;
+}
+
+int runWelcomePreviewMode(int argc, char** argv, const WelcomePreviewMode& mode) {
+    preferOffscreen();
+    QApplication application(argc, argv);
+    writeWelcomePreview(mode);
+    return 0;
+}
+
+}  // namespace tavrino::app
