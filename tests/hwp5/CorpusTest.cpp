@@ -1,0 +1,3 @@
+#include <gtest/gtest.h>
+
+TEST(Hwp5Placeholder, Builds) { SUCCEED(); }
