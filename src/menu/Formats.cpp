@@ -96,14 +96,18 @@ std::string normalizedExtension(const std::filesystem::path& path) {
     return ext;
 }
 
+std::optional<FileKind> kindFromExtension(std::string_view lowerExtension) {
+    if (lowerExtension == "pdf") return FileKind::pdf;
+    if (lowerExtension == "docx") return FileKind::docx;
+    if (lowerExtension == "hwpx") return FileKind::hwpx;
+    if (lowerExtension == "hwp") return FileKind::hwp;
+    if (fmtFromExtension(lowerExtension)) return FileKind::image;
+    return std::nullopt;
+}
+
 FileKind fileKind(const std::filesystem::path& path) {
     if (isDirectory(path)) return FileKind::other;
-    const std::string ext = lowerExtension(path);
-    if (ext == "pdf") return FileKind::pdf;
-    if (ext == "docx") return FileKind::docx;
-    if (ext == "hwpx") return FileKind::hwpx;
-    if (ext == "hwp") return FileKind::hwp;
-    if (fmtFromExtension(ext)) return FileKind::image;
+    if (auto kind = kindFromExtension(lowerExtension(path))) return *kind;
     return probeIsImage(path) ? FileKind::image : FileKind::other;
 }
 

@@ -45,6 +45,9 @@ std::span<const Tool> tools(FileKind kind);
 // file; an unrecognised extension is probed as an image by its header alone. Never throws.
 FileKind fileKind(const std::filesystem::path& path);
 
+// The kind a lower-cased extension alone decides: pdf, docx, hwpx, hwp, or an image format.
+std::optional<FileKind> kindFromExtension(std::string_view lowerExtension);
+
 // The path extension lower-cased, with jpeg, tif and heif folded into jpg, tiff and heic.
 std::string normalizedExtension(const std::filesystem::path& path);
 

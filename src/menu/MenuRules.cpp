@@ -19,12 +19,18 @@ namespace {
 class FileFacts {
 public:
     explicit FileFacts(const std::filesystem::path& path)
-        : path_(path),
-          kind_(fileKind(path)),
-          lowerExt_(lowerExtension(path)),
-          normalizedExt_(normalizedExtension(path)) {
+        : path_(path), lowerExt_(lowerExtension(path)), normalizedExt_(normalizedExtension(path)) {
         std::error_code error;
-        isDirectory_ = kind_ == FileKind::other && std::filesystem::is_directory(path, error);
+        isDirectory_ = std::filesystem::is_directory(path, error);
+        if (isDirectory_) {
+            kind_ = FileKind::other;
+        } else if (auto kind = kindFromExtension(lowerExt_)) {
+            kind_ = *kind;
+        } else {
+            // Content decides; the header read for that also tells the frames.
+            frames_ = imageFrameCount(path_);
+            kind_ = *frames_ > 0 ? FileKind::image : FileKind::other;
+        }
     }
 
     bool isDirectory() const { return isDirectory_; }
@@ -44,7 +50,7 @@ private:
     }
 
     std::filesystem::path path_;
-    FileKind kind_;
+    FileKind kind_ = FileKind::other;
     std::string lowerExt_;
     std::string normalizedExt_;
     bool isDirectory_ = false;

@@ -3,6 +3,9 @@
 #include <vips/vips.h>
 
 #include <array>
+#include <cctype>
+#include <fstream>
+#include <string>
 #include <string_view>
 
 #include "platform/Vips.h"
@@ -23,15 +26,36 @@ bool isPictureLoader(std::string_view loader) {
     return false;
 }
 
-// Opens the file as a source (a plain path, so brackets in names are not taken as load
-// options) and reads only its header.
-VipsImageRef openHeader(const std::filesystem::path& path) {
+// A cheap look at the first bytes before libvips sniffs the content with every loader it
+// has: text files and documents under odd names are turned away without that cost.
+bool startsLikePicture(const std::filesystem::path& path) {
+    using namespace std::string_view_literals;
+    std::ifstream in(path, std::ios::binary);
+    char head[16] = {};
+    in.read(head, sizeof head);
+    const std::string_view bytes(head, static_cast<size_t>(in.gcount()));
+    auto at = [&](size_t offset, std::string_view magic) {
+        return bytes.size() >= offset + magic.size() && bytes.substr(offset, magic.size()) == magic;
+    };
+    return at(0, "GIF8") || at(0, "\x89PNG") || at(0, "\xFF\xD8\xFF") || at(0, "II*") ||
+           at(0, "MM\0*"sv) || at(8, "WEBP") || at(4, "ftyp") || at(0, "\xFF\x0A") ||
+           at(4, "jP  ") || at(4, "JXL ") || at(0, "\xFF\x4F\xFF\x51") ||
+           (bytes.size() >= 2 && bytes[0] == 'P' && bytes[1] >= '1' && bytes[1] <= '6');
+}
+
+VipsSourceRef openSource(const std::filesystem::path& path) {
     ensureVips();
     VipsSourceRef source(vips_source_new_from_file(path.c_str()));
-    if (!source) {
-        vips_error_clear();
-        return {};
-    }
+    if (!source) vips_error_clear();
+    return source;
+}
+
+// Reads only the header, with the loader the content calls for. The file is opened as a
+// source (a plain path, so brackets in names are not taken as load options).
+VipsImageRef openHeader(const std::filesystem::path& path) {
+    if (!startsLikePicture(path)) return {};
+    VipsSourceRef source = openSource(path);
+    if (!source) return {};
     // The search answers with a type name; the loaders are known by their nicknames.
     const char* typeName = vips_foreign_find_load_source(source.get());
     const char* loader = typeName ? vips_nickname_find(g_type_from_name(typeName)) : nullptr;
@@ -45,15 +69,42 @@ VipsImageRef openHeader(const std::filesystem::path& path) {
     return image;
 }
 
+// GIF and TIFF files are asked directly by the loader their extension names, which skips
+// sniffing the content against every loader: frames are counted while the user drags.
+VipsImageRef openFramedHeader(const std::filesystem::path& path, std::string_view extension) {
+    VipsSourceRef source = openSource(path);
+    if (!source) return {};
+    VipsImageRef image;
+    const int failed =
+        extension == "gif"
+            ? vips_gifload_source(source.get(), image.out(), "access", VIPS_ACCESS_SEQUENTIAL,
+                                  nullptr)
+            : vips_tiffload_source(source.get(), image.out(), "access", VIPS_ACCESS_SEQUENTIAL,
+                                   nullptr);
+    if (failed) {
+        vips_error_clear();
+        return {};
+    }
+    return image;
+}
+
+std::string lowerExtensionOf(const std::filesystem::path& path) {
+    std::string ext = path.extension().string();
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext.empty() ? ext : ext.substr(1);
+}
+
 }  // namespace
 
 int imageFrameCount(const std::filesystem::path& path) {
-    VipsImageRef image = openHeader(path);
+    const std::string ext = lowerExtensionOf(path);
+    VipsImageRef image;
+    if (ext == "gif" || ext == "tif" || ext == "tiff") image = openFramedHeader(path, ext);
+    // A GIF or TIFF in name only may still be another kind of picture.
+    if (!image) image = openHeader(path);
     return image ? vips_image_get_n_pages(image.get()) : 0;
 }
 
-bool probeIsImage(const std::filesystem::path& path) {
-    return static_cast<bool>(openHeader(path));
-}
+bool probeIsImage(const std::filesystem::path& path) { return imageFrameCount(path) > 0; }
 
 }  // namespace tavrino
