@@ -5,6 +5,7 @@
 #include <fstream>
 #include <mutex>
 #include <sstream>
+#include <utility>
 
 #include "hwp5/CompoundFileCheck.h"
 #include "hwp5/Hwp5Error.h"

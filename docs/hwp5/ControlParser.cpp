@@ -189,14 +189,18 @@ Shape SectionParser::shape(std::size_t at, std::size_t end, int depth) {
     return s;
 }
 
-ControlBody SectionParser::equation(const Record&, Range range) {
+ControlBody SectionParser::equation(const Record& header, Range range) {
     Equation e;
+    ByteReader in(header.payload, "수식 머리");
+    in.u32();
+    e.object = readObjectCommon(in);
     for (std::size_t i = range.begin; i < range.end; i = subtreeEnd(i)) {
         const Record& r = records_[i];
         if (r.level != range.level + 1 || r.tag != tag::kEqEdit) continue;
         ByteReader in(r.payload, "수식");
         in.u32();
         e.script = in.bstr();
+        if (in.remaining() >= 4) e.baseSize = in.i32();
     }
     return e;
 }

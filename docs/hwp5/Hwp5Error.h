@@ -1,20 +1,20 @@
 #pragma once
-// The one error the HWP 5 reader throws. Its what() is a short Korean sentence fragment meant
-// for the user (the tools print it as their last line), so every message names what is wrong
-// with the document rather than which function noticed it.
+// The errors the HWP 5 reader throws. They are DocumentErrors, the one exception type of the
+// document engine, so the tools print their text as the last line; every message is a short
+// Korean description of what is wrong with the document.
 
-#include <stdexcept>
 #include <string>
+
+#include "io/DocumentError.h"
 
 namespace tavrino::docs::hwp5 {
 
-class Hwp5Error : public std::runtime_error {
+class Hwp5Error : public DocumentError {
 public:
-    explicit Hwp5Error(const std::string& description) : std::runtime_error(description) {}
+    explicit Hwp5Error(const std::string& description) : DocumentError(description) {}
 };
 
-// Thrown for documents that are intact but locked (password, DRM); callers may word these
-// differently from damage.
+// An intact but locked document (password, DRM): refused, never read as garbage.
 class Hwp5Locked : public Hwp5Error {
 public:
     using Hwp5Error::Hwp5Error;

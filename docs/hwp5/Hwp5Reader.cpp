@@ -1,11 +1,13 @@
 #include "hwp5/Hwp5Reader.h"
 
-#include "io/DocumentError.h"
+#include "hwp5/Hwp5File.h"
+#include "hwp5/ModelBuilder.h"
 
 namespace tavrino::docs {
 
-Document readHwp5(std::string_view) {
-    throw DocumentError("HWP 5.x 문서 읽기는 아직 지원하지 않음");
+Document readHwp5(std::string_view bytes) {
+    std::vector<std::uint8_t> copy(bytes.begin(), bytes.end());
+    return hwp5::buildDocument(hwp5::readHwp5Bytes(std::move(copy)));
 }
 
 }  // namespace tavrino::docs

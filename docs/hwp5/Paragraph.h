@@ -83,6 +83,7 @@ struct DrawingObject {
 struct Equation {
     ObjectCommon object;
     std::string script;
+    std::int32_t baseSize = 0;  // letter size, HWPUNIT
 };
 
 struct HeaderFooter {
