@@ -2,6 +2,8 @@
 // control id and walks the children one level below the header; children it does not know are
 // skipped whole.
 
+#include <algorithm>
+
 #include "hwp5/ByteReader.h"
 #include "hwp5/Hwp5Error.h"
 #include "hwp5/SectionParser.h"
@@ -36,8 +38,9 @@ Cell readCell(const Record& r) {
     cell.verticalAlign = static_cast<int>((property >> 5) & 0x3);
     cell.column = in.u16();
     cell.row = in.u16();
-    cell.columnSpan = in.u16();
-    cell.rowSpan = in.u16();
+    // A span of 0 means the cell covers only itself.
+    cell.columnSpan = std::max<std::uint16_t>(1, in.u16());
+    cell.rowSpan = std::max<std::uint16_t>(1, in.u16());
     cell.width = in.i32();
     cell.height = in.i32();
     in.skip(8);  // margins
