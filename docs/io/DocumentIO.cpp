@@ -70,6 +70,12 @@ Document readDocument(const std::filesystem::path& path) {
     return readDocumentBytes(bytes);
 }
 
+LoadedDocument loadDocument(const std::filesystem::path& path) {
+    const std::string bytes = readFileBytes(path);
+    const DocumentFormat format = sniffFormat(bytes);
+    return LoadedDocument{format, readDocumentBytes(bytes)};
+}
+
 std::string documentBytes(const Document& document, DocumentFormat format) {
     switch (format) {
         case DocumentFormat::hwpx: return writeHwpx(document);

@@ -25,6 +25,14 @@ std::string_view formatName(DocumentFormat format);
 // Reads any supported document. Throws DocumentError with a one-line description.
 Document readDocument(const std::filesystem::path& path);
 
+struct LoadedDocument {
+    DocumentFormat format;
+    Document document;
+};
+
+// Reads a document and says which format it was in.
+LoadedDocument loadDocument(const std::filesystem::path& path);
+
 // Reads a document held in memory (the fuzz targets and tests use this).
 Document readDocumentBytes(std::string_view bytes);
 

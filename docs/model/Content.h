@@ -49,6 +49,7 @@ struct Picture {
     std::int32_t height = 0;
     bool inlineWithText = true;  // false: floats, anchored at this point
     std::string description;  // alternative text
+    std::vector<Block> caption;
     bool operator==(const Picture&) const = default;
 };
 
@@ -72,6 +73,7 @@ struct Shape {
     std::int32_t height = 0;
     bool inlineWithText = false;
     std::vector<Block> blocks;
+    std::vector<Block> caption;
     bool operator==(const Shape&) const = default;
 };
 
@@ -157,6 +159,7 @@ struct Table {
     std::vector<TableRow> rows;
     Borders borders;  // the outer border; cells carry their own
     Alignment alignment = Alignment::left;
+    std::vector<Block> caption;  // "표 1 ..." written below the table
     bool operator==(const Table&) const = default;
 };
 

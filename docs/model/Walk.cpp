@@ -6,7 +6,11 @@ namespace {
 void walkInlines(const Paragraph& paragraph, const Visitor& visitor) {
     for (const TextRun& run : paragraph.runs) {
         for (const Inline& item : run.content) {
-            if (const auto* shape = std::get_if<Shape>(&item)) walk(shape->blocks, visitor);
+            if (const auto* shape = std::get_if<Shape>(&item)) {
+                walk(shape->blocks, visitor);
+                walk(shape->caption, visitor);
+            }
+            if (const auto* picture = std::get_if<Picture>(&item)) walk(picture->caption, visitor);
             if (const auto* note = std::get_if<Note>(&item)) walk(note->blocks, visitor);
         }
     }
@@ -26,6 +30,7 @@ void walk(const std::vector<Block>& blocks, const Visitor& visitor) {
         for (const TableRow& row : table.rows) {
             for (const TableCell& cell : row.cells) walk(cell.blocks, visitor);
         }
+        walk(table.caption, visitor);
     }
 }
 

@@ -1,0 +1,18 @@
+#pragma once
+// The one error type of conversions and tools. Its what() is the Korean description the user
+// sees in the hub and the activity log, e.g. "이미지로 읽을 수 없음: photo.png"; run control
+// logs it unchanged and counts the file as failed.
+
+#include <stdexcept>
+#include <string>
+
+namespace tavrino {
+
+class ConvertError : public std::runtime_error {
+public:
+    explicit ConvertError(const std::string& description) : std::runtime_error(description) {}
+
+    std::string description() const { return what(); }
+};
+
+}  // namespace tavrino
