@@ -33,9 +33,16 @@ private:
     T* object_;
 };
 
+void ignoreLog(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
+
+// libgsf reports damaged files on standard error as it meets them; our own structure check
+// has already refused what matters, and the tools' last output line must be our message.
 void ensureGsf() {
     static std::once_flag once;
-    std::call_once(once, [] { gsf_init(); });
+    std::call_once(once, [] {
+        gsf_init();
+        g_log_set_handler("libgsf:msole", G_LOG_LEVEL_MASK, ignoreLog, nullptr);
+    });
 }
 
 std::vector<std::string> splitPath(const std::string& path) {

@@ -3,6 +3,7 @@
 // table anchored in the paragraph splits it into the text before, the table, and the text after.
 
 #include <limits>
+#include <optional>
 
 #include "hwp5/ControlChars.h"
 #include "hwp5/ByteReader.h"
@@ -10,8 +11,6 @@
 
 namespace tavrino::docs::hwp5 {
 namespace {
-
-constexpr std::uint32_t kNoShape = std::numeric_limits<std::uint32_t>::max();
 
 bool hasContent(const docs::Paragraph& p) {
     for (const auto& run : p.runs)
@@ -29,7 +28,7 @@ public:
     }
 
     void useShape(std::uint32_t id, const CharProps& props) {
-        if (id == shape_) return;
+        if (shape_ && id == *shape_) return;
         flushText();
         current_.runs.push_back(TextRun{props, {}});
         shape_ = id;
@@ -98,7 +97,7 @@ private:
     CharProps shapeProps_;
     std::vector<Block> trailing_;
     std::string text_;
-    std::uint32_t shape_ = kNoShape;
+    std::optional<std::uint32_t> shape_;  // any id is possible, 0xFFFFFFFF included
     int openFields_ = 0;
     bool split_ = false;
 };

@@ -187,3 +187,24 @@ TEST(Hwp5Reader, WrongSignatureOrVersion) {
 
 }  // namespace
 }  // namespace tavrino::docs::hwp5
+
+namespace tavrino::docs::hwp5 {
+namespace {
+
+// Regression: a character shape id of 0xFFFFFFFF equalled the "no run yet" marker, so the
+// first text had no run to go into.
+TEST(Hwp5Reader, CharacterShapeIdOfAllOnes) {
+    Bytes header = test::Writer().u32(5 | 0x80000000u).u32(0).u16(0).u8(0).u8(0).u16(2).zeros(10).bytes;
+    Bytes shapes = test::Writer().u32(0).u32(0xFFFFFFFF).u32(2).u32(0).bytes;
+    Bytes section = test::join({test::record(66, 0, header),
+                                test::record(67, 1, test::Writer().utf16(u"abcd\r").bytes),
+                                test::record(68, 1, shapes)});
+    Document doc = read(test::hwpDocument({section}));
+    const auto& p = std::get<docs::Paragraph>(doc.sections.at(0).blocks.at(0).content);
+    ASSERT_EQ(p.runs.size(), 2u);
+    EXPECT_EQ(std::get<Text>(p.runs[0].content.at(0)).text, "ab");
+    EXPECT_EQ(std::get<Text>(p.runs[1].content.at(0)).text, "cd");
+}
+
+}  // namespace
+}  // namespace tavrino::docs::hwp5
