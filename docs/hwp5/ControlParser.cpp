@@ -54,6 +54,7 @@ ControlBody SectionParser::sectionDef(Range range) {
     SectionDef def;
     for (std::size_t i = range.begin; i < range.end; i = subtreeEnd(i)) {
         const Record& r = records_[i];
+        if (r.level == range.level + 1 && r.tag == tag::kListHeader) ++def.masterPages;
         if (r.level != range.level + 1 || r.tag != tag::kPageDef) continue;
         ByteReader in(r.payload, "용지 설정");
         PageDef& p = def.page;

@@ -103,6 +103,7 @@ private:
 };
 
 void ModelBuilder::appendParagraph(const hwp5::Paragraph& p, std::vector<Block>& out) {
+    if (p.masterPages > 0) doc_.dropped.add("masterPage", p.masterPages);
     ParagraphPieces pieces(paraProps(p), out);
     const std::u16string& text = p.text;
     std::size_t shapeIndex = 0, controlIndex = 0;

@@ -67,6 +67,8 @@ std::vector<Block> ModelBuilder::blocks(const ParagraphList& paragraphs) {
 void ModelBuilder::sectionControl(const Control& c) {
     Section* section = state_.section;
     if (auto* def = std::get_if<SectionDef>(&c.body)) {
+        // Master pages are page backgrounds the model has no place for.
+        if (def->masterPages > 0) doc_.dropped.add("masterPage", def->masterPages);
         if (section && def->hasPageDef && !state_.pageSet) {
             section->page = pageSetup(def->page);
             state_.pageSet = true;

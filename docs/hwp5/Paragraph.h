@@ -40,6 +40,7 @@ struct PageDef {
 struct SectionDef {
     PageDef page;
     bool hasPageDef = false;
+    int masterPages = 0;  // LIST_HEADERs of master pages below the definition
 };
 
 struct ColumnDef {
@@ -130,6 +131,8 @@ struct Paragraph {
     std::u16string text;         // raw units; inline and extended controls span 8 units each
     std::vector<CharShapeRun> charShapes;
     std::vector<Control> controls;  // one per extended control character, in text order
+    // Lists hanging directly off the paragraph: master pages after a section's last paragraph.
+    int masterPages = 0;
 
     bool pageBreakBefore() const { return breakKind & 0x4; }
     bool columnBreakBefore() const { return breakKind & 0x8; }

@@ -75,6 +75,7 @@ Paragraph SectionParser::paragraph(int depth) {
                 break;
             }
             case tag::kCtrlHeader: p.controls.push_back(control(depth)); continue;
+            case tag::kListHeader: ++p.masterPages; break;
             default: break;
         }
         pos_ = subtreeEnd(pos_);

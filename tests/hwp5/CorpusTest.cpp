@@ -151,6 +151,8 @@ TEST_F(Hwp5Corpus, PicturesCarryTheirImageBytes) {
 TEST_F(Hwp5Corpus, WhatTheModelCannotHoldIsCounted) {
     Document doc = read("ole.hwp");
     EXPECT_EQ(doc.dropped.counts["ole"], 1);
+    // Two master pages under the section definition, one after the last paragraph.
+    EXPECT_EQ(read("etc.hwp").dropped.counts["masterPage"], 3);
 }
 
 TEST_F(Hwp5Corpus, SummaryInformation) {
