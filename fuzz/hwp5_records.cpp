@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         auto records = parseRecords(bytes);
         Hwp5File file;
-        if (size > 0 && (data[0] & 1)) file.docInfo = parseDocInfo(records, file.header.version);
+        if (size > 0 && (data[0] & 1)) file.docInfo = parseDocInfo(records);
         file.sections.push_back(parseSection(records));
         (void)buildDocument(file);
     } catch (const Hwp5Error&) {

@@ -227,7 +227,7 @@ ControlBody SectionParser::note(const Record& header, Range range, int depth) {
     return n;
 }
 
-ControlBody SectionParser::field(const Record& header, Range range) {
+ControlBody SectionParser::field(const Record& header) {
     ByteReader in(header.payload, "필드");
     Field f;
     f.kind = in.u32();
@@ -236,7 +236,6 @@ ControlBody SectionParser::field(const Record& header, Range range) {
         in.u8();   // extra property
         f.command = in.bstr();
     }
-    (void)range;
     return f;
 }
 

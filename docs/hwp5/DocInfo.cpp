@@ -126,7 +126,7 @@ const BinDataItem* DocInfo::binDataById(std::uint16_t id) const {
     return nullptr;
 }
 
-DocInfo parseDocInfo(std::span<const Record> records, const Version&) {
+DocInfo parseDocInfo(std::span<const Record> records) {
     DocInfo info;
     FaceNameSlots faces;
     for (const Record& r : records) {

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "hwp5/FileHeader.h"
 #include "hwp5/Record.h"
 
 namespace tavrino::docs::hwp5 {
@@ -96,6 +95,6 @@ struct DocInfo {
 
 // Reads the DocInfo records. Records it does not need are skipped; a record it needs that is
 // shorter than its fixed fields throws Hwp5Error.
-DocInfo parseDocInfo(std::span<const Record> records, const Version& version);
+DocInfo parseDocInfo(std::span<const Record> records);
 
 }  // namespace tavrino::docs::hwp5

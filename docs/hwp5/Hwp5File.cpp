@@ -67,7 +67,7 @@ Hwp5File readFrom(const CompoundFile& file) {
     refuseLocked(doc.header);
     auto docInfoRaw = requireStream(file, "DocInfo");
     auto docInfo = doc.header.compressed() ? inflateRaw(docInfoRaw) : std::move(docInfoRaw);
-    doc.docInfo = parseDocInfo(parseRecords(docInfo), doc.header.version);
+    doc.docInfo = parseDocInfo(parseRecords(docInfo));
     doc.sections = readSections(file, doc.header);
     if (auto summary = file.read("\x05HwpSummaryInformation")) doc.summary = parseSummary(*summary);
     readBinData(file, doc);
@@ -86,10 +86,6 @@ std::vector<std::uint8_t> decodeBodyStream(std::span<const std::uint8_t> raw,
     if (header.compressed()) return inflateRaw(raw);
     if (distribution) return plain;
     return {raw.begin(), raw.end()};
-}
-
-Hwp5File readHwp5File(const std::string& path) {
-    return readFrom(CompoundFile::openFile(path));
 }
 
 Hwp5File readHwp5Bytes(std::vector<std::uint8_t> bytes) {

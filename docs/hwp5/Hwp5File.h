@@ -31,7 +31,6 @@ struct Hwp5File {
 
 // Reads an HWP 5 document. Throws Hwp5Locked for password- or DRM-protected documents and
 // Hwp5Error for anything that is not a readable HWP 5 document; never returns partial text.
-Hwp5File readHwp5File(const std::string& path);
 Hwp5File readHwp5Bytes(std::vector<std::uint8_t> bytes);
 
 // A body stream as records: decrypted when the document is for distribution and inflated

@@ -109,7 +109,7 @@ Control SectionParser::control(int depth) {
         case ctrlId("fn  "):
         case ctrlId("en  "): c.body = note(header, range, depth + 1); break;
         default:
-            if ((c.id >> 24) == '%') c.body = field(header, range);
+            if ((c.id >> 24) == '%') c.body = field(header);
             else c.body = other(range, depth + 1);
     }
     pos_ = range.end;

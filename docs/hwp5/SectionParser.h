@@ -47,7 +47,7 @@ private:
     ControlBody equation(const Record& header, Range range);
     ControlBody headerFooter(const Record& header, Range range, int depth);
     ControlBody note(const Record& header, Range range, int depth);
-    ControlBody field(const Record& header, Range range);
+    ControlBody field(const Record& header);
     ControlBody other(Range range, int depth);
     // The paragraph list that follows the LIST_HEADER at `at`; moves pos_ past it.
     ParagraphList listAt(std::size_t at, int depth);

@@ -4,25 +4,18 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 
 #include "hwp5/ByteReader.h"
 #include "hwp5/CompoundFile.h"
 #include "hwp5/Hwp5Error.h"
 #include "hwp5/Hwp5Reader.h"
+#include "io/Files.h"
 #include "model/Walk.h"
 #include "support/TestFiles.h"
 
 namespace tavrino::docs::hwp5 {
 namespace {
-
-std::string fileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 std::vector<std::filesystem::path> corpusHwp() {
     std::vector<std::filesystem::path> files;
@@ -95,7 +88,7 @@ protected:
         if (!tavrino::test::haveCorpus()) GTEST_SKIP() << "the shared corpus is missing";
     }
     static Document read(const std::string& name) {
-        return readHwp5(fileBytes(tavrino::test::corpusDir() / "hwp" / name));
+        return readHwp5(readFileBytes(tavrino::test::corpusDir() / "hwp" / name));
     }
 };
 
@@ -105,7 +98,7 @@ TEST_F(Hwp5Corpus, EveryDocumentReadsAndHoldsItsPreviewText) {
     for (const auto& path : files) {
         SCOPED_TRACE(path.filename().string());
         Document doc;
-        ASSERT_NO_THROW(doc = readHwp5(fileBytes(path)));
+        ASSERT_NO_THROW(doc = readHwp5(readFileBytes(path)));
         ASSERT_FALSE(doc.sections.empty());
         // The preview and the body may break lines differently, so white space is left out of
         // the comparison.
@@ -166,7 +159,7 @@ TEST_F(Hwp5Corpus, SummaryInformation) {
 // refused; it never yields part of the text.
 TEST_F(Hwp5Corpus, TruncatedCopiesFailCleanly) {
     for (const auto& path : corpusHwp()) {
-        std::string bytes = fileBytes(path);
+        std::string bytes = readFileBytes(path);
         std::string whole = documentText(readHwp5(bytes));
         for (std::size_t keep : {std::size_t{600}, bytes.size() / 3, bytes.size() - 700}) {
             SCOPED_TRACE(path.filename().string() + " cut at " + std::to_string(keep));

@@ -27,7 +27,7 @@ void replayRecords(const std::vector<std::uint8_t>& bytes) {
     try {
         auto records = parseRecords(bytes);
         Hwp5File file;
-        if (!bytes.empty() && (bytes[0] & 1)) file.docInfo = parseDocInfo(records, file.header.version);
+        if (!bytes.empty() && (bytes[0] & 1)) file.docInfo = parseDocInfo(records);
         file.sections.push_back(parseSection(records));
         (void)buildDocument(file);
     } catch (const Hwp5Error&) {

@@ -4,10 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "hwp5/Hwp5Reader.h"
+#include "io/Files.h"
 #include "io/DocumentIO.h"
 #include "model/Walk.h"
 #include "support/TestFiles.h"
@@ -15,13 +14,6 @@
 
 namespace tavrino::docs::hwp5 {
 namespace {
-
-std::string fileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 // Rows, and cells per row, of every table in reading order.
 std::vector<std::vector<int>> tableShapes(const Document& doc) {
@@ -44,7 +36,7 @@ TEST(Hwp5ToHwpx, CorpusKeepsSectionsTextAndTables) {
     for (const auto& entry :
          std::filesystem::directory_iterator(tavrino::test::corpusDir() / "hwp")) {
         SCOPED_TRACE(entry.path().filename().string());
-        Document source = readHwp5(fileBytes(entry.path()));
+        Document source = readHwp5(readFileBytes(entry.path()));
         Document back = readDocumentBytes(documentBytes(source, DocumentFormat::hwpx));
         EXPECT_EQ(back.sections.size(), source.sections.size());
         EXPECT_EQ(documentText(back, options), documentText(source, options));

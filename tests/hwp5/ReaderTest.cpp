@@ -208,3 +208,71 @@ TEST(Hwp5Reader, CharacterShapeIdOfAllOnes) {
 
 }  // namespace
 }  // namespace tavrino::docs::hwp5
+
+namespace tavrino::docs::hwp5 {
+namespace {
+
+Bytes control(std::uint16_t level, std::uint32_t id, const Bytes& rest) {
+    return test::record(71, level, test::join({test::Writer().u32(id).bytes, rest}));
+}
+
+Bytes list(std::uint16_t level, const std::u16string& text) {
+    return test::join({test::record(72, level, test::Writer().u16(1).u16(0).u32(0).bytes),
+                       paragraph(level, text, true)});
+}
+
+TEST(Hwp5Reader, HyperlinkFieldNoteAndHeader) {
+    std::u16string fieldEnd(8, u'\0');
+    fieldEnd[0] = fieldEnd[7] = 4;
+    std::u16string text = test::extendedChar(16, "head") + u"본문" + test::extendedChar(3, "%hlk") +
+                          u"링크" + fieldEnd + test::extendedChar(17, "fn  ");
+    Bytes hyperlink = test::Writer().u32(0).u8(0).bstr(u"https\\://example.com/a;1;0;0;").u32(7).bytes;
+    Bytes children = test::join({
+        control(1, ctrlId("head"), test::Writer().u32(2).bytes),
+        list(2, u"머리말"),
+        control(1, ctrlId("%hlk"), hyperlink),
+        control(1, ctrlId("fn  "), test::Writer().u32(1).bytes),
+        list(2, u"각주 내용"),
+    });
+    Document doc = read(test::hwpDocument({paragraph(0, text, true, children)}));
+    const Section& s = doc.sections.at(0);
+    ASSERT_EQ(s.headers.size(), 1u);
+    EXPECT_EQ(s.headers[0].side, PageSide::odd);
+    EXPECT_EQ(textOf(std::get<docs::Paragraph>(s.headers[0].blocks.at(0).content)), "머리말");
+
+    const auto& runs = paragraphAt(s, 0).runs;
+    ASSERT_EQ(runs.size(), 1u);
+    const auto& items = runs[0].content;
+    ASSERT_EQ(items.size(), 5u);
+    EXPECT_EQ(std::get<Text>(items[0]).text, "본문");
+    const auto& link = std::get<FieldStart>(items[1]);
+    EXPECT_EQ(link.kind, FieldKind::hyperlink);
+    EXPECT_EQ(link.target, "https://example.com/a");
+    EXPECT_EQ(std::get<Text>(items[2]).text, "링크");
+    EXPECT_TRUE(std::holds_alternative<FieldEnd>(items[3]));
+    const auto& note = std::get<docs::Note>(items[4]);
+    EXPECT_EQ(note.kind, NoteKind::footnote);
+    EXPECT_EQ(textOf(std::get<docs::Paragraph>(note.blocks.at(0).content)), "각주 내용");
+}
+
+TEST(Hwp5Reader, UnknownRecordsAndControlsAreSkippedWhole) {
+    // An unknown record with children of its own, and an unknown control holding a list:
+    // neither may leak text into the paragraph nor stop the ones after it.
+    std::u16string text = u"앞" + test::extendedChar(21, "zzzz") + u"뒤";
+    Bytes children = test::join({
+        test::record(500, 1, {1, 2, 3}),
+        test::record(66, 2, Bytes(24, 0)),
+        control(1, ctrlId("zzzz"), {}),
+        list(2, u"숨은 글"),
+    });
+    Document doc = read(test::hwpDocument(
+        {test::join({paragraph(0, text, false, children), paragraph(0, u"다음", true)})}));
+    const Section& s = doc.sections.at(0);
+    ASSERT_EQ(s.blocks.size(), 2u);
+    EXPECT_EQ(textOf(paragraphAt(s, 0)), "앞뒤");
+    EXPECT_EQ(textOf(paragraphAt(s, 1)), "다음");
+    EXPECT_EQ(doc.dropped.counts.at("control"), 1);
+}
+
+}  // namespace
+}  // namespace tavrino::docs::hwp5
