@@ -19,7 +19,10 @@ void appendParagraph(const Paragraph& paragraph, const TextOptions& options, std
         for (const Inline& item : run.content) {
             if (const auto* text = std::get_if<Text>(&item)) line += text->text;
             else if (std::holds_alternative<Tab>(item)) line += '\t';
-            else if (std::holds_alternative<Break>(item)) line += '\n';
+            else if (const auto* brk = std::get_if<Break>(&item)) {
+                // Page and column breaks move text, they do not add a line of their own.
+                if (brk->kind == BreakKind::line) line += '\n';
+            }
             else if (const auto* shape = std::get_if<Shape>(&item)) {
                 if (options.shapes) nested.push_back(&shape->blocks);
                 if (options.shapes) nested.push_back(&shape->caption);
