@@ -76,6 +76,7 @@ BorderFill readBorderFill(ByteReader in) {
         line.color = in.u32();
     }
     std::uint32_t mask = in.u32();
+    b.hasImageFill = mask & 0x2;
     if (mask & 0x1) {
         b.hasFillColor = true;
         b.fillColor = in.u32();

@@ -73,6 +73,7 @@ struct BorderFill {
     std::array<BorderLine, 5> lines{};  // left, right, top, bottom, diagonal
     bool hasFillColor = false;
     std::uint32_t fillColor = 0xFFFFFFFF;
+    bool hasImageFill = false;  // a picture fills the area; the model has no place for it
 };
 
 struct Style {

@@ -157,4 +157,9 @@ std::optional<Color> ModelBuilder::fill(std::uint16_t borderFillId) const {
     return color(b->fillColor);
 }
 
+bool ModelBuilder::hasImageFill(std::uint16_t borderFillId) const {
+    const BorderFill* b = borderFillId ? at(file_.docInfo.borderFills, borderFillId - 1u) : nullptr;
+    return b && b->hasImageFill;
+}
+
 }  // namespace tavrino::docs::hwp5

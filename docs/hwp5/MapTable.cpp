@@ -45,6 +45,7 @@ docs::Table ModelBuilder::table(const hwp5::Table& t) {
         cell.height = c.height;
         cell.borders = borders(c.borderFillId);
         cell.fill = fill(c.borderFillId);
+        if (hasImageFill(c.borderFillId)) doc_.dropped.add("fillImage");
         cell.verticalAlign = verticalAlign(c.verticalAlign);
         cell.blocks = blocks(c.paragraphs);
         if (c.columnSpan == 1 && widths[c.column] == 0) widths[c.column] = c.width;

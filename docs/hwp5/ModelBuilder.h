@@ -44,6 +44,7 @@ private:
     ParaProps paraProps(const hwp5::Paragraph& p) const;
     Borders borders(std::uint16_t borderFillId) const;
     std::optional<Color> fill(std::uint16_t borderFillId) const;
+    bool hasImageFill(std::uint16_t borderFillId) const;
 
     // MapTable.cpp
     docs::Table table(const hwp5::Table& t);
