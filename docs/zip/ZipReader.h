@@ -18,7 +18,7 @@ struct ZipLimits {
     std::uint64_t maxEntries = 10000;
     std::uint64_t maxEntrySize = 256ull << 20;
     std::uint64_t maxTotalSize = 1ull << 30;
-    std::uint64_t maxRatio = 1000;  // checked for entries over 1 MiB
+    std::uint64_t maxRatio = 200;  // checked for entries over 1 MiB; real parts stay under 50
 };
 
 class ZipReader {
