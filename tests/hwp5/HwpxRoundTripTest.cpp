@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 
+#include "docs/HwpxStructure.h"
 #include "hwp5/Hwp5Reader.h"
 #include "io/Files.h"
 #include "io/DocumentIO.h"
@@ -28,7 +29,7 @@ std::vector<std::vector<int>> tableShapes(const Document& doc) {
     return shapes;
 }
 
-TEST(Hwp5ToHwpx, CorpusKeepsSectionsTextAndTables) {
+TEST(Hwp5ToHwpx, CorpusIsSoundHwpxAndKeepsSectionsTextAndTables) {
     if (!tavrino::test::haveCorpus()) GTEST_SKIP() << "the shared corpus is missing";
     TextOptions options;
     options.headersAndFooters = true;
@@ -37,7 +38,10 @@ TEST(Hwp5ToHwpx, CorpusKeepsSectionsTextAndTables) {
          std::filesystem::directory_iterator(tavrino::test::corpusDir() / "hwp")) {
         SCOPED_TRACE(entry.path().filename().string());
         Document source = readHwp5(readFileBytes(entry.path()));
-        Document back = readDocumentBytes(documentBytes(source, DocumentFormat::hwpx));
+        std::string hwpx = documentBytes(source, DocumentFormat::hwpx);
+        for (const std::string& problem : docs::test::hwpxStructureProblems(hwpx))
+            ADD_FAILURE() << "HWPX structure: " << problem;
+        Document back = readDocumentBytes(hwpx);
         EXPECT_EQ(back.sections.size(), source.sections.size());
         EXPECT_EQ(documentText(back, options), documentText(source, options));
         EXPECT_EQ(tableShapes(back), tableShapes(source));
