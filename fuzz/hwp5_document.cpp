@@ -10,8 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     try {
-        (void)tavrino::docs::readHwp5(
-            std::string_view(reinterpret_cast<const char*>(data), size));
+        (void)tavrino::docs::readHwp5(std::string_view(reinterpret_cast<const char*>(data), size));
     } catch (const tavrino::docs::DocumentError&) {
     }
     return 0;

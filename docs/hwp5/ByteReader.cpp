@@ -25,7 +25,8 @@ std::uint16_t ByteReader::u16() {
 std::uint32_t ByteReader::u32() {
     need(4);
     std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) value = (value << 8) | bytes_[pos_ + static_cast<std::size_t>(i)];
+    for (int i = 3; i >= 0; --i)
+        value = (value << 8) | bytes_[pos_ + static_cast<std::size_t>(i)];
     pos_ += 4;
     return value;
 }
@@ -33,7 +34,8 @@ std::uint32_t ByteReader::u32() {
 double ByteReader::f64() {
     need(8);
     std::uint64_t bits = 0;
-    for (int i = 7; i >= 0; --i) bits = (bits << 8) | bytes_[pos_ + static_cast<std::size_t>(i)];
+    for (int i = 7; i >= 0; --i)
+        bits = (bits << 8) | bytes_[pos_ + static_cast<std::size_t>(i)];
     pos_ += 8;
     double value;
     std::memcpy(&value, &bits, sizeof value);

@@ -11,7 +11,7 @@
 namespace tavrino::docs::hwp5 {
 
 class ByteReader {
-public:
+  public:
     explicit ByteReader(std::span<const std::uint8_t> bytes, const char* what = "레코드")
         : bytes_(bytes), what_(what) {}
 
@@ -34,7 +34,7 @@ public:
     void skip(std::size_t count);
     void seek(std::size_t position);
 
-private:
+  private:
     void need(std::size_t count) const;
 
     std::span<const std::uint8_t> bytes_;

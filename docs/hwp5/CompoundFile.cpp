@@ -16,7 +16,7 @@ namespace {
 // Owns one GObject reference (GsfInput, GsfInfile).
 template <typename T>
 class GsfRef {
-public:
+  public:
     explicit GsfRef(T* object = nullptr) : object_(object) {}
     GsfRef(GsfRef&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
     GsfRef& operator=(GsfRef&& other) noexcept {
@@ -29,7 +29,7 @@ public:
     T* get() const { return object_; }
     explicit operator bool() const { return object_ != nullptr; }
 
-private:
+  private:
     T* object_;
 };
 

@@ -15,7 +15,7 @@ namespace tavrino::docs::hwp5 {
 inline constexpr std::uint64_t kMaxCompoundFileSize = 512ull << 20;
 
 class CompoundFile {
-public:
+  public:
     // Throws Hwp5Error when the file cannot be read or is not a sound compound file.
     static CompoundFile openFile(const std::string& path);
     static CompoundFile openBytes(std::vector<std::uint8_t> bytes);
@@ -33,7 +33,7 @@ public:
     // Names of the direct children of a storage ("" for the root), in container order.
     std::vector<std::string> children(const std::string& storage) const;
 
-private:
+  private:
     struct Impl;
     explicit CompoundFile(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> impl_;

@@ -74,7 +74,8 @@ std::vector<std::uint32_t> fatSectorIds(const Layout& l, std::span<const std::ui
 void readFat(Layout& l, std::span<const std::uint8_t> header) {
     for (std::uint32_t id : fatSectorIds(l, header)) {
         auto s = l.sector(id);
-        for (std::uint32_t i = 0; i < l.sectorSize / 4; ++i) l.fat.push_back(readU32(s, 4 * i));
+        for (std::uint32_t i = 0; i < l.sectorSize / 4; ++i)
+            l.fat.push_back(readU32(s, 4 * i));
     }
 }
 
@@ -130,18 +131,21 @@ void checkTree(const std::vector<Entry>& entries) {
 void checkStreams(const Layout& l, const std::vector<Entry>& entries, std::uint32_t cutoff,
                   std::span<const std::uint8_t> header) {
     const Entry& root = entries[0];
-    auto miniStream = walkChain(l.fat, root.start == kFreeSector ? kEndOfChain : root.start,
-                                l.sectorCount);
-    if (root.size > std::uint64_t{miniStream.size()} * l.sectorSize) fail("작은 스트림 영역이 잘림");
+    auto miniStream =
+        walkChain(l.fat, root.start == kFreeSector ? kEndOfChain : root.start, l.sectorCount);
+    if (root.size > std::uint64_t{miniStream.size()} * l.sectorSize)
+        fail("작은 스트림 영역이 잘림");
     std::vector<std::uint32_t> miniFat;
     std::uint32_t miniFatStart = readU32(header, 0x3C);
     if (miniFatStart != kEndOfChain && miniFatStart != kFreeSector) {
         for (std::uint32_t id : walkChain(l.fat, miniFatStart, l.sectorCount)) {
             auto s = l.sector(id);
-            for (std::uint32_t i = 0; i < l.sectorSize / 4; ++i) miniFat.push_back(readU32(s, 4 * i));
+            for (std::uint32_t i = 0; i < l.sectorSize / 4; ++i)
+                miniFat.push_back(readU32(s, 4 * i));
         }
     }
-    auto miniLimit = static_cast<std::uint32_t>(std::min<std::uint64_t>(root.size / 64, kEndOfChain));
+    auto miniLimit =
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(root.size / 64, kEndOfChain));
     for (std::size_t i = 1; i < entries.size(); ++i) {
         const Entry& e = entries[i];
         if (e.type != 2 || e.size == 0) continue;

@@ -9,17 +9,15 @@ namespace tavrino::docs::hwp5 {
 
 enum class CharKind { text, single, inlined, extended };
 
+// Bit n set: control code n is of that kind; every other code below 32 is extended.
+inline constexpr std::uint32_t kSingleCodes = 0xFF002401;  // 0, 10, 13, 24-31
+inline constexpr std::uint32_t kInlineCodes = 0x001803F0;  // 4-9, 19, 20
+
 constexpr CharKind charKind(char16_t unit) {
     if (unit >= 32) return CharKind::text;
-    switch (unit) {
-        case 0: case 10: case 13: case 24: case 25: case 26: case 27: case 28: case 29: case 30:
-        case 31:
-            return CharKind::single;
-        case 4: case 5: case 6: case 7: case 8: case 9: case 19: case 20:
-            return CharKind::inlined;
-        default:
-            return CharKind::extended;
-    }
+    if (kSingleCodes & (1u << unit)) return CharKind::single;
+    if (kInlineCodes & (1u << unit)) return CharKind::inlined;
+    return CharKind::extended;
 }
 
 // Units a character at this position occupies in the paragraph text.

@@ -19,7 +19,7 @@ ObjectCommon readObjectCommon(ByteReader& in) {
     in.i32();  // horizontal offset
     o.width = in.i32();
     o.height = in.i32();
-    in.skip(4 + 8 + 4);  // z-order, outer margins, instance id
+    in.skip(4 + 8 + 4);                 // z-order, outer margins, instance id
     if (in.remaining() >= 4) in.i32();  // split flag
     if (in.remaining() >= 2) o.description = in.bstr();
     return o;
@@ -245,7 +245,8 @@ ControlBody SectionParser::other(Range range, int depth) {
     for (std::size_t i = range.begin; i < range.end;) {
         const Record& r = records_[i];
         if (r.level == range.level + 1 && r.tag == tag::kListHeader) {
-            for (auto& p : listAt(i, depth)) o.paragraphs.push_back(std::move(p));
+            for (auto& p : listAt(i, depth))
+                o.paragraphs.push_back(std::move(p));
             i = std::max(pos_, i + 1);
         } else {
             i = subtreeEnd(i);

@@ -16,14 +16,14 @@ constexpr std::size_t kRecordSize = 4 + 256;
 
 // The C runtime's rand(): state * 214013 + 2531011, output bits 16-30.
 class MsvcRand {
-public:
+  public:
     explicit MsvcRand(std::uint32_t seed) : state_(seed) {}
     std::uint32_t next() {
         state_ = state_ * 214013u + 2531011u;
         return (state_ >> 16) & 0x7FFF;
     }
 
-private:
+  private:
     std::uint32_t state_;
 };
 
@@ -51,8 +51,8 @@ std::vector<std::uint8_t> aes128EcbDecrypt(std::span<const std::uint8_t> data,
 }  // namespace
 
 void descrambleDistributionRecord(std::span<std::uint8_t, 256> payload) {
-    std::uint32_t seed = payload[0] | (payload[1] << 8) | (payload[2] << 16) |
-                         (std::uint32_t{payload[3]} << 24);
+    std::uint32_t seed =
+        payload[0] | (payload[1] << 8) | (payload[2] << 16) | (std::uint32_t{payload[3]} << 24);
     MsvcRand rand(seed);
     std::uint8_t key = 0;
     std::uint32_t run = 0;

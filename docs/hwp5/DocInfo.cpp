@@ -27,9 +27,11 @@ BinDataItem readBinData(ByteReader in) {
 
 CharShape readCharShape(ByteReader in) {
     CharShape s;
-    for (auto& id : s.faceIds) id = in.u16();
+    for (auto& id : s.faceIds)
+        id = in.u16();
     in.skip(14);  // width ratios, letter spacing
-    for (auto& size : s.relativeSize) size = in.u8();
+    for (auto& size : s.relativeSize)
+        size = in.u8();
     in.skip(7);  // vertical offsets
     s.baseSize = in.i32();
     s.attributes = in.u32();
@@ -37,7 +39,7 @@ CharShape readCharShape(ByteReader in) {
     s.textColor = in.u32();
     s.underlineColor = in.u32();
     s.shadeColor = in.u32();
-    in.u32();  // shadow colour
+    in.u32();                           // shadow colour
     if (in.remaining() >= 2) in.u16();  // border fill id
     if (in.remaining() >= 4) s.strikeColor = in.u32();
     return s;
@@ -56,7 +58,7 @@ ParaShape readParaShape(ByteReader in) {
     s.tabDefId = in.u16();
     s.numberingId = in.u16();
     s.borderFillId = in.u16();
-    in.skip(8);  // border offsets
+    in.skip(8);                         // border offsets
     if (in.remaining() >= 4) in.u32();  // property 2
     if (in.remaining() >= 8) {
         // Since 5.0.2.5 the line spacing type and value live here and supersede the old ones.
@@ -82,6 +84,22 @@ BorderFill readBorderFill(ByteReader in) {
         b.fillColor = in.u32();
     }
     return b;
+}
+
+std::vector<TabStopDef> readTabDef(ByteReader in) {
+    in.u32();  // property
+    std::uint32_t count = in.u32();
+    std::vector<TabStopDef> stops;
+    // Each stop is 8 bytes; the count cannot promise more than the record holds.
+    for (std::uint32_t i = 0; i < count && in.remaining() >= 8; ++i) {
+        TabStopDef stop;
+        stop.position = in.i32();
+        stop.kind = in.u8();
+        stop.fill = in.u8();
+        in.skip(2);
+        stops.push_back(stop);
+    }
+    return stops;
 }
 
 Style readStyle(ByteReader in) {
@@ -133,24 +151,40 @@ DocInfo parseDocInfo(std::span<const Record> records) {
     for (const Record& r : records) {
         ByteReader in(r.payload, "DocInfo 레코드");
         switch (r.tag) {
-            case tag::kDocumentProperties: info.sectionCount = in.u16(); break;
+            case tag::kDocumentProperties:
+                info.sectionCount = in.u16();
+                break;
             case tag::kIdMappings:
                 in.u32();
                 for (auto& count : faces.counts)
                     if (in.remaining() >= 4) count = in.i32();
                 break;
-            case tag::kBinData: info.binData.push_back(readBinData(in)); break;
+            case tag::kBinData:
+                info.binData.push_back(readBinData(in));
+                break;
             case tag::kFaceName: {
                 in.u8();
                 info.faceNames[faces.languageOfNext()].push_back(in.bstr());
                 ++faces.seen;
                 break;
             }
-            case tag::kBorderFill: info.borderFills.push_back(readBorderFill(in)); break;
-            case tag::kCharShape: info.charShapes.push_back(readCharShape(in)); break;
-            case tag::kParaShape: info.paraShapes.push_back(readParaShape(in)); break;
-            case tag::kStyle: info.styles.push_back(readStyle(in)); break;
-            default: break;
+            case tag::kBorderFill:
+                info.borderFills.push_back(readBorderFill(in));
+                break;
+            case tag::kCharShape:
+                info.charShapes.push_back(readCharShape(in));
+                break;
+            case tag::kTabDef:
+                info.tabDefs.push_back(readTabDef(in));
+                break;
+            case tag::kParaShape:
+                info.paraShapes.push_back(readParaShape(in));
+                break;
+            case tag::kStyle:
+                info.styles.push_back(readStyle(in));
+                break;
+            default:
+                break;
         }
     }
     return info;

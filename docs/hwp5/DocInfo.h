@@ -76,6 +76,12 @@ struct BorderFill {
     bool hasImageFill = false;  // a picture fills the area; the model has no place for it
 };
 
+struct TabStopDef {
+    std::int32_t position = 0;  // HWPUNIT
+    std::uint8_t kind = 0;      // 0 left, 1 right, 2 centre, 3 decimal
+    std::uint8_t fill = 0;      // leader line type: 0 none, 1 solid, 2 dash, 3 dot, ...
+};
+
 struct Style {
     std::string name, englishName;
     int kind = 0;  // 0 paragraph, 1 character
@@ -89,6 +95,7 @@ struct DocInfo {
     std::vector<BorderFill> borderFills;
     std::vector<CharShape> charShapes;
     std::vector<ParaShape> paraShapes;
+    std::vector<std::vector<TabStopDef>> tabDefs;
     std::vector<Style> styles;
 
     const BinDataItem* binDataById(std::uint16_t id) const;

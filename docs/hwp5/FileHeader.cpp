@@ -8,8 +8,8 @@
 namespace tavrino::docs::hwp5 {
 
 std::string Version::text() const {
-    return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(build) +
-           "." + std::to_string(revision);
+    return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(build) + "." +
+           std::to_string(revision);
 }
 
 FileHeader parseFileHeader(std::span<const std::uint8_t> bytes) {

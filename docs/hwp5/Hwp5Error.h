@@ -10,13 +10,13 @@
 namespace tavrino::docs::hwp5 {
 
 class Hwp5Error : public DocumentError {
-public:
+  public:
     explicit Hwp5Error(const std::string& description) : DocumentError(description) {}
 };
 
 // An intact but locked document (password, DRM): refused, never read as garbage.
 class Hwp5Locked : public Hwp5Error {
-public:
+  public:
     using Hwp5Error::Hwp5Error;
 };
 

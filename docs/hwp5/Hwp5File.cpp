@@ -11,8 +11,7 @@ namespace tavrino::docs::hwp5 {
 namespace {
 
 void refuseLocked(const FileHeader& header) {
-    if (header.passwordProtected())
-        throw Hwp5Locked("암호가 걸린 한글 문서라 열 수 없음");
+    if (header.passwordProtected()) throw Hwp5Locked("암호가 걸린 한글 문서라 열 수 없음");
     if (header.drmProtected() || header.certificateEncrypted() || header.certificateDrm())
         throw Hwp5Locked("DRM으로 보호된 한글 문서라 열 수 없음");
 }
@@ -51,7 +50,8 @@ void readBinData(const CompoundFile& file, Hwp5File& doc) {
             ++doc.missingBinData;
             continue;
         }
-        bool compressed = item.compression == 1 || (item.compression == 0 && doc.header.compressed());
+        bool compressed =
+            item.compression == 1 || (item.compression == 0 && doc.header.compressed());
         try {
             doc.binData[item.id] = compressed ? inflateRaw(*raw) : std::move(*raw);
         } catch (const Hwp5Error&) {

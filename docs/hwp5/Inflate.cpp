@@ -11,7 +11,7 @@ namespace tavrino::docs::hwp5 {
 namespace {
 
 class InflateStream {
-public:
+  public:
     InflateStream() {
         if (inflateInit2(&z_, -15) != Z_OK) throw Hwp5Error("압축 풀기를 시작하지 못함");
     }
@@ -20,7 +20,7 @@ public:
     InflateStream& operator=(const InflateStream&) = delete;
     z_stream* get() { return &z_; }
 
-private:
+  private:
     z_stream z_{};
 };
 

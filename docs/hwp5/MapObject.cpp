@@ -29,14 +29,22 @@ std::string mediaType(const std::string& extension) {
 
 ShapeKind shapeKind(std::uint32_t kind) {
     switch (kind) {
-        case ctrlId("$rec"): return ShapeKind::rectangle;
-        case ctrlId("$ell"): return ShapeKind::ellipse;
-        case ctrlId("$lin"): return ShapeKind::line;
-        case ctrlId("$arc"): return ShapeKind::arc;
-        case ctrlId("$pol"): return ShapeKind::polygon;
-        case ctrlId("$cur"): return ShapeKind::curve;
-        case ctrlId("$con"): return ShapeKind::group;
-        default: return ShapeKind::other;
+        case ctrlId("$rec"):
+            return ShapeKind::rectangle;
+        case ctrlId("$ell"):
+            return ShapeKind::ellipse;
+        case ctrlId("$lin"):
+            return ShapeKind::line;
+        case ctrlId("$arc"):
+            return ShapeKind::arc;
+        case ctrlId("$pol"):
+            return ShapeKind::polygon;
+        case ctrlId("$cur"):
+            return ShapeKind::curve;
+        case ctrlId("$con"):
+            return ShapeKind::group;
+        default:
+            return ShapeKind::other;
     }
 }
 
@@ -61,10 +69,16 @@ std::string hyperlinkTarget(const std::string& command) {
 std::optional<Inline> ModelBuilder::drawingObject(const DrawingObject& d) {
     bool inlineWithText = d.object.treatAsChar();
     switch (d.shape.kind) {
-        case ctrlId("$pic"): return picture(d.shape, d.object);
-        case ctrlId("$ole"): doc_.dropped.add("ole"); return std::nullopt;
-        case ctrlId("$tat"): doc_.dropped.add("textArt"); return std::nullopt;
-        default: break;
+        case ctrlId("$pic"):
+            return picture(d.shape, d.object);
+        case ctrlId("$ole"):
+            doc_.dropped.add("ole");
+            return std::nullopt;
+        case ctrlId("$tat"):
+            doc_.dropped.add("textArt");
+            return std::nullopt;
+        default:
+            break;
     }
     docs::Shape s = shape(d.shape, inlineWithText);
     s.width = d.object.width;
@@ -107,11 +121,21 @@ docs::Shape ModelBuilder::shape(const hwp5::Shape& s, bool inlineWithText) {
     out.inlineWithText = inlineWithText;
     out.blocks = blocks(s.text);
     for (const hwp5::Shape& child : s.children) {
-        if (child.kind == ctrlId("$pic") || child.kind == ctrlId("$ole")) {
-            doc_.dropped.add(child.kind == ctrlId("$pic") ? "groupedPicture" : "ole");
+        if (child.kind == ctrlId("$ole")) {
+            doc_.dropped.add("ole");
             continue;
         }
-        for (auto& b : shape(child, inlineWithText).blocks) out.blocks.push_back(std::move(b));
+        if (child.kind == ctrlId("$pic")) {
+            // A picture in a group keeps its place as a paragraph of the group's own.
+            ObjectCommon object;
+            object.width = child.width;
+            object.height = child.height;
+            if (auto pic = picture(child, object))
+                out.blocks.push_back(Block{docs::Paragraph{{}, {TextRun{{}, {std::move(*pic)}}}}});
+            continue;
+        }
+        for (auto& b : shape(child, inlineWithText).blocks)
+            out.blocks.push_back(std::move(b));
     }
     return out;
 }
@@ -140,13 +164,25 @@ FieldStart ModelBuilder::fieldStart(const Field& f) {
             start.kind = FieldKind::hyperlink;
             start.target = hyperlinkTarget(f.command);
             break;
-        case ctrlId("%clk"): start.kind = FieldKind::clickHere; break;
+        case ctrlId("%clk"):
+            start.kind = FieldKind::clickHere;
+            break;
         case ctrlId("%dte"):
-        case ctrlId("%ddt"): start.kind = FieldKind::date; break;
-        case ctrlId("%xrf"): start.kind = FieldKind::crossReference; break;
-        case ctrlId("%fmu"): start.kind = FieldKind::formula; break;
-        case ctrlId("%bmk"): start.kind = FieldKind::bookmark; break;
-        default: start.kind = FieldKind::other; break;
+        case ctrlId("%ddt"):
+            start.kind = FieldKind::date;
+            break;
+        case ctrlId("%xrf"):
+            start.kind = FieldKind::crossReference;
+            break;
+        case ctrlId("%fmu"):
+            start.kind = FieldKind::formula;
+            break;
+        case ctrlId("%bmk"):
+            start.kind = FieldKind::bookmark;
+            break;
+        default:
+            start.kind = FieldKind::other;
+            break;
     }
     return start;
 }

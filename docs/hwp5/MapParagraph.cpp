@@ -5,8 +5,8 @@
 #include <limits>
 #include <optional>
 
-#include "hwp5/ControlChars.h"
 #include "hwp5/ByteReader.h"
+#include "hwp5/ControlChars.h"
 #include "hwp5/ModelBuilder.h"
 
 namespace tavrino::docs::hwp5 {
@@ -22,8 +22,9 @@ bool hasContent(const docs::Paragraph& p) {
 
 // Collects the pieces of one source paragraph.
 class ParagraphPieces {
-public:
-    ParagraphPieces(ParaProps props, std::vector<Block>& out) : props_(std::move(props)), out_(out) {
+  public:
+    ParagraphPieces(ParaProps props, std::vector<Block>& out)
+        : props_(std::move(props)), out_(out) {
         current_.props = props_;
     }
 
@@ -62,7 +63,8 @@ public:
     }
     // Blocks that belong after this paragraph (captions of objects anchored in it).
     void after(std::vector<Block> blocks) {
-        for (auto& b : blocks) trailing_.push_back(std::move(b));
+        for (auto& b : blocks)
+            trailing_.push_back(std::move(b));
     }
     void finish() {
         flushText();
@@ -70,17 +72,19 @@ public:
         // A paragraph that held only a table leaves nothing behind it; a plain empty paragraph
         // is an empty line and stays.
         if (!split_ || hasContent(current_)) out_.push_back(Block{trimmed(std::move(current_))});
-        for (auto& b : trailing_) out_.push_back(std::move(b));
+        for (auto& b : trailing_)
+            out_.push_back(std::move(b));
     }
 
-private:
+  private:
     void flushText() {
         if (text_.empty()) return;
         current_.runs.back().content.push_back(Text{std::move(text_)});
         text_.clear();
     }
     void closeOpenFields() {
-        while (openFields_ > 0) closeField();
+        while (openFields_ > 0)
+            closeField();
     }
     void reopenRun() { current_.runs.push_back(TextRun{shapeProps_, {}}); }
     // Runs that ended up empty (a shape change right before a control) are dropped, except
@@ -131,12 +135,24 @@ void ModelBuilder::appendParagraph(const hwp5::Paragraph& p, std::vector<Block>&
         }
         if (unit == ctrlchar::kParagraphEnd) break;
         switch (unit) {
-            case ctrlchar::kTab: pieces.add(Tab{}); break;
-            case ctrlchar::kLineBreak: pieces.add(Break{BreakKind::line}); break;
-            case ctrlchar::kHyphen: pieces.text(U'-'); break;
-            case ctrlchar::kNonBreakingSpace: pieces.text(U'\u00A0'); break;
-            case ctrlchar::kFixedWidthSpace: pieces.text(U' '); break;
-            case ctrlchar::kFieldEnd: pieces.closeField(); break;
+            case ctrlchar::kTab:
+                pieces.add(Tab{});
+                break;
+            case ctrlchar::kLineBreak:
+                pieces.add(Break{BreakKind::line});
+                break;
+            case ctrlchar::kHyphen:
+                pieces.text(U'-');
+                break;
+            case ctrlchar::kNonBreakingSpace:
+                pieces.text(U'\u00A0');
+                break;
+            case ctrlchar::kFixedWidthSpace:
+                pieces.text(U' ');
+                break;
+            case ctrlchar::kFieldEnd:
+                pieces.closeField();
+                break;
             default:
                 if (kind == CharKind::extended && controlIndex < p.controls.size())
                     placeControl(p.controls[controlIndex++], pieces);

@@ -10,7 +10,8 @@ namespace {
 
 // COLORREF is 0x00BBGGRR.
 Color color(std::uint32_t ref) {
-    return Color{static_cast<std::uint8_t>(ref & 0xFF), static_cast<std::uint8_t>((ref >> 8) & 0xFF),
+    return Color{static_cast<std::uint8_t>(ref & 0xFF),
+                 static_cast<std::uint8_t>((ref >> 8) & 0xFF),
                  static_cast<std::uint8_t>((ref >> 16) & 0xFF)};
 }
 
@@ -20,17 +21,22 @@ Underline underline(const CharShape& s) {
     if (s.underlinePosition() != 1 && s.underlinePosition() != 3) return Underline::none;
     switch (s.underlineShape()) {
         case 1:
-        case 5: return Underline::dashed;
+        case 5:
+            return Underline::dashed;
         case 2:
         case 3:
-        case 4: return Underline::dotted;
+        case 4:
+            return Underline::dotted;
         case 7:
         case 8:
         case 9:
-        case 10: return Underline::doubled;
+        case 10:
+            return Underline::doubled;
         case 11:
-        case 12: return Underline::wavy;
-        default: return Underline::single;
+        case 12:
+            return Underline::wavy;
+        default:
+            return Underline::single;
     }
 }
 
@@ -41,18 +47,29 @@ constexpr std::array<std::int32_t, 16> kLineWidths = {28,  34,  43,  57,  71,  8
 Border border(const BorderLine& line) {
     Border b;
     switch (line.type) {
-        case 0: return b;
-        case 1: b.style = BorderStyle::single; break;
+        case 0:
+            return b;
+        case 1:
+            b.style = BorderStyle::single;
+            break;
         case 2:
         case 4:
         case 5:
-        case 6: b.style = BorderStyle::dashed; break;
-        case 3: b.style = BorderStyle::dotted; break;
+        case 6:
+            b.style = BorderStyle::dashed;
+            break;
+        case 3:
+            b.style = BorderStyle::dotted;
+            break;
         case 7:
         case 8:
         case 9:
-        case 10: b.style = BorderStyle::doubled; break;
-        default: b.style = BorderStyle::single; break;
+        case 10:
+            b.style = BorderStyle::doubled;
+            break;
+        default:
+            b.style = BorderStyle::single;
+            break;
     }
     b.width = kLineWidths[line.widthIndex % kLineWidths.size()];
     b.color = color(line.color);
@@ -61,22 +78,65 @@ Border border(const BorderLine& line) {
 
 Alignment alignment(int hwp) {
     switch (hwp) {
-        case 0: return Alignment::justify;
-        case 2: return Alignment::right;
-        case 3: return Alignment::center;
+        case 0:
+            return Alignment::justify;
+        case 2:
+            return Alignment::right;
+        case 3:
+            return Alignment::center;
         case 4:
-        case 5: return Alignment::distribute;
-        default: return Alignment::left;
+        case 5:
+            return Alignment::distribute;
+        default:
+            return Alignment::left;
     }
 }
 
 LineSpacing lineSpacing(const ParaShape& s) {
     switch (s.lineSpacingType) {
-        case 1: return {LineSpacingRule::exact, s.lineSpacing};
-        case 2: return {LineSpacingRule::between, s.lineSpacing};
-        case 3: return {LineSpacingRule::atLeast, s.lineSpacing};
-        default: return {LineSpacingRule::percent, s.lineSpacing};
+        case 1:
+            return {LineSpacingRule::exact, s.lineSpacing};
+        case 2:
+            return {LineSpacingRule::between, s.lineSpacing};
+        case 3:
+            return {LineSpacingRule::atLeast, s.lineSpacing};
+        default:
+            return {LineSpacingRule::percent, s.lineSpacing};
     }
+}
+
+TabStop tabStop(const TabStopDef& def) {
+    TabStop stop;
+    stop.position = def.position;
+    switch (def.kind) {
+        case 1:
+            stop.align = TabAlign::right;
+            break;
+        case 2:
+            stop.align = TabAlign::center;
+            break;
+        case 3:
+            stop.align = TabAlign::decimal;
+            break;
+        default:
+            stop.align = TabAlign::left;
+            break;
+    }
+    switch (def.fill) {
+        case 0:
+            stop.leader = TabLeader::none;
+            break;
+        case 1:
+            stop.leader = TabLeader::underscore;
+            break;
+        case 2:
+            stop.leader = TabLeader::hyphen;
+            break;
+        default:
+            stop.leader = TabLeader::dot;
+            break;
+    }
+    return stop;
 }
 
 template <typename T>
@@ -122,10 +182,15 @@ ParaProps ModelBuilder::paraProps(const hwp5::Paragraph& p) const {
     props.spaceAfter = s->spaceAfter;
     props.lineSpacing = lineSpacing(*s);
     props.pageBreakBefore = props.pageBreakBefore || s->pageBreakBefore();
+    if (auto* tabs = at(file_.docInfo.tabDefs, s->tabDefId))
+        for (const TabStopDef& def : *tabs)
+            props.tabStops.push_back(tabStop(def));
     props.keepWithNext = s->properties & (1u << 17);
     props.keepLines = s->properties & (1u << 18);
     switch (s->headingKind()) {
-        case 1: props.outlineLevel = s->headingLevel(); break;
+        case 1:
+            props.outlineLevel = s->headingLevel();
+            break;
         case 2:
         case 3:
             props.list.kind = s->headingKind() == 2 ? ListKind::numbered : ListKind::bullet;
@@ -133,7 +198,8 @@ ParaProps ModelBuilder::paraProps(const hwp5::Paragraph& p) const {
             props.list.listId = s->numberingId;
             if (props.list.kind == ListKind::bullet) props.list.format = NumberFormat::bullet;
             break;
-        default: break;
+        default:
+            break;
     }
     return props;
 }

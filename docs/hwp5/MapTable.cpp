@@ -11,16 +11,18 @@ namespace {
 
 VerticalAlign verticalAlign(int hwp) {
     switch (hwp) {
-        case 1: return VerticalAlign::center;
-        case 2: return VerticalAlign::bottom;
-        default: return VerticalAlign::top;
+        case 1:
+            return VerticalAlign::center;
+        case 2:
+            return VerticalAlign::bottom;
+        default:
+            return VerticalAlign::top;
     }
 }
 
 void checkPlacement(const hwp5::Cell& c, const hwp5::Table& t) {
-    bool inside = c.row < t.rows && c.column < t.columns && c.rowSpan >= 1 &&
-                  c.columnSpan >= 1 && c.row + c.rowSpan <= t.rows &&
-                  c.column + c.columnSpan <= t.columns;
+    bool inside = c.row < t.rows && c.column < t.columns && c.rowSpan >= 1 && c.columnSpan >= 1 &&
+                  c.row + c.rowSpan <= t.rows && c.column + c.columnSpan <= t.columns;
     if (!inside)
         throw Hwp5Error("표 칸의 위치가 표 밖임 (" + std::to_string(c.row + 1) + "행 " +
                         std::to_string(c.column + 1) + "열)");
@@ -54,8 +56,9 @@ docs::Table ModelBuilder::table(const hwp5::Table& t) {
         row.cells.push_back(std::move(cell));
     }
     for (TableRow& row : out.rows)
-        std::stable_sort(row.cells.begin(), row.cells.end(),
-                         [](const TableCell& a, const TableCell& b) { return a.column < b.column; });
+        std::stable_sort(
+            row.cells.begin(), row.cells.end(),
+            [](const TableCell& a, const TableCell& b) { return a.column < b.column; });
     if (t.repeatHeader && !out.rows.empty()) out.rows[0].isHeader = true;
     if (std::none_of(widths.begin(), widths.end(), [](std::int32_t w) { return w == 0; }))
         out.columnWidths = std::move(widths);

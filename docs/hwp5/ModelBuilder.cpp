@@ -7,9 +7,12 @@ namespace {
 
 PageSide pageSide(int applyTo) {
     switch (applyTo) {
-        case 1: return PageSide::even;
-        case 2: return PageSide::odd;
-        default: return PageSide::both;
+        case 1:
+            return PageSide::even;
+        case 2:
+            return PageSide::odd;
+        default:
+            return PageSide::both;
     }
 }
 
@@ -32,7 +35,9 @@ PageSetup pageSetup(const PageDef& p) {
 
 }  // namespace
 
-Document buildDocument(const Hwp5File& file) { return ModelBuilder(file).build(); }
+Document buildDocument(const Hwp5File& file) {
+    return ModelBuilder(file).build();
+}
 
 Document ModelBuilder::build() {
     const Summary& s = file_.summary;
@@ -45,7 +50,8 @@ Document ModelBuilder::build() {
     doc_.info.created = s.created;
     doc_.info.modified = s.modified;
     doc_.info.language = "ko-KR";
-    for (const ParagraphList& section : file_.sections) doc_.sections.push_back(buildSection(section));
+    for (const ParagraphList& section : file_.sections)
+        doc_.sections.push_back(buildSection(section));
     if (file_.missingBinData > 0) doc_.dropped.add("picture", file_.missingBinData);
     return std::move(doc_);
 }
@@ -60,7 +66,8 @@ Section ModelBuilder::buildSection(const ParagraphList& paragraphs) {
 
 std::vector<Block> ModelBuilder::blocks(const ParagraphList& paragraphs) {
     std::vector<Block> out;
-    for (const hwp5::Paragraph& p : paragraphs) appendParagraph(p, out);
+    for (const hwp5::Paragraph& p : paragraphs)
+        appendParagraph(p, out);
     return out;
 }
 
@@ -84,10 +91,16 @@ void ModelBuilder::sectionControl(const Control& c) {
         (hf->footer ? section->footers : section->headers).push_back(std::move(out));
     } else if (auto* other = std::get_if<OtherControl>(&c.body)) {
         switch (c.id) {
-            case ctrlId("form"): doc_.dropped.add("form"); break;
-            case ctrlId("tcmt"): doc_.dropped.add("comment"); break;
+            case ctrlId("form"):
+                doc_.dropped.add("form");
+                break;
+            case ctrlId("tcmt"):
+                doc_.dropped.add("comment");
+                break;
             case ctrlId("tdut"):
-            case ctrlId("tcps"): doc_.dropped.add("dutmal"); break;
+            case ctrlId("tcps"):
+                doc_.dropped.add("dutmal");
+                break;
             default:
                 if (!other->paragraphs.empty()) doc_.dropped.add("control");
         }

@@ -23,11 +23,11 @@ class ParagraphPieces;
 Document buildDocument(const Hwp5File& file);
 
 class ModelBuilder {
-public:
+  public:
     explicit ModelBuilder(const Hwp5File& file) : file_(file) {}
     Document build();
 
-private:
+  private:
     // Everything a section collects while its paragraphs are mapped.
     struct SectionState {
         Section* section = nullptr;

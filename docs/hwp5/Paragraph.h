@@ -101,7 +101,7 @@ struct Note {
 
 struct Field {
     std::uint32_t kind = 0;  // "%hlk", "%clk", ...
-    std::string command;  // "Clickhere:set:...", a hyperlink's "url;..." and so on
+    std::string command;     // "Clickhere:set:...", a hyperlink's "url;..." and so on
 };
 
 // Controls whose content the model does not carry (auto numbers, bookmarks, page controls,

@@ -23,7 +23,8 @@ ParagraphList parseSection(std::span<const Record> records) {
 ParagraphList SectionParser::section() {
     if (records_.empty()) throw Hwp5Error("구역에 문단이 없음");
     if (records_[0].tag != tag::kParaHeader) throw Hwp5Error("구역이 문단으로 시작하지 않음");
-    ParagraphList list = paragraphList(records_[0].level, std::numeric_limits<std::size_t>::max(), 0);
+    ParagraphList list =
+        paragraphList(records_[0].level, std::numeric_limits<std::size_t>::max(), 0);
     // What follows the last paragraph (master pages, memo lists) carries no body text.
     return list;
 }
@@ -31,7 +32,8 @@ ParagraphList SectionParser::section() {
 std::size_t SectionParser::subtreeEnd(std::size_t at) const {
     std::uint16_t level = records_[at].level;
     std::size_t end = at + 1;
-    while (end < records_.size() && records_[end].level > level) ++end;
+    while (end < records_.size() && records_[end].level > level)
+        ++end;
     return end;
 }
 
@@ -68,15 +70,23 @@ Paragraph SectionParser::paragraph(int depth) {
             continue;
         }
         switch (r.tag) {
-            case tag::kParaText: paragraphText(p, r); break;
+            case tag::kParaText:
+                paragraphText(p, r);
+                break;
             case tag::kParaCharShape: {
                 ByteReader runs(r.payload, "글자 모양 목록");
-                while (runs.remaining() >= 8) p.charShapes.push_back({runs.u32(), runs.u32()});
+                while (runs.remaining() >= 8)
+                    p.charShapes.push_back({runs.u32(), runs.u32()});
                 break;
             }
-            case tag::kCtrlHeader: p.controls.push_back(control(depth)); continue;
-            case tag::kListHeader: ++p.masterPages; break;
-            default: break;
+            case tag::kCtrlHeader:
+                p.controls.push_back(control(depth));
+                continue;
+            case tag::kListHeader:
+                ++p.masterPages;
+                break;
+            default:
+                break;
         }
         pos_ = subtreeEnd(pos_);
     }
@@ -99,18 +109,34 @@ Control SectionParser::control(int depth) {
     Range range{pos_ + 1, subtreeEnd(pos_), header.level};
     pos_ = range.begin;
     switch (c.id) {
-        case ctrlId("secd"): c.body = sectionDef(range); break;
-        case ctrlId("cold"): c.body = columnDef(header); break;
-        case ctrlId("tbl "): c.body = table(header, range, depth + 1); break;
-        case ctrlId("gso "): c.body = drawingObject(header, range, depth + 1); break;
-        case ctrlId("eqed"): c.body = equation(header, range); break;
+        case ctrlId("secd"):
+            c.body = sectionDef(range);
+            break;
+        case ctrlId("cold"):
+            c.body = columnDef(header);
+            break;
+        case ctrlId("tbl "):
+            c.body = table(header, range, depth + 1);
+            break;
+        case ctrlId("gso "):
+            c.body = drawingObject(header, range, depth + 1);
+            break;
+        case ctrlId("eqed"):
+            c.body = equation(header, range);
+            break;
         case ctrlId("head"):
-        case ctrlId("foot"): c.body = headerFooter(header, range, depth + 1); break;
+        case ctrlId("foot"):
+            c.body = headerFooter(header, range, depth + 1);
+            break;
         case ctrlId("fn  "):
-        case ctrlId("en  "): c.body = note(header, range, depth + 1); break;
+        case ctrlId("en  "):
+            c.body = note(header, range, depth + 1);
+            break;
         default:
-            if ((c.id >> 24) == '%') c.body = field(header);
-            else c.body = other(range, depth + 1);
+            if ((c.id >> 24) == '%')
+                c.body = field(header);
+            else
+                c.body = other(range, depth + 1);
     }
     pos_ = range.end;
     return c;
@@ -120,8 +146,8 @@ ParagraphList SectionParser::listAt(std::size_t at, int depth) {
     ByteReader in(records_[at].payload, "문단 목록 머리");
     std::size_t count = in.remaining() >= 2 ? in.u16() : 0;
     pos_ = at + 1;
-    return paragraphList(records_[at].level, count ? count : std::numeric_limits<std::size_t>::max(),
-                         depth);
+    return paragraphList(records_[at].level,
+                         count ? count : std::numeric_limits<std::size_t>::max(), depth);
 }
 
 }  // namespace tavrino::docs::hwp5

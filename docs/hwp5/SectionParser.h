@@ -23,11 +23,11 @@ inline constexpr std::uint64_t kMaxTableCells = 100000;
 ParagraphList parseSection(std::span<const Record> records);
 
 class SectionParser {
-public:
+  public:
     explicit SectionParser(std::span<const Record> records) : records_(records) {}
     ParagraphList section();
 
-private:
+  private:
     ParagraphList paragraphList(std::uint16_t level, std::size_t limit, int depth);
     Paragraph paragraph(int depth);
     void paragraphText(Paragraph& p, const Record& r);

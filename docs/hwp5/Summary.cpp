@@ -30,12 +30,24 @@ void readProperty(Summary& s, std::uint32_t id, ByteReader in) {
     std::uint32_t type = in.u32();
     std::string* text = nullptr;
     switch (id) {
-        case 2: text = &s.title; break;
-        case 3: text = &s.subject; break;
-        case 4: text = &s.author; break;
-        case 5: text = &s.keywords; break;
-        case 6: text = &s.comments; break;
-        case 8: text = &s.lastSavedBy; break;
+        case 2:
+            text = &s.title;
+            break;
+        case 3:
+            text = &s.subject;
+            break;
+        case 4:
+            text = &s.author;
+            break;
+        case 5:
+            text = &s.keywords;
+            break;
+        case 6:
+            text = &s.comments;
+            break;
+        case 8:
+            text = &s.lastSavedBy;
+            break;
         case 12:
         case 13:
             if (type == kFiletime) {
@@ -43,7 +55,8 @@ void readProperty(Summary& s, std::uint32_t id, ByteReader in) {
                 (id == 12 ? s.created : s.modified) = fileTimeToIso(high << 32 | low);
             }
             return;
-        default: return;
+        default:
+            return;
     }
     if (type == kLpstr || type == kLpwstr) *text = readString(in, type);
 }
@@ -54,13 +67,14 @@ std::string fileTimeToIso(std::uint64_t ticks) {
     if (ticks == 0) return {};
     constexpr std::int64_t kUnixEpochSeconds = 11644473600;  // 1601-01-01 to 1970-01-01
     auto seconds = static_cast<std::int64_t>(ticks / 10000000) - kUnixEpochSeconds;
-    auto days = std::chrono::floor<std::chrono::days>(std::chrono::sys_seconds{std::chrono::seconds{seconds}});
+    auto days = std::chrono::floor<std::chrono::days>(
+        std::chrono::sys_seconds{std::chrono::seconds{seconds}});
     std::chrono::year_month_day ymd{days};
     std::int64_t rest = seconds - days.time_since_epoch().count() * 86400;
     char out[32];
     std::snprintf(out, sizeof out, "%04d-%02u-%02uT%02d:%02d:%02dZ", int(ymd.year()),
-                  unsigned(ymd.month()), unsigned(ymd.day()), int(rest / 3600),
-                  int(rest / 60 % 60), int(rest % 60));
+                  unsigned(ymd.month()), unsigned(ymd.day()), int(rest / 3600), int(rest / 60 % 60),
+                  int(rest % 60));
     return out;
 }
 

@@ -20,7 +20,9 @@ std::uint32_t u32At(const Bytes& b, std::size_t at) {
     std::memcpy(&v, b.data() + at, 4);
     return v;
 }
-void setU32(Bytes& b, std::size_t at, std::uint32_t v) { std::memcpy(b.data() + at, &v, 4); }
+void setU32(Bytes& b, std::size_t at, std::uint32_t v) {
+    std::memcpy(b.data() + at, &v, 4);
+}
 
 // Byte offset of FAT entry `index` in a version 3 file (512-byte sectors).
 std::size_t fatEntryOffset(const Bytes& file, std::uint32_t index) {
@@ -30,7 +32,8 @@ std::size_t fatEntryOffset(const Bytes& file, std::uint32_t index) {
 
 Bytes sample() {
     Bytes big(20000);
-    for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<std::uint8_t>(i);
+    for (std::size_t i = 0; i < big.size(); ++i)
+        big[i] = static_cast<std::uint8_t>(i);
     return test::compoundFile({{"Small", {1, 2, 3}}, {"Dir/Big", big}, {"Dir/Empty", {}}});
 }
 

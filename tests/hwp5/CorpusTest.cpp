@@ -19,7 +19,8 @@ namespace {
 
 std::vector<std::filesystem::path> corpusHwp() {
     std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(tavrino::test::corpusDir() / "hwp"))
+    for (const auto& entry :
+         std::filesystem::directory_iterator(tavrino::test::corpusDir() / "hwp"))
         if (entry.path().extension() == ".hwp") files.push_back(entry.path());
     std::sort(files.begin(), files.end());
     return files;
@@ -28,20 +29,26 @@ std::vector<std::filesystem::path> corpusHwp() {
 void appendText(const std::vector<Block>& blocks, std::string& out);
 
 void appendInline(const Inline& item, std::string& out) {
-    if (auto* t = std::get_if<Text>(&item)) out += t->text;
-    else if (auto* s = std::get_if<docs::Shape>(&item)) appendText(s->blocks, out);
-    else if (auto* n = std::get_if<docs::Note>(&item)) appendText(n->blocks, out);
-    else out += ' ';
+    if (auto* t = std::get_if<Text>(&item))
+        out += t->text;
+    else if (auto* s = std::get_if<docs::Shape>(&item))
+        appendText(s->blocks, out);
+    else if (auto* n = std::get_if<docs::Note>(&item))
+        appendText(n->blocks, out);
+    else
+        out += ' ';
 }
 
 void appendText(const std::vector<Block>& blocks, std::string& out) {
     for (const Block& b : blocks) {
         if (auto* p = std::get_if<docs::Paragraph>(&b.content)) {
             for (const auto& run : p->runs)
-                for (const auto& item : run.content) appendInline(item, out);
+                for (const auto& item : run.content)
+                    appendInline(item, out);
         } else {
             for (const auto& row : std::get<docs::Table>(b.content).rows)
-                for (const auto& cell : row.cells) appendText(cell.blocks, out);
+                for (const auto& cell : row.cells)
+                    appendText(cell.blocks, out);
         }
         out += '\n';
     }
@@ -50,9 +57,11 @@ void appendText(const std::vector<Block>& blocks, std::string& out) {
 std::string documentText(const Document& doc) {
     std::string out;
     for (const Section& s : doc.sections) {
-        for (const auto& h : s.headers) appendText(h.blocks, out);
+        for (const auto& h : s.headers)
+            appendText(h.blocks, out);
         appendText(s.blocks, out);
-        for (const auto& f : s.footers) appendText(f.blocks, out);
+        for (const auto& f : s.footers)
+            appendText(f.blocks, out);
     }
     return out;
 }
@@ -77,13 +86,14 @@ std::vector<std::string> previewWords(const std::filesystem::path& path) {
     for (char& c : text)
         if (c == '<' || c == '>' || c == '\r' || c == '\n' || c == '\t') c = ' ';
     std::istringstream in(text);
-    for (std::string w; in >> w;) words.push_back(w);
+    for (std::string w; in >> w;)
+        words.push_back(w);
     if (!words.empty()) words.pop_back();  // the preview is cut at a fixed length
     return words;
 }
 
 class Hwp5Corpus : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (!tavrino::test::haveCorpus()) GTEST_SKIP() << "the shared corpus is missing";
     }

@@ -33,8 +33,10 @@ Bytes aesEncrypt(const Bytes& plain, const std::array<std::uint8_t, 16>& key) {
 Bytes distributionStream(const Bytes& body, std::uint32_t seed,
                          const std::array<std::uint8_t, 16>& key) {
     std::array<std::uint8_t, 256> payload{};
-    for (std::size_t i = 0; i < 4; ++i) payload[i] = static_cast<std::uint8_t>(seed >> (8 * i));
-    for (std::size_t i = 4; i < payload.size(); ++i) payload[i] = static_cast<std::uint8_t>(i * 31);
+    for (std::size_t i = 0; i < 4; ++i)
+        payload[i] = static_cast<std::uint8_t>(seed >> (8 * i));
+    for (std::size_t i = 4; i < payload.size(); ++i)
+        payload[i] = static_cast<std::uint8_t>(i * 31);
     std::copy(key.begin(), key.end(), payload.begin() + 4 + (seed & 0xF));
     // Scrambling is an XOR with the generator's bytes, so descrambling also scrambles.
     descrambleDistributionRecord(payload);
@@ -46,7 +48,8 @@ Bytes distributionStream(const Bytes& body, std::uint32_t seed,
 
 TEST(Distribution, DescramblingKeepsTheSeedAndIsItsOwnInverse) {
     std::array<std::uint8_t, 256> payload{};
-    for (std::size_t i = 0; i < payload.size(); ++i) payload[i] = static_cast<std::uint8_t>(i);
+    for (std::size_t i = 0; i < payload.size(); ++i)
+        payload[i] = static_cast<std::uint8_t>(i);
     auto original = payload;
     descrambleDistributionRecord(payload);
     EXPECT_TRUE(std::equal(payload.begin(), payload.begin() + 4, original.begin()));
@@ -57,7 +60,8 @@ TEST(Distribution, DescramblingKeepsTheSeedAndIsItsOwnInverse) {
 
 TEST(Distribution, DecryptsTheBodyWithTheKeyFromTheRecord) {
     std::array<std::uint8_t, 16> key{};
-    for (std::size_t i = 0; i < key.size(); ++i) key[i] = static_cast<std::uint8_t>('0' + i);
+    for (std::size_t i = 0; i < key.size(); ++i)
+        key[i] = static_cast<std::uint8_t>('0' + i);
     Bytes plain(1000, 'q');
     Bytes packed = test::deflateRaw(plain);
     for (std::uint32_t seed : {0x12345678u, 0x0000000Fu, 0xFFFFFFF0u}) {

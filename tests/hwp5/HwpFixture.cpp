@@ -12,10 +12,15 @@ Writer& Writer::u8(std::uint8_t v) {
     bytes.push_back(v);
     return *this;
 }
-Writer& Writer::u16(std::uint16_t v) { return u8(v & 0xFF).u8(v >> 8); }
-Writer& Writer::u32(std::uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
+Writer& Writer::u16(std::uint16_t v) {
+    return u8(v & 0xFF).u8(v >> 8);
+}
+Writer& Writer::u32(std::uint32_t v) {
+    return u16(v & 0xFFFF).u16(v >> 16);
+}
 Writer& Writer::utf16(const std::u16string& text) {
-    for (char16_t c : text) u16(c);
+    for (char16_t c : text)
+        u16(c);
     return *this;
 }
 Writer& Writer::bstr(const std::u16string& text) {
@@ -44,7 +49,8 @@ Bytes record(std::uint16_t tag, std::uint16_t level, const Bytes& payload) {
 
 Bytes join(const std::vector<Bytes>& parts) {
     Bytes out;
-    for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
+    for (const auto& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
     return out;
 }
 
@@ -83,7 +89,8 @@ Bytes table(std::uint16_t level, std::uint16_t rows, std::uint16_t columns,
     ctrl.u32(0x74626C20).u32(0).zeros(8).u32(1000).u32(1000).zeros(4 + 8 + 4 + 4).u16(0);
     Writer t;
     t.u32(0).u16(rows).u16(columns).u16(0).zeros(8);
-    for (int r = 0; r < rows; ++r) t.u16(columns);
+    for (int r = 0; r < rows; ++r)
+        t.u16(columns);
     t.u16(1);
     std::vector<Bytes> parts{record(71, level, ctrl.bytes), record(77, level + 1, t.bytes)};
     for (std::uint16_t r = 0; r < rows; ++r) {
@@ -100,7 +107,8 @@ Bytes table(std::uint16_t level, std::uint16_t rows, std::uint16_t columns,
 Bytes fileHeader(std::uint32_t properties, std::uint32_t version) {
     Writer w;
     std::string signature = "HWP Document File";
-    for (char c : signature) w.u8(static_cast<std::uint8_t>(c));
+    for (char c : signature)
+        w.u8(static_cast<std::uint8_t>(c));
     w.zeros(32 - signature.size()).u32(version).u32(properties).u32(0).u32(4).zeros(256 - 48);
     return w.bytes;
 }
@@ -142,9 +150,10 @@ Bytes compoundFile(const std::vector<std::pair<std::string, Bytes>>& streams) {
     return out;
 }
 
-Bytes hwpDocument(const std::vector<Bytes>& sections, std::uint32_t properties) {
+Bytes hwpDocument(const std::vector<Bytes>& sections, std::uint32_t properties,
+                  const Bytes& docInfo) {
     std::vector<std::pair<std::string, Bytes>> streams{{"FileHeader", fileHeader(properties)},
-                                                       {"DocInfo", minimalDocInfo()}};
+                                                       {"DocInfo", docInfo}};
     for (std::size_t i = 0; i < sections.size(); ++i)
         streams.emplace_back("BodyText/Section" + std::to_string(i), sections[i]);
     return compoundFile(streams);

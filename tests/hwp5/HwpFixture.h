@@ -45,7 +45,8 @@ Bytes minimalDocInfo();
 Bytes compoundFile(const std::vector<std::pair<std::string, Bytes>>& streams);
 
 // An uncompressed HWP document with one section stream per entry.
-Bytes hwpDocument(const std::vector<Bytes>& sections, std::uint32_t properties = 0);
+Bytes hwpDocument(const std::vector<Bytes>& sections, std::uint32_t properties = 0,
+                  const Bytes& docInfo = minimalDocInfo());
 
 // Raw deflate of `data`, as compressed streams store it.
 Bytes deflateRaw(const Bytes& data);

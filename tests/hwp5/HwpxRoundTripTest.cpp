@@ -4,11 +4,10 @@
 
 #include <gtest/gtest.h>
 
-
 #include "docs/HwpxStructure.h"
 #include "hwp5/Hwp5Reader.h"
-#include "io/Files.h"
 #include "io/DocumentIO.h"
+#include "io/Files.h"
 #include "model/Walk.h"
 #include "support/TestFiles.h"
 #include "text/TextExport.h"
@@ -22,10 +21,12 @@ std::vector<std::vector<int>> tableShapes(const Document& doc) {
     Visitor v;
     v.table = [&](const docs::Table& t) {
         std::vector<int> cells;
-        for (const auto& row : t.rows) cells.push_back(static_cast<int>(row.cells.size()));
+        for (const auto& row : t.rows)
+            cells.push_back(static_cast<int>(row.cells.size()));
         shapes.push_back(cells);
     };
-    for (const Section& s : doc.sections) walk(s, v);
+    for (const Section& s : doc.sections)
+        walk(s, v);
     return shapes;
 }
 

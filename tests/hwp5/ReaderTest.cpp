@@ -73,7 +73,19 @@ TEST(Hwp5Reader, NestedTableInACell) {
     Bytes outer = test::join({
         test::record(71, 1, test::Writer().u32(0x74626C20).zeros(40).bytes),
         test::record(77, 2, test::Writer().u32(0).u16(1).u16(1).zeros(10).u16(1).u16(1).bytes),
-        test::record(72, 2, test::Writer().u16(1).u16(0).u32(0).u16(0).u16(0).u16(1).u16(1).u32(1).u32(1).zeros(10).bytes),
+        test::record(72, 2,
+                     test::Writer()
+                         .u16(1)
+                         .u16(0)
+                         .u32(0)
+                         .u16(0)
+                         .u16(0)
+                         .u16(1)
+                         .u16(1)
+                         .u32(1)
+                         .u32(1)
+                         .zeros(10)
+                         .bytes),
         inner,
     });
     Document doc = read(test::hwpDocument({paragraph(0, anchor, true, outer)}));
@@ -93,7 +105,18 @@ Bytes nestedTables(int depth) {
             test::record(77, level + 2,
                          test::Writer().u32(0).u16(1).u16(1).zeros(10).u16(1).u16(1).bytes),
             test::record(72, level + 2,
-                         test::Writer().u16(1).u16(0).u32(0).u16(0).u16(0).u16(1).u16(1).u32(1).u32(1).zeros(10).bytes),
+                         test::Writer()
+                             .u16(1)
+                             .u16(0)
+                             .u32(0)
+                             .u16(0)
+                             .u16(0)
+                             .u16(1)
+                             .u16(1)
+                             .u32(1)
+                             .u32(1)
+                             .zeros(10)
+                             .bytes),
             body,
         });
         body = paragraph(level, anchor, true, control);
@@ -126,7 +149,8 @@ TEST(Hwp5Reader, CellOutsideItsGridIsRefused) {
     Bytes control = test::join({
         test::record(71, 1, test::Writer().u32(0x74626C20).zeros(40).bytes),
         test::record(77, 2, test::Writer().u32(0).u16(1).u16(1).zeros(10).u16(1).u16(1).bytes),
-        test::record(72, 2, test::Writer().u16(1).u16(0).u32(0).u16(5).u16(0).u16(1).u16(1).zeros(18).bytes),
+        test::record(
+            72, 2, test::Writer().u16(1).u16(0).u32(0).u16(5).u16(0).u16(1).u16(1).zeros(18).bytes),
         paragraph(2, u"x", true),
     });
     EXPECT_THROW(read(test::hwpDocument({paragraph(0, anchor, true, control)})), Hwp5Error);
@@ -194,7 +218,8 @@ namespace {
 // Regression: a character shape id of 0xFFFFFFFF equalled the "no run yet" marker, so the
 // first text had no run to go into.
 TEST(Hwp5Reader, CharacterShapeIdOfAllOnes) {
-    Bytes header = test::Writer().u32(5 | 0x80000000u).u32(0).u16(0).u8(0).u8(0).u16(2).zeros(10).bytes;
+    Bytes header =
+        test::Writer().u32(5 | 0x80000000u).u32(0).u16(0).u8(0).u8(0).u16(2).zeros(10).bytes;
     Bytes shapes = test::Writer().u32(0).u32(0xFFFFFFFF).u32(2).u32(0).bytes;
     Bytes section = test::join({test::record(66, 0, header),
                                 test::record(67, 1, test::Writer().utf16(u"abcd\r").bytes),
@@ -226,7 +251,8 @@ TEST(Hwp5Reader, HyperlinkFieldNoteAndHeader) {
     fieldEnd[0] = fieldEnd[7] = 4;
     std::u16string text = test::extendedChar(16, "head") + u"본문" + test::extendedChar(3, "%hlk") +
                           u"링크" + fieldEnd + test::extendedChar(17, "fn  ");
-    Bytes hyperlink = test::Writer().u32(0).u8(0).bstr(u"https\\://example.com/a;1;0;0;").u32(7).bytes;
+    Bytes hyperlink =
+        test::Writer().u32(0).u8(0).bstr(u"https\\://example.com/a;1;0;0;").u32(7).bytes;
     Bytes children = test::join({
         control(1, ctrlId("head"), test::Writer().u32(2).bytes),
         list(2, u"머리말"),
@@ -272,6 +298,57 @@ TEST(Hwp5Reader, UnknownRecordsAndControlsAreSkippedWhole) {
     EXPECT_EQ(textOf(paragraphAt(s, 0)), "앞뒤");
     EXPECT_EQ(textOf(paragraphAt(s, 1)), "다음");
     EXPECT_EQ(doc.dropped.counts.at("control"), 1);
+}
+
+}  // namespace
+}  // namespace tavrino::docs::hwp5
+
+namespace tavrino::docs::hwp5 {
+namespace {
+
+TEST(Hwp5Reader, ParagraphShapeWithTabStops) {
+    // TAB_DEF: two stops, a right-aligned one with a dotted leader.
+    Bytes tabs = test::Writer()
+                     .u32(0)
+                     .u32(2)
+                     .u32(4000)
+                     .u8(0)
+                     .u8(0)
+                     .u16(0)
+                     .u32(30000)
+                     .u8(1)
+                     .u8(3)
+                     .u16(0)
+                     .bytes;
+    // PARA_SHAPE: centred; margins, indent and spacing stored at twice their value.
+    Bytes shape = test::Writer()
+                      .u32(3u << 2)
+                      .u32(2000)
+                      .u32(1000)
+                      .u32(static_cast<std::uint32_t>(-600))
+                      .u32(400)
+                      .u32(200)
+                      .u32(160)
+                      .u16(0)
+                      .u16(0)
+                      .u16(0)
+                      .zeros(8)
+                      .bytes;
+    Bytes docInfo =
+        test::join({test::minimalDocInfo(), test::record(22, 1, tabs), test::record(25, 1, shape)});
+    Document doc = read(test::hwpDocument({paragraph(0, u"가", true)}, 0, docInfo));
+    const ParaProps& props = paragraphAt(doc.sections.at(0), 0).props;
+    EXPECT_EQ(props.alignment, Alignment::center);
+    EXPECT_EQ(props.indentLeft, 1000);
+    EXPECT_EQ(props.indentRight, 500);
+    EXPECT_EQ(props.firstLine, -300);
+    EXPECT_EQ(props.spaceBefore, 200);
+    EXPECT_EQ(props.spaceAfter, 100);
+    EXPECT_EQ(props.lineSpacing.value, 160);
+    ASSERT_EQ(props.tabStops.size(), 2u);
+    EXPECT_EQ(props.tabStops[1].position, 30000);
+    EXPECT_EQ(props.tabStops[1].align, TabAlign::right);
+    EXPECT_EQ(props.tabStops[1].leader, TabLeader::dot);
 }
 
 }  // namespace

@@ -64,13 +64,18 @@ TEST(ByteReader, ReadsLittleEndianAndRefusesToOverrun) {
 TEST(ByteReader, Utf16SurrogatesPairAndLoneOnesAreReplaced) {
     std::u16string pair = u"\xD83D\xDE00";  // U+1F600
     EXPECT_EQ(utf16ToUtf8(pair), "\xF0\x9F\x98\x80");
-    std::u16string lone = u"a\xD800" u"b";
-    EXPECT_EQ(utf16ToUtf8(lone), "a\xEF\xBF\xBD" "b");
+    std::u16string lone =
+        u"a\xD800"
+        u"b";
+    EXPECT_EQ(utf16ToUtf8(lone),
+              "a\xEF\xBF\xBD"
+              "b");
 }
 
 TEST(Inflate, RoundTripIgnoringTheTrailer) {
     Bytes plain(100000);
-    for (std::size_t i = 0; i < plain.size(); ++i) plain[i] = static_cast<std::uint8_t>(i * 7);
+    for (std::size_t i = 0; i < plain.size(); ++i)
+        plain[i] = static_cast<std::uint8_t>(i * 7);
     Bytes packed = test::deflateRaw(plain);
     // The word processor appends CRC-32 and length; zero fill follows after decryption.
     Bytes withTrailer = test::join({packed, Bytes{1, 2, 3, 4, 5, 6, 7, 8}, Bytes(16, 0)});
