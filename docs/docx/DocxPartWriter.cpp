@@ -157,10 +157,8 @@ void DocxPartWriter::writeParagraphProps(pugi::xml_node p, const ParaProps& prop
     if (props.pageBreakBefore) pPr.append_child("w:pageBreakBefore");
     if (props.list.kind != ListKind::none) {
         const int id = std::max(1, props.list.listId > 0 ? props.list.listId : 1);
-        auto& formats = output_.lists[id];
         const int level = std::clamp(props.list.level, 0, 8);
-        if (int(formats.size()) <= level) formats.resize(level + 1, NumberFormat::decimal);
-        formats[level] = props.list.kind == ListKind::bullet ? NumberFormat::bullet : props.list.format;
+        output_.lists[id].emplace(level, props.list);
         pugi::xml_node numPr = pPr.append_child("w:numPr");
         val(numPr, "w:ilvl", std::to_string(level));
         val(numPr, "w:numId", std::to_string(id));

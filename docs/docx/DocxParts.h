@@ -24,7 +24,7 @@ struct DocxOutput {
     std::map<std::size_t, std::string> mediaParts;    // media index -> "media/imageN.ext"
     std::vector<std::vector<Block>> footnotes;       // id = index + 1
     std::vector<std::vector<Block>> endnotes;
-    std::map<int, std::vector<NumberFormat>> lists;   // list id -> formats by level
+    std::map<int, std::map<int, ListInfo>> lists;      // list id -> level -> its look
     int headerCount = 0;
     int footerCount = 0;
     int nextDrawingId = 1;

@@ -203,9 +203,11 @@ void DocxStyles::applyNumbering(const pugi::xml_node& numPr, ParaProps& props) c
     for (const auto& lvl : definition->second.children("w:lvl")) {
         if (attr(lvl, "w:ilvl") != props.list.level) continue;
         props.list.format = numberFormatFrom(lvl.child("w:numFmt").attribute("w:val").as_string());
+        props.list.pattern = lvl.child("w:lvlText").attribute("w:val").as_string();
         if (props.list.format == NumberFormat::bullet) {
             props.list.kind = ListKind::bullet;
-            props.list.bulletText = lvl.child("w:lvlText").attribute("w:val").as_string();
+            props.list.bulletText = props.list.pattern;
+            props.list.pattern.clear();
         }
     }
 }

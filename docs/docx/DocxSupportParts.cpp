@@ -78,24 +78,28 @@ const char* numberFormatValue(NumberFormat format) {
 std::string numberingXml(const DocxOutput& output) {
     pugi::xml_document xml;
     pugi::xml_node root = startXml(xml, "w:numbering", {"w"});
-    for (const auto& [id, formats] : output.lists) {
+    for (const auto& [id, levels] : output.lists) {
         pugi::xml_node abstract = root.append_child("w:abstractNum");
         set(abstract, "w:abstractNumId", id);
         for (int level = 0; level < 9; ++level) {
-            const NumberFormat format = level < int(formats.size()) ? formats[level] : NumberFormat::decimal;
+            const auto found = levels.find(level);
+            const ListInfo list = found == levels.end() ? ListInfo{} : found->second;
+            const bool bullet = list.kind == ListKind::bullet;
             pugi::xml_node lvl = abstract.append_child("w:lvl");
             set(lvl, "w:ilvl", level);
             set(lvl.append_child("w:start"), "w:val", 1);
-            set(lvl.append_child("w:numFmt"), "w:val", numberFormatValue(format));
-            const std::string text = format == NumberFormat::bullet ? "\u25CF" : "%" + std::to_string(level + 1) + ".";
-            set(lvl.append_child("w:lvlText"), "w:val", text.c_str());
+            set(lvl.append_child("w:numFmt"), "w:val", bullet ? "bullet" : numberFormatValue(list.format));
+            const std::string text = bullet ? (list.bulletText.empty() ? "\u25CF" : list.bulletText)
+                                     : list.pattern.empty() ? "%" + std::to_string(level + 1) + "."
+                                                            : list.pattern;
+            set(lvl.append_child("w:lvlText"), "w:val", xmlSafe(text).c_str());
             set(lvl.append_child("w:lvlJc"), "w:val", "left");
             pugi::xml_node ind = lvl.append_child("w:pPr").append_child("w:ind");
             set(ind, "w:left", 400 * (level + 1));
             set(ind, "w:hanging", 400);
         }
     }
-    for (const auto& [id, formats] : output.lists) {
+    for (const auto& [id, levels] : output.lists) {
         pugi::xml_node num = root.append_child("w:num");
         set(num, "w:numId", id);
         set(num.append_child("w:abstractNumId"), "w:val", id);

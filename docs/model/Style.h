@@ -71,6 +71,9 @@ struct ListInfo {
     int listId = 0;           // paragraphs with the same id continue one list; 0 = none
     NumberFormat format = NumberFormat::decimal;
     std::string bulletText;   // the bullet character for bullet lists
+    // How a number is shown: "%1." puts the level-1 counter before a dot, "%1.%2" shows two
+    // levels; "" means the level's own number followed by a dot.
+    std::string pattern;
     bool operator==(const ListInfo&) const = default;
 };
 
