@@ -76,13 +76,15 @@ LoadedDocument loadDocument(const std::filesystem::path& path) {
     return LoadedDocument{format, readDocumentBytes(bytes)};
 }
 
+bool canWrite(DocumentFormat format) { return format != DocumentFormat::hwp; }
+
+void requireWritable(DocumentFormat format) {
+    if (!canWrite(format)) throw DocumentError("HWP 5.x 형식으로 쓰기는 지원하지 않음");
+}
+
 std::string documentBytes(const Document& document, DocumentFormat format) {
-    switch (format) {
-        case DocumentFormat::hwpx: return writeHwpx(document);
-        case DocumentFormat::docx: return writeDocx(document);
-        case DocumentFormat::hwp: break;
-    }
-    throw DocumentError("HWP 5.x 형식으로 쓰기는 지원하지 않음");
+    requireWritable(format);
+    return format == DocumentFormat::hwpx ? writeHwpx(document) : writeDocx(document);
 }
 
 void writeDocument(const Document& document, const std::filesystem::path& path,

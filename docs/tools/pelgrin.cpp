@@ -37,6 +37,7 @@ void exportDocument(const std::vector<std::string>& args, DocumentFormat format)
     const bool verify = args.size() == 4 && args[3] == "--verify-pages";
     if (args.size() != 3 && !verify) throw UsageError(usage);
     checkNotSource(args[1], args[2]);
+    requireWritable(format);
     const Document document = readKoreanSource(args[1]);
     writeDocument(document, args[2], format);
     if (verify) verifyWritten(document, args[2]);
