@@ -134,7 +134,8 @@ BorderStyle borderStyleFrom(std::string_view type) {
     if (type == "NONE" || type.empty()) return BorderStyle::none;
     if (type == "DOT" || type == "CIRCLE") return BorderStyle::dotted;
     if (type.find("DASH") != std::string_view::npos) return BorderStyle::dashed;
-    if (type.find("DOUBLE") != std::string_view::npos || type.find("THICK_") != std::string_view::npos ||
+    if (type.find("DOUBLE") != std::string_view::npos ||
+        type.find("THICK_") != std::string_view::npos ||
         type.find("SLIM_") != std::string_view::npos) {
         return BorderStyle::doubled;
     }

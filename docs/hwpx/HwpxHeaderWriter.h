@@ -15,7 +15,7 @@
 namespace tavrino::docs {
 
 class HwpxHeaderWriter {
-public:
+  public:
     HwpxHeaderWriter();
 
     int charPr(const CharProps& props);
@@ -25,7 +25,7 @@ public:
     // The whole header.xml for a document of `sectionCount` sections.
     std::string write(int sectionCount) const;
 
-private:
+  private:
     int font(const std::string& face);
     int fontId(const std::string& face) const;
     int listReference(const ListInfo& list) const;

@@ -11,11 +11,11 @@
 namespace tavrino::docs {
 
 class ListLabels {
-public:
+  public:
     // The label of the next paragraph carrying `list`, "" for paragraphs outside lists.
     std::string next(const ListInfo& list);
 
-private:
+  private:
     std::map<int, std::vector<int>> counters_;  // list id -> counter per level
 };
 

@@ -29,13 +29,14 @@ void appendParagraph(const Paragraph& paragraph, Writer& writer) {
     std::vector<const std::vector<Block>*> nested;
     for (const TextRun& run : paragraph.runs) {
         for (const Inline& item : run.content) {
-            if (const auto* text = std::get_if<Text>(&item)) line += text->text;
-            else if (std::holds_alternative<Tab>(item)) line += '\t';
+            if (const auto* text = std::get_if<Text>(&item))
+                line += text->text;
+            else if (std::holds_alternative<Tab>(item))
+                line += '\t';
             else if (const auto* brk = std::get_if<Break>(&item)) {
                 // Page and column breaks move text, they do not add a line of their own.
                 if (brk->kind == BreakKind::line) line += '\n';
-            }
-            else if (const auto* shape = std::get_if<Shape>(&item)) {
+            } else if (const auto* shape = std::get_if<Shape>(&item)) {
                 if (options.shapes) nested.push_back(&shape->blocks);
                 if (options.shapes) nested.push_back(&shape->caption);
             } else if (const auto* picture = std::get_if<Picture>(&item)) {
@@ -46,7 +47,8 @@ void appendParagraph(const Paragraph& paragraph, Writer& writer) {
         }
     }
     appendLine(std::move(line), writer.out);
-    for (const auto* blocks : nested) appendBlocks(*blocks, writer);
+    for (const auto* blocks : nested)
+        appendBlocks(*blocks, writer);
 }
 
 void appendBlocks(const std::vector<Block>& blocks, Writer& writer) {
@@ -57,7 +59,8 @@ void appendBlocks(const std::vector<Block>& blocks, Writer& writer) {
         }
         const Table& table = std::get<Table>(block.content);
         for (const TableRow& row : table.rows) {
-            for (const TableCell& cell : row.cells) appendBlocks(cell.blocks, writer);
+            for (const TableCell& cell : row.cells)
+                appendBlocks(cell.blocks, writer);
         }
         appendBlocks(table.caption, writer);
     }
@@ -65,11 +68,13 @@ void appendBlocks(const std::vector<Block>& blocks, Writer& writer) {
 
 void appendSection(const Section& section, Writer& writer) {
     if (writer.options.headersAndFooters) {
-        for (const auto& header : section.headers) appendBlocks(header.blocks, writer);
+        for (const auto& header : section.headers)
+            appendBlocks(header.blocks, writer);
     }
     appendBlocks(section.blocks, writer);
     if (writer.options.headersAndFooters) {
-        for (const auto& footer : section.footers) appendBlocks(footer.blocks, writer);
+        for (const auto& footer : section.footers)
+            appendBlocks(footer.blocks, writer);
     }
 }
 
@@ -96,7 +101,8 @@ std::vector<std::string> sectionTexts(const Document& document, const TextOption
 std::string documentText(const Document& document, const TextOptions& options) {
     std::string out;
     const auto texts = sectionTexts(document, options);
-    for (size_t i = 0; i < texts.size(); ++i) out += (i > 0 ? "\n" : "") + texts[i];
+    for (size_t i = 0; i < texts.size(); ++i)
+        out += (i > 0 ? "\n" : "") + texts[i];
     return out;
 }
 

@@ -55,4 +55,6 @@ void run(const std::vector<std::string>& args) {
 }  // namespace
 }  // namespace tavrino::docs
 
-int main(int argc, char** argv) { return tavrino::docs::runToolMain(argc, argv, tavrino::docs::run); }
+int main(int argc, char** argv) {
+    return tavrino::docs::runToolMain(argc, argv, tavrino::docs::run);
+}

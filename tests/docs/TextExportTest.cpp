@@ -14,7 +14,8 @@ Paragraph para(std::vector<Inline> content, ListInfo list = {}) {
     return paragraph;
 }
 
-ListInfo numbered(int level, NumberFormat format = NumberFormat::decimal, std::string pattern = {}) {
+ListInfo numbered(int level, NumberFormat format = NumberFormat::decimal,
+                  std::string pattern = {}) {
     ListInfo list;
     list.kind = ListKind::numbered;
     list.listId = 7;
@@ -37,8 +38,9 @@ TEST(TextExport, ReadingOrderTablesAndSections) {
     table.rows = {TableRow{{a, b}}, TableRow{{c}}};
     Document document;
     document.sections.resize(2);
-    document.sections[0].blocks = {Block{para({Text{"x"}, Tab{}, Text{"y"}, Break{BreakKind::line}, Text{"z"}})},
-                                   Block{table}};
+    document.sections[0].blocks = {
+        Block{para({Text{"x"}, Tab{}, Text{"y"}, Break{BreakKind::line}, Text{"z"}})},
+        Block{table}};
     document.sections[1].blocks = {Block{para({Break{BreakKind::page}, Text{"after break"}})}};
     document.sections[1].headers = {HeaderFooter{PageSide::both, {Block{para({Text{"head"}})}}}};
     EXPECT_EQ(documentText(document), "x\ty\nz\na\nb\nb2\nc\n\nafter break\n");
@@ -50,11 +52,13 @@ TEST(TextExport, ReadingOrderTablesAndSections) {
 TEST(TextExport, ListNumbersCountPerLevelAndRunAcrossSections) {
     Document document;
     document.sections.resize(2);
-    document.sections[0].blocks = {Block{para({Text{"one"}}, numbered(0))},
-                                   Block{para({Text{"sub"}}, numbered(1, NumberFormat::ganada, "%2)"))},
-                                   Block{para({Text{"sub"}}, numbered(1, NumberFormat::ganada, "%2)"))}};
-    document.sections[1].blocks = {Block{para({Text{"two"}}, numbered(0, NumberFormat::decimal, "%1."))},
-                                   Block{para({Text{"sub"}}, numbered(1, NumberFormat::ganada, "%1.%2"))}};
+    document.sections[0].blocks = {
+        Block{para({Text{"one"}}, numbered(0))},
+        Block{para({Text{"sub"}}, numbered(1, NumberFormat::ganada, "%2)"))},
+        Block{para({Text{"sub"}}, numbered(1, NumberFormat::ganada, "%2)"))}};
+    document.sections[1].blocks = {
+        Block{para({Text{"two"}}, numbered(0, NumberFormat::decimal, "%1."))},
+        Block{para({Text{"sub"}}, numbered(1, NumberFormat::ganada, "%1.%2"))}};
     EXPECT_EQ(documentText(document), "1. one\n가) sub\n나) sub\n\n2. two\n2.가 sub\n");
     TextOptions plain;
     plain.listLabels = false;
@@ -86,8 +90,7 @@ TEST(Writers, MergedCellsKeepTheirSpans) {
         return c;
     };
     table.rows = {TableRow{{cell(0, 0, 2, 2, "big"), cell(0, 2, 1, 1, "r")}},
-                  TableRow{{cell(1, 2, 1, 1, "s")}},
-                  TableRow{{cell(2, 1, 1, 2, "tail")}}};
+                  TableRow{{cell(1, 2, 1, 1, "s")}}, TableRow{{cell(2, 1, 1, 2, "tail")}}};
     Document document;
     document.sections.resize(1);
     document.sections[0].blocks = {Block{table}};

@@ -18,9 +18,14 @@ const char* const soffice = "/usr/bin/soffice";
 
 void convertWithLibreOffice(const std::string& filter, const std::vector<fs::path>& files,
                             const fs::path& outDir, const fs::path& profile) {
-    std::vector<std::string> args{"-env:UserInstallation=file://" + profile.string(), "--headless",
-                                  "--convert-to", filter, "--outdir", outDir.string()};
-    for (const auto& file : files) args.push_back(file.string());
+    std::vector<std::string> args{"-env:UserInstallation=file://" + profile.string(),
+                                  "--headless",
+                                  "--convert-to",
+                                  filter,
+                                  "--outdir",
+                                  outDir.string()};
+    for (const auto& file : files)
+        args.push_back(file.string());
     runProcess(soffice, args);
 }
 
@@ -35,17 +40,19 @@ std::vector<std::string> words(const std::string& text) {
 }
 
 class LibreOffice : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (!fs::exists(soffice)) GTEST_SKIP() << "LibreOffice is not installed";
-        if (corpusFiles("docx").empty()) GTEST_SKIP() << "corpus not found at " << TAVRINO_CORPUS_DIR;
+        if (corpusFiles("docx").empty())
+            GTEST_SKIP() << "corpus not found at " << TAVRINO_CORPUS_DIR;
     }
     TempDir work;
 };
 
 TEST_F(LibreOffice, TextutilGivesTheSameWordsAsLibreOfficeTextExport) {
     const auto files = corpusFiles("docx");
-    convertWithLibreOffice("txt:Text (encoded):UTF8", files, work.path() / "lo", work.path() / "profile");
+    convertWithLibreOffice("txt:Text (encoded):UTF8", files, work.path() / "lo",
+                           work.path() / "profile");
     for (const auto& file : files) {
         const fs::path ours = work.path() / (file.stem().string() + ".ours.txt");
         runProcess((fs::path(TAVRINO_TOOLS_DIR) / "textutil").string(),
@@ -58,8 +65,8 @@ TEST_F(LibreOffice, TextutilGivesTheSameWordsAsLibreOfficeTextExport) {
 
 TEST_F(LibreOffice, OpensTheWordDocumentsWeWrite) {
     std::vector<fs::path> ours;
-    for (const char* name : {"Table.hwpx", "SimplePicture.hwpx", "HeaderFooter.hwpx", "ParaHead.hwpx",
-                             "RectInRect.hwpx", "SimpleEquation.hwpx"}) {
+    for (const char* name : {"Table.hwpx", "SimplePicture.hwpx", "HeaderFooter.hwpx",
+                             "ParaHead.hwpx", "RectInRect.hwpx", "SimpleEquation.hwpx"}) {
         const fs::path source = fs::path(TAVRINO_CORPUS_DIR) / "hwpx" / name;
         ours.push_back(work.path() / (source.stem().string() + ".docx"));
         writeDocument(readDocument(source), ours.back(), DocumentFormat::docx);
