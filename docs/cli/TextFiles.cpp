@@ -14,10 +14,11 @@ void writeSectionTexts(const Document& document, const std::filesystem::path& fo
     if (!std::filesystem::is_directory(folder, error)) {
         throw DocumentError("결과 폴더를 만들 수 없음: " + folder.string());
     }
-    for (size_t i = 0; i < document.sections.size(); ++i) {
+    const std::vector<std::string> texts = sectionTexts(document, options);
+    for (size_t i = 0; i < texts.size(); ++i) {
         char name[48];
         std::snprintf(name, sizeof name, "section-%04zu.txt", i + 1);
-        writeFileAtomically(folder / name, sectionText(document.sections[i], options));
+        writeFileAtomically(folder / name, texts[i]);
     }
 }
 

@@ -13,7 +13,7 @@ namespace tavrino::docs {
 
 // A malformed command line; its text is the usage line.
 class UsageError : public std::runtime_error {
-public:
+  public:
     explicit UsageError(const std::string& usage) : std::runtime_error(usage) {}
 };
 

@@ -7,7 +7,9 @@
 namespace tavrino::docs {
 namespace {
 
-bool is(const pugi::xml_node& node, std::string_view name) { return name == node.name(); }
+bool is(const pugi::xml_node& node, std::string_view name) {
+    return name == node.name();
+}
 
 void appendText(TextRun& run, std::string_view text) {
     if (text.empty()) return;
@@ -27,8 +29,10 @@ void appendMixedText(TextRun& run, std::string_view text) {
         if (i < text.size() && text[i] != '\t' && text[i] != '\n' && text[i] != '\r') continue;
         appendText(run, text.substr(start, i - start));
         if (i < text.size()) {
-            if (text[i] == '\t') run.content.push_back(Tab{});
-            else run.content.push_back(Break{BreakKind::line});
+            if (text[i] == '\t')
+                run.content.push_back(Tab{});
+            else
+                run.content.push_back(Break{BreakKind::line});
         }
         start = i + 1;
     }
@@ -68,7 +72,8 @@ void DocxBodyReader::readDocumentBody(const pugi::xml_node& body, const std::str
 
 std::vector<Block> DocxBodyReader::readBlocks(const pugi::xml_node& parent) {
     std::vector<Block> blocks;
-    for (const auto& node : parent.children()) readBlock(node, blocks);
+    for (const auto& node : parent.children())
+        readBlock(node, blocks);
     return blocks;
 }
 
@@ -78,9 +83,11 @@ void DocxBodyReader::readBlock(const pugi::xml_node& node, std::vector<Block>& o
     } else if (is(node, "w:tbl")) {
         out.push_back(Block{readTable(node)});
     } else if (is(node, "w:sdt")) {
-        for (const auto& child : node.child("w:sdtContent").children()) readBlock(child, out);
+        for (const auto& child : node.child("w:sdtContent").children())
+            readBlock(child, out);
     } else if (is(node, "w:customXml") || is(node, "w:ins")) {
-        for (const auto& child : node.children()) readBlock(child, out);
+        for (const auto& child : node.children())
+            readBlock(child, out);
     } else if (is(node, "w:del") || is(node, "w:altChunk")) {
         document_.dropped.add(is(node, "w:del") ? "trackChange" : "altChunk");
     }
@@ -102,8 +109,10 @@ void DocxBodyReader::readInlineContainer(const pugi::xml_node& parent, Paragraph
         } else if (is(child, "w:hyperlink")) {
             FieldStart link{FieldKind::hyperlink, {}, "HYPERLINK"};
             const auto rel = context_.relationships.find(child.attribute("r:id").as_string());
-            if (rel != context_.relationships.end()) link.target = rel->second.target;
-            else link.target = std::string("#") + child.attribute("w:anchor").as_string();
+            if (rel != context_.relationships.end())
+                link.target = rel->second.target;
+            else
+                link.target = std::string("#") + child.attribute("w:anchor").as_string();
             paragraph.runs.push_back(TextRun{{}, {link}});
             readInlineContainer(child, paragraph, styleId);
             paragraph.runs.push_back(TextRun{{}, {FieldEnd{}}});
@@ -120,7 +129,8 @@ void DocxBodyReader::readInlineContainer(const pugi::xml_node& parent, Paragraph
             document_.dropped.add("trackChange");
         } else if (is(child, "m:oMath") || is(child, "m:oMathPara")) {
             Equation equation;
-            for (const auto& t : child.select_nodes(".//m:t")) equation.script += t.node().text().as_string();
+            for (const auto& t : child.select_nodes(".//m:t"))
+                equation.script += t.node().text().as_string();
             paragraph.runs.push_back(TextRun{{}, {equation}});
         }
     }
@@ -129,7 +139,8 @@ void DocxBodyReader::readInlineContainer(const pugi::xml_node& parent, Paragraph
 void DocxBodyReader::readRun(const pugi::xml_node& r, Paragraph& paragraph,
                              const std::string& styleId) {
     TextRun run{styles_.runProps(r.child("w:rPr"), styleId), {}};
-    for (const auto& child : r.children()) readRunChild(child, run);
+    for (const auto& child : r.children())
+        readRunChild(child, run);
     if (!run.content.empty()) paragraph.runs.push_back(std::move(run));
 }
 
@@ -159,8 +170,10 @@ void DocxBodyReader::readRunChild(const pugi::xml_node& child, TextRun& run) {
     } else if (name == "w:pict") {
         readVml(child, run);
     } else if (name == "mc:AlternateContent") {
-        const auto choice = child.child("mc:Choice") ? child.child("mc:Choice") : child.child("mc:Fallback");
-        for (const auto& inner : choice.children()) readRunChild(inner, run);
+        const auto choice =
+            child.child("mc:Choice") ? child.child("mc:Choice") : child.child("mc:Fallback");
+        for (const auto& inner : choice.children())
+            readRunChild(inner, run);
     } else if (name == "w:footnoteReference" || name == "w:endnoteReference") {
         const bool foot = name == "w:footnoteReference";
         auto& notes = foot ? footnotes_ : endnotes_;
@@ -180,7 +193,8 @@ void DocxBodyReader::readFieldChar(const pugi::xml_node& fldChar, TextRun& run) 
         fields_.back().first = true;
         run.content.push_back(fieldFromInstruction(fields_.back().second));
     } else if (type == "end" && !fields_.empty()) {
-        if (!fields_.back().first) run.content.push_back(fieldFromInstruction(fields_.back().second));
+        if (!fields_.back().first)
+            run.content.push_back(fieldFromInstruction(fields_.back().second));
         run.content.push_back(FieldEnd{});
         fields_.pop_back();
     }
@@ -193,14 +207,16 @@ std::optional<std::size_t> DocxBodyReader::mediaFor(const std::string& relations
         return std::nullopt;
     }
     const std::string& part = rel->second.target;
-    if (const auto found = mediaByPart_.find(part); found != mediaByPart_.end()) return found->second;
+    if (const auto found = mediaByPart_.find(part); found != mediaByPart_.end())
+        return found->second;
     const std::string name = part.substr(part.rfind('/') + 1);
     return mediaByPart_[part] =
                document_.addMedia(Media{name, mediaTypeForName(name), package_.readBinary(part)});
 }
 
 void DocxBodyReader::readDrawing(const pugi::xml_node& drawing, TextRun& run) {
-    const auto frame = drawing.child("wp:inline") ? drawing.child("wp:inline") : drawing.child("wp:anchor");
+    const auto frame =
+        drawing.child("wp:inline") ? drawing.child("wp:inline") : drawing.child("wp:anchor");
     const auto extent = frame.child("wp:extent");
     const auto data = frame.child("a:graphic").child("a:graphicData");
     if (const auto blip = data.select_node(".//a:blip")) {
@@ -209,11 +225,15 @@ void DocxBodyReader::readDrawing(const pugi::xml_node& drawing, TextRun& run) {
             document_.dropped.add("missingPicture");
             return;
         }
-        Picture picture{*index, emu(extent, "cx"), emu(extent, "cy"), is(frame, "wp:inline"),
-                        frame.child("wp:docPr").attribute("descr").as_string(), {}};
+        Picture picture{*index,
+                        emu(extent, "cx"),
+                        emu(extent, "cy"),
+                        is(frame, "wp:inline"),
+                        frame.child("wp:docPr").attribute("descr").as_string(),
+                        {}};
         run.content.push_back(std::move(picture));
     } else if (const auto box = data.select_node(".//w:txbxContent")) {
-        Shape shape{ShapeKind::textBox, emu(extent, "cx"), emu(extent, "cy"),
+        Shape shape{ShapeKind::textBox,     emu(extent, "cx"),      emu(extent, "cy"),
                     is(frame, "wp:inline"), readBlocks(box.node()), {}};
         run.content.push_back(std::move(shape));
     } else {

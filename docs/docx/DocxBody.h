@@ -14,13 +14,13 @@
 namespace tavrino::docs {
 
 class DocxBodyReader {
-public:
+  public:
     DocxBodyReader(DocxPackage& package, const DocxStyles& styles, Document& document);
 
     // Reads w:body into sections: every w:sectPr closes one.
     void readDocumentBody(const pugi::xml_node& body, const std::string& part);
 
-private:
+  private:
     struct PartContext {
         std::string part;
         Relationships relationships;

@@ -47,8 +47,8 @@ FieldStart fieldFromInstruction(std::string_view instruction) {
 }
 
 std::string mediaTypeForName(std::string_view name) {
-    std::string ext(name.substr(name.rfind('.') == std::string_view::npos ? name.size()
-                                                                          : name.rfind('.') + 1));
+    std::string ext(
+        name.substr(name.rfind('.') == std::string_view::npos ? name.size() : name.rfind('.') + 1));
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (ext == "png") return "image/png";

@@ -20,14 +20,17 @@ std::string mediaExtension(const Media& media) {
     if (type == "image/tiff") return "tiff";
     const size_t dot = media.name.rfind('.');
     std::string ext = dot == std::string::npos ? "bin" : media.name.substr(dot + 1);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    const bool safe = !ext.empty() && ext.size() <= 5 &&
-                      std::all_of(ext.begin(), ext.end(), [](unsigned char c) { return std::isalnum(c) != 0; });
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    const bool safe =
+        !ext.empty() && ext.size() <= 5 &&
+        std::all_of(ext.begin(), ext.end(), [](unsigned char c) { return std::isalnum(c) != 0; });
     return safe ? (ext == "jpg" ? "jpeg" : ext) : "bin";
 }
 
 void attrs(pugi::xml_node node, std::initializer_list<std::pair<const char*, std::string>> values) {
-    for (const auto& [name, value] : values) set(node, name, value.c_str());
+    for (const auto& [name, value] : values)
+        set(node, name, value.c_str());
 }
 
 }  // namespace
@@ -41,8 +44,10 @@ void DocxPartWriter::writePicture(pugi::xml_node r, const Picture& picture) {
                         mediaExtension(media[picture.mediaIndex]);
     }
     const std::string rid = relate("image", entry->second);
-    const std::string cx = std::to_string(std::max<std::int64_t>(picture.width, 1440) * emuPerHwpunit);
-    const std::string cy = std::to_string(std::max<std::int64_t>(picture.height, 1440) * emuPerHwpunit);
+    const std::string cx =
+        std::to_string(std::max<std::int64_t>(picture.width, 1440) * emuPerHwpunit);
+    const std::string cy =
+        std::to_string(std::max<std::int64_t>(picture.height, 1440) * emuPerHwpunit);
     const std::string id = std::to_string(output_.nextDrawingId++);
     const std::string name = "Picture " + id;
     pugi::xml_node inlined = r.append_child("w:drawing").append_child("wp:inline");
@@ -89,8 +94,10 @@ void DocxPartWriter::writeTextBox(pugi::xml_node r, const Shape& shape) {
     pugi::xml_node box = vshape.append_child("v:textbox").append_child("w:txbxContent");
     DocxPartWriter inner(output_, true);
     inner.writeBlocks(box, content.empty() ? std::vector<Block>{Block{Paragraph{}}} : content);
-    if (!box.last_child() || std::string_view(box.last_child().name()) != "w:p") box.append_child("w:p");
-    relationships_.insert(relationships_.end(), inner.relationships_.begin(), inner.relationships_.end());
+    if (!box.last_child() || std::string_view(box.last_child().name()) != "w:p")
+        box.append_child("w:p");
+    relationships_.insert(relationships_.end(), inner.relationships_.begin(),
+                          inner.relationships_.end());
 }
 
 // Covered positions of a row span are written as continuation cells (Word keeps every
@@ -98,7 +105,8 @@ void DocxPartWriter::writeTextBox(pugi::xml_node r, const Shape& shape) {
 void DocxPartWriter::writeTable(pugi::xml_node parent, const Table& table) {
     int columns = std::max(1, table.columnCount);
     for (const auto& row : table.rows) {
-        for (const auto& cell : row.cells) columns = std::max(columns, cell.column + std::max(1, cell.columnSpan));
+        for (const auto& cell : row.cells)
+            columns = std::max(columns, cell.column + std::max(1, cell.columnSpan));
     }
     columns = std::min(columns, 1000);
     std::vector<std::int32_t> widths = table.columnWidths;
@@ -106,26 +114,31 @@ void DocxPartWriter::writeTable(pugi::xml_node parent, const Table& table) {
     pugi::xml_node tbl = parent.append_child("w:tbl");
     pugi::xml_node tblPr = tbl.append_child("w:tblPr");
     std::int32_t total = 0;
-    for (const auto w : widths) total += w;
+    for (const auto w : widths)
+        total += w;
     attrs(tblPr.append_child("w:tblW"), {{"w:w", std::to_string(total / 5)}, {"w:type", "dxa"}});
     if (table.alignment != Alignment::left) {
-        set(tblPr.append_child("w:jc"), "w:val", table.alignment == Alignment::center ? "center" : "right");
+        set(tblPr.append_child("w:jc"), "w:val",
+            table.alignment == Alignment::center ? "center" : "right");
     }
     set(tblPr.append_child("w:tblLayout"), "w:type", "fixed");
     pugi::xml_node grid = tbl.append_child("w:tblGrid");
-    for (const auto w : widths) set(grid.append_child("w:gridCol"), "w:w", std::max(1, w / 5));
+    for (const auto w : widths)
+        set(grid.append_child("w:gridCol"), "w:w", std::max(1, w / 5));
 
     std::map<int, std::pair<int, const TableCell*>> spanning;  // column -> (last row, cell)
     for (size_t r = 0; r < table.rows.size(); ++r) {
         const TableRow& row = table.rows[r];
         std::map<int, const TableCell*> starts;
-        for (const auto& cell : row.cells) starts.emplace(std::max(0, cell.column), &cell);
+        for (const auto& cell : row.cells)
+            starts.emplace(std::max(0, cell.column), &cell);
         // Grid positions no cell covers at the start or end of a row are skipped with
         // gridBefore/gridAfter, which keeps ragged tables ragged.
         int first = columns, end = 0;
         for (int c = 0; c < columns; ++c) {
             const auto open = spanning.find(c);
-            const bool covered = starts.count(c) || (open != spanning.end() && open->second.first >= int(r));
+            const bool covered =
+                starts.count(c) || (open != spanning.end() && open->second.first >= int(r));
             if (!covered) continue;
             first = std::min(first, c);
             const TableCell* cell = starts.count(c) ? starts[c] : open->second.second;
@@ -135,9 +148,12 @@ void DocxPartWriter::writeTable(pugi::xml_node parent, const Table& table) {
         pugi::xml_node tr = tbl.append_child("w:tr");
         if (row.isHeader || row.height > 0 || first > 0 || end < columns) {
             pugi::xml_node trPr = tr.append_child("w:trPr");
-            if (first > 0 && first < columns) set(trPr.append_child("w:gridBefore"), "w:val", first);
-            if (end < columns && end > first) set(trPr.append_child("w:gridAfter"), "w:val", columns - end);
-            if (row.height > 0) attrs(trPr.append_child("w:trHeight"), {{"w:val", std::to_string(row.height / 5)}});
+            if (first > 0 && first < columns)
+                set(trPr.append_child("w:gridBefore"), "w:val", first);
+            if (end < columns && end > first)
+                set(trPr.append_child("w:gridAfter"), "w:val", columns - end);
+            if (row.height > 0)
+                attrs(trPr.append_child("w:trHeight"), {{"w:val", std::to_string(row.height / 5)}});
             if (row.isHeader) trPr.append_child("w:tblHeader");
         }
         if (first >= columns) first = 0, end = columns;
@@ -145,7 +161,8 @@ void DocxPartWriter::writeTable(pugi::xml_node parent, const Table& table) {
         while (column < end) {
             const TableCell* cell = nullptr;
             bool continuation = false;
-            if (auto open = spanning.find(column); open != spanning.end() && open->second.first >= int(r)) {
+            if (auto open = spanning.find(column);
+                open != spanning.end() && open->second.first >= int(r)) {
                 cell = open->second.second;
                 continuation = true;
             } else if (auto start = starts.find(column); start != starts.end()) {
@@ -154,10 +171,12 @@ void DocxPartWriter::writeTable(pugi::xml_node parent, const Table& table) {
             }
             const int span = cell ? std::clamp(cell->columnSpan, 1, columns - column) : 1;
             std::int32_t width = 0;
-            for (int c = column; c < column + span; ++c) width += widths[c];
+            for (int c = column; c < column + span; ++c)
+                width += widths[c];
             pugi::xml_node tc = tr.append_child("w:tc");
             pugi::xml_node tcPr = tc.append_child("w:tcPr");
-            attrs(tcPr.append_child("w:tcW"), {{"w:w", std::to_string(width / 5)}, {"w:type", "dxa"}});
+            attrs(tcPr.append_child("w:tcW"),
+                  {{"w:w", std::to_string(width / 5)}, {"w:type", "dxa"}});
             if (span > 1) set(tcPr.append_child("w:gridSpan"), "w:val", span);
             if (cell && cell->rowSpan > 1) {
                 pugi::xml_node merge = tcPr.append_child("w:vMerge");
@@ -167,8 +186,10 @@ void DocxPartWriter::writeTable(pugi::xml_node parent, const Table& table) {
                 writeBorders(tcPr, cell->borders);
                 if (cell->fill) {
                     char fill[8];
-                    std::snprintf(fill, sizeof fill, "%02X%02X%02X", cell->fill->red, cell->fill->green, cell->fill->blue);
-                    attrs(tcPr.append_child("w:shd"), {{"w:val", "clear"}, {"w:color", "auto"}, {"w:fill", fill}});
+                    std::snprintf(fill, sizeof fill, "%02X%02X%02X", cell->fill->red,
+                                  cell->fill->green, cell->fill->blue);
+                    attrs(tcPr.append_child("w:shd"),
+                          {{"w:val", "clear"}, {"w:color", "auto"}, {"w:fill", fill}});
                 }
                 if (cell->verticalAlign != VerticalAlign::top) {
                     set(tcPr.append_child("w:vAlign"), "w:val",
@@ -176,7 +197,8 @@ void DocxPartWriter::writeTable(pugi::xml_node parent, const Table& table) {
                 }
                 writeBlocks(tc, cell->blocks);
             }
-            if (!tc.last_child() || std::string_view(tc.last_child().name()) != "w:p") tc.append_child("w:p");
+            if (!tc.last_child() || std::string_view(tc.last_child().name()) != "w:p")
+                tc.append_child("w:p");
             column += span;
         }
     }

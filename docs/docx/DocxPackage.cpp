@@ -27,7 +27,8 @@ std::string resolvePart(const std::string& sourcePart, const std::string& target
         start = end + 1;
     }
     std::string joined;
-    for (const auto& segment : segments) joined += (joined.empty() ? "" : "/") + segment;
+    for (const auto& segment : segments)
+        joined += (joined.empty() ? "" : "/") + segment;
     return joined;
 }
 
@@ -64,8 +65,8 @@ DocxPackage::DocxPackage(std::string_view bytes) : zip_(bytes) {
 }
 
 void DocxPackage::parse(pugi::xml_document& into, const std::string& part, bool required) {
-    const auto bytes = required ? std::optional<std::string>(zip_.read(part))
-                                : zip_.readIfPresent(part);
+    const auto bytes =
+        required ? std::optional<std::string>(zip_.read(part)) : zip_.readIfPresent(part);
     if (bytes) parseXml(into, *bytes, part);
 }
 

@@ -21,7 +21,7 @@ struct Relationship {
 using Relationships = std::map<std::string, Relationship>;  // by r:id
 
 class DocxPackage {
-public:
+  public:
     // Opens the package and checks that it is a WordprocessingML document. Throws
     // DocumentError.
     explicit DocxPackage(std::string_view bytes);
@@ -39,7 +39,7 @@ public:
     // The first target of a relationship type from `part` ("" when there is none).
     std::string targetOfType(const std::string& part, std::string_view type);
 
-private:
+  private:
     ZipReader zip_;
     std::string mainPart_;
 };

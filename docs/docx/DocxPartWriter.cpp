@@ -21,32 +21,45 @@ void val(pugi::xml_node parent, const char* name, const std::string& value) {
 
 const char* underlineValue(Underline underline) {
     switch (underline) {
-        case Underline::doubled: return "double";
-        case Underline::dotted: return "dotted";
-        case Underline::dashed: return "dash";
-        case Underline::wavy: return "wave";
-        case Underline::thick: return "thick";
-        default: return "single";
+        case Underline::doubled:
+            return "double";
+        case Underline::dotted:
+            return "dotted";
+        case Underline::dashed:
+            return "dash";
+        case Underline::wavy:
+            return "wave";
+        case Underline::thick:
+            return "thick";
+        default:
+            return "single";
     }
 }
 
 const char* borderValue(BorderStyle style) {
     switch (style) {
-        case BorderStyle::none: return "nil";
-        case BorderStyle::doubled: return "double";
-        case BorderStyle::dotted: return "dotted";
-        case BorderStyle::dashed: return "dashed";
-        case BorderStyle::thick: return "thick";
-        default: return "single";
+        case BorderStyle::none:
+            return "nil";
+        case BorderStyle::doubled:
+            return "double";
+        case BorderStyle::dotted:
+            return "dotted";
+        case BorderStyle::dashed:
+            return "dashed";
+        case BorderStyle::thick:
+            return "thick";
+        default:
+            return "single";
     }
 }
 
 void appendBorders(pugi::xml_node parent, const char* name, const Borders& borders) {
     if (borders == Borders{}) return;
     pugi::xml_node node = parent.append_child(name);
-    const std::pair<const char*, const Border*> sides[] = {
-        {"w:top", &borders.top}, {"w:left", &borders.left}, {"w:bottom", &borders.bottom},
-        {"w:right", &borders.right}};
+    const std::pair<const char*, const Border*> sides[] = {{"w:top", &borders.top},
+                                                           {"w:left", &borders.left},
+                                                           {"w:bottom", &borders.bottom},
+                                                           {"w:right", &borders.right}};
     for (const auto& [side, border] : sides) {
         pugi::xml_node edge = node.append_child(side);
         set(edge, "w:val", borderValue(border->style));
@@ -91,7 +104,8 @@ void writeRunProps(pugi::xml_node r, const CharProps& props) {
         set(shading, "w:fill", hex(*props.highlight).c_str());
     }
     if (props.position != VerticalPosition::baseline) {
-        val(rPr, "w:vertAlign", props.position == VerticalPosition::superscript ? "superscript" : "subscript");
+        val(rPr, "w:vertAlign",
+            props.position == VerticalPosition::superscript ? "superscript" : "subscript");
     }
     if (!rPr.first_child()) r.remove_child(rPr);
 }
@@ -103,7 +117,8 @@ void DocxPartWriter::writeBorders(pugi::xml_node tcPr, const Borders& borders) {
 DocxPartWriter::DocxPartWriter(DocxOutput& output, bool inTextBox)
     : output_(output), inTextBox_(inTextBox) {}
 
-std::string DocxPartWriter::relate(const std::string& type, const std::string& target, bool external) {
+std::string DocxPartWriter::relate(const std::string& type, const std::string& target,
+                                   bool external) {
     for (const auto& rel : relationships_) {
         if (rel.type == type && rel.target == target && rel.external == external) return rel.id;
     }
@@ -120,9 +135,10 @@ std::string DocxPartWriter::relationshipsXml() const {
     for (const auto& rel : relationships_) {
         pugi::xml_node node = root.append_child("Relationship");
         set(node, "Id", rel.id.c_str());
-        const std::string base = rel.type == "core-properties"
-                                     ? "http://schemas.openxmlformats.org/package/2006/relationships/metadata/"
-                                     : "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+        const std::string base =
+            rel.type == "core-properties"
+                ? "http://schemas.openxmlformats.org/package/2006/relationships/metadata/"
+                : "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
         set(node, "Type", (base + rel.type).c_str());
         set(node, "Target", xmlSafe(rel.target).c_str());
         if (rel.external) set(node, "TargetMode", "External");
@@ -143,10 +159,12 @@ void DocxPartWriter::writeBlocks(pugi::xml_node parent, const std::vector<Block>
 pugi::xml_node DocxPartWriter::writeParagraph(pugi::xml_node parent, const Paragraph& paragraph) {
     pugi::xml_node p = parent.append_child("w:p");
     writeParagraphProps(p, paragraph.props);
-    for (const TextRun& run : paragraph.runs) writeRun(p, run);
+    for (const TextRun& run : paragraph.runs)
+        writeRun(p, run);
     std::vector<std::vector<Block>> nested = std::move(deferred_);
     deferred_.clear();
-    for (const auto& blocks : nested) writeBlocks(parent, blocks);
+    for (const auto& blocks : nested)
+        writeBlocks(parent, blocks);
     return p;
 }
 
@@ -157,10 +175,8 @@ void DocxPartWriter::writeParagraphProps(pugi::xml_node p, const ParaProps& prop
     if (props.pageBreakBefore) pPr.append_child("w:pageBreakBefore");
     if (props.list.kind != ListKind::none) {
         const int id = std::max(1, props.list.listId > 0 ? props.list.listId : 1);
-        auto& formats = output_.lists[id];
         const int level = std::clamp(props.list.level, 0, 8);
-        if (int(formats.size()) <= level) formats.resize(level + 1, NumberFormat::decimal);
-        formats[level] = props.list.kind == ListKind::bullet ? NumberFormat::bullet : props.list.format;
+        output_.lists[id].emplace(level, props.list);
         pugi::xml_node numPr = pPr.append_child("w:numPr");
         val(numPr, "w:ilvl", std::to_string(level));
         val(numPr, "w:numId", std::to_string(id));
@@ -172,14 +188,19 @@ void DocxPartWriter::writeParagraphProps(pugi::xml_node p, const ParaProps& prop
     if (line.value > 0) {
         const bool percent = line.rule == LineSpacingRule::percent;
         set(spacing, "w:line", percent ? line.value * 240 / 100 : line.value / 5);
-        set(spacing, "w:lineRule", percent ? "auto" : line.rule == LineSpacingRule::exact ? "exact" : "atLeast");
+        set(spacing, "w:lineRule",
+            percent                               ? "auto"
+            : line.rule == LineSpacingRule::exact ? "exact"
+                                                  : "atLeast");
     }
     pugi::xml_node ind = pPr.append_child("w:ind");
     set(ind, "w:left", props.indentLeft / 5);
     set(ind, "w:right", props.indentRight / 5);
-    if (props.firstLine < 0) set(ind, "w:hanging", -props.firstLine / 5);
-    else set(ind, "w:firstLine", props.firstLine / 5);
-    const char* jc = props.alignment == Alignment::center      ? "center"
+    if (props.firstLine < 0)
+        set(ind, "w:hanging", -props.firstLine / 5);
+    else
+        set(ind, "w:firstLine", props.firstLine / 5);
+    const char* jc = props.alignment == Alignment::center       ? "center"
                      : props.alignment == Alignment::right      ? "right"
                      : props.alignment == Alignment::justify    ? "both"
                      : props.alignment == Alignment::distribute ? "distribute"
@@ -192,7 +213,8 @@ void DocxPartWriter::writeParagraphProps(pugi::xml_node p, const ParaProps& prop
 
 void DocxPartWriter::writeRun(pugi::xml_node p, const TextRun& run) {
     pugi::xml_node r;
-    for (const Inline& item : run.content) writeInline(p, run.props, r, item);
+    for (const Inline& item : run.content)
+        writeInline(p, run.props, r, item);
 }
 
 // Consecutive text, tabs and breaks share one w:r; fields and objects end it.
@@ -216,7 +238,8 @@ void DocxPartWriter::writeInline(pugi::xml_node p, const CharProps& props, pugi:
         r.append_child("w:tab");
     } else if (const auto* brk = std::get_if<Break>(&item)) {
         pugi::xml_node br = r.append_child("w:br");
-        if (brk->kind != BreakKind::line) set(br, "w:type", brk->kind == BreakKind::page ? "page" : "column");
+        if (brk->kind != BreakKind::line)
+            set(br, "w:type", brk->kind == BreakKind::page ? "page" : "column");
     } else if (const auto* picture = std::get_if<Picture>(&item)) {
         writePicture(r, *picture);
         for (const Block& block : picture->caption) {
@@ -224,7 +247,8 @@ void DocxPartWriter::writeInline(pugi::xml_node p, const CharProps& props, pugi:
                 r.append_child("w:br");
                 for (const TextRun& part : caption->runs) {
                     for (const Inline& piece : part.content) {
-                        if (const auto* text = std::get_if<Text>(&piece)) textElement(r, text->text);
+                        if (const auto* text = std::get_if<Text>(&piece))
+                            textElement(r, text->text);
                     }
                 }
             }
@@ -242,7 +266,8 @@ void DocxPartWriter::writeInline(pugi::xml_node p, const CharProps& props, pugi:
         notes.push_back(note->blocks);
         pugi::xml_node ref = p.append_child("w:r");
         val(ref.append_child("w:rPr"), "w:rStyle", foot ? "FootnoteReference" : "EndnoteReference");
-        set(ref.append_child(foot ? "w:footnoteReference" : "w:endnoteReference"), "w:id", notes.size());
+        set(ref.append_child(foot ? "w:footnoteReference" : "w:endnoteReference"), "w:id",
+            notes.size());
         r = pugi::xml_node();
     }
 }

@@ -11,7 +11,7 @@
 namespace tavrino::docs {
 
 class DocxPartWriter {
-public:
+  public:
     // `inTextBox`: text-box content may not cite notes or hold other text boxes.
     explicit DocxPartWriter(DocxOutput& output, bool inTextBox = false);
 
@@ -24,10 +24,11 @@ public:
     // The part's _rels document, or "" when it has no relationships.
     std::string relationshipsXml() const;
 
-private:
+  private:
     void writeParagraphProps(pugi::xml_node p, const ParaProps& props);
     void writeRun(pugi::xml_node p, const TextRun& run);
-    void writeInline(pugi::xml_node p, const CharProps& props, pugi::xml_node& r, const Inline& item);
+    void writeInline(pugi::xml_node p, const CharProps& props, pugi::xml_node& r,
+                     const Inline& item);
     void writeField(pugi::xml_node p, const FieldStart& field);
     void writeFieldEnd(pugi::xml_node p);
     void writePicture(pugi::xml_node r, const Picture& picture);
@@ -39,7 +40,8 @@ private:
     bool inTextBox_;
     std::vector<PartRelationship> relationships_;
     std::vector<bool> openFields_;
-    std::vector<std::vector<Block>> deferred_;  // text of boxes nested in this text box  // whether each open field was written as a Word field
+    std::vector<std::vector<Block>> deferred_;  // text of boxes nested in this text box  // whether
+                                                // each open field was written as a Word field
 };
 
 // Adds w:rPr for `props` to `r` (nothing when every property is the default).

@@ -19,12 +19,12 @@ struct PartRelationship {
 
 struct DocxOutput {
     const Document& document;
-    std::map<std::string, std::string> parts;        // part name -> bytes, written in name order
+    std::map<std::string, std::string> parts;         // part name -> bytes, written in name order
     std::map<std::string, std::string> contentTypes;  // part name -> override content type
     std::map<std::size_t, std::string> mediaParts;    // media index -> "media/imageN.ext"
-    std::vector<std::vector<Block>> footnotes;       // id = index + 1
+    std::vector<std::vector<Block>> footnotes;        // id = index + 1
     std::vector<std::vector<Block>> endnotes;
-    std::map<int, std::vector<NumberFormat>> lists;   // list id -> formats by level
+    std::map<int, std::map<int, ListInfo>> lists;  // list id -> level -> its look
     int headerCount = 0;
     int footerCount = 0;
     int nextDrawingId = 1;

@@ -27,12 +27,14 @@ std::optional<Color> hexColor(std::string_view text) {
 
 std::optional<Color> highlightColor(std::string_view name) {
     static const std::map<std::string_view, Color> named{
-        {"yellow", {255, 255, 0}},   {"green", {0, 255, 0}},      {"cyan", {0, 255, 255}},
-        {"magenta", {255, 0, 255}},  {"blue", {0, 0, 255}},       {"red", {255, 0, 0}},
-        {"darkBlue", {0, 0, 128}},   {"darkCyan", {0, 128, 128}}, {"darkGreen", {0, 128, 0}},
-        {"darkMagenta", {128, 0, 128}}, {"darkRed", {128, 0, 0}}, {"darkYellow", {128, 128, 0}},
-        {"darkGray", {128, 128, 128}}, {"lightGray", {192, 192, 192}}, {"black", {0, 0, 0}},
-        {"white", {255, 255, 255}}};
+        {"yellow", {255, 255, 0}},     {"green", {0, 255, 0}},
+        {"cyan", {0, 255, 255}},       {"magenta", {255, 0, 255}},
+        {"blue", {0, 0, 255}},         {"red", {255, 0, 0}},
+        {"darkBlue", {0, 0, 128}},     {"darkCyan", {0, 128, 128}},
+        {"darkGreen", {0, 128, 0}},    {"darkMagenta", {128, 0, 128}},
+        {"darkRed", {128, 0, 0}},      {"darkYellow", {128, 128, 0}},
+        {"darkGray", {128, 128, 128}}, {"lightGray", {192, 192, 192}},
+        {"black", {0, 0, 0}},          {"white", {255, 255, 255}}};
     const auto found = named.find(name);
     return found == named.end() ? std::nullopt : std::optional<Color>(found->second);
 }
@@ -75,9 +77,12 @@ void applySpacing(const pugi::xml_node& spacing, ParaProps& props) {
     if (!spacing.attribute("w:line")) return;
     const int line = attr(spacing, "w:line");
     const std::string_view rule = spacing.attribute("w:lineRule").as_string("auto");
-    if (rule == "exact") props.lineSpacing = {LineSpacingRule::exact, line * 5};
-    else if (rule == "atLeast") props.lineSpacing = {LineSpacingRule::atLeast, line * 5};
-    else props.lineSpacing = {LineSpacingRule::percent, line * 100 / 240};
+    if (rule == "exact")
+        props.lineSpacing = {LineSpacingRule::exact, line * 5};
+    else if (rule == "atLeast")
+        props.lineSpacing = {LineSpacingRule::atLeast, line * 5};
+    else
+        props.lineSpacing = {LineSpacingRule::percent, line * 100 / 240};
 }
 
 void applyIndent(const pugi::xml_node& ind, ParaProps& props) {
@@ -96,12 +101,14 @@ void applyIndent(const pugi::xml_node& ind, ParaProps& props) {
 
 void applyParagraphProperties(const pugi::xml_node& pPr, ParaProps& props) {
     if (!pPr) return;
-    if (const auto jc = pPr.child("w:jc")) props.alignment = alignmentFrom(jc.attribute("w:val").as_string());
+    if (const auto jc = pPr.child("w:jc"))
+        props.alignment = alignmentFrom(jc.attribute("w:val").as_string());
     applySpacing(pPr.child("w:spacing"), props);
     applyIndent(pPr.child("w:ind"), props);
     if (pPr.child("w:keepNext")) props.keepWithNext = toggle(pPr.child("w:keepNext"));
     if (pPr.child("w:keepLines")) props.keepLines = toggle(pPr.child("w:keepLines"));
-    if (pPr.child("w:pageBreakBefore")) props.pageBreakBefore = toggle(pPr.child("w:pageBreakBefore"));
+    if (pPr.child("w:pageBreakBefore"))
+        props.pageBreakBefore = toggle(pPr.child("w:pageBreakBefore"));
     if (const auto level = pPr.child("w:outlineLvl")) props.outlineLevel = attr(level, "w:val");
     if (props.outlineLevel > 8) props.outlineLevel = -1;
 }
@@ -112,13 +119,16 @@ void applyRunProperties(const pugi::xml_node& rPr, CharProps& props) {
         const std::string eastAsia = fonts.attribute("w:eastAsia").as_string();
         const std::string latin = fonts.attribute("w:ascii").as_string();
         if (!latin.empty()) props.latinFace = latin;
-        if (!eastAsia.empty()) props.fontFace = eastAsia;
-        else if (!latin.empty() && props.fontFace.empty()) props.fontFace = latin;
+        if (!eastAsia.empty())
+            props.fontFace = eastAsia;
+        else if (!latin.empty() && props.fontFace.empty())
+            props.fontFace = latin;
         if (props.latinFace == props.fontFace) props.latinFace.clear();
     }
     if (rPr.child("w:b")) props.bold = toggle(rPr.child("w:b"));
     if (rPr.child("w:i")) props.italic = toggle(rPr.child("w:i"));
-    if (rPr.child("w:strike")) props.strike = toggle(rPr.child("w:strike")) ? Strike::single : Strike::none;
+    if (rPr.child("w:strike"))
+        props.strike = toggle(rPr.child("w:strike")) ? Strike::single : Strike::none;
     if (toggle(rPr.child("w:dstrike"))) props.strike = Strike::doubled;
     if (const auto color = rPr.child("w:color")) {
         props.color = hexColor(color.attribute("w:val").as_string());
@@ -167,8 +177,7 @@ DocxStyles::DocxStyles(const pugi::xml_document& styles, const pugi::xml_documen
 }
 
 // Applies the base styles first; a chain longer than 20 is a cycle and stops there.
-void DocxStyles::applyStyleChain(const std::string& id, ParaProps* para,
-                                 CharProps* run) const {
+void DocxStyles::applyStyleChain(const std::string& id, ParaProps* para, CharProps* run) const {
     std::vector<const DocxStyle*> chain;
     std::string next = id;
     while (!next.empty() && chain.size() < 20) {
@@ -203,9 +212,11 @@ void DocxStyles::applyNumbering(const pugi::xml_node& numPr, ParaProps& props) c
     for (const auto& lvl : definition->second.children("w:lvl")) {
         if (attr(lvl, "w:ilvl") != props.list.level) continue;
         props.list.format = numberFormatFrom(lvl.child("w:numFmt").attribute("w:val").as_string());
+        props.list.pattern = lvl.child("w:lvlText").attribute("w:val").as_string();
         if (props.list.format == NumberFormat::bullet) {
             props.list.kind = ListKind::bullet;
-            props.list.bulletText = lvl.child("w:lvlText").attribute("w:val").as_string();
+            props.list.bulletText = props.list.pattern;
+            props.list.pattern.clear();
         }
     }
 }

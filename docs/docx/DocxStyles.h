@@ -20,14 +20,14 @@ struct DocxStyle {
 };
 
 class DocxStyles {
-public:
+  public:
     // Either document may be empty (a package without styles or numbering).
     DocxStyles(const pugi::xml_document& styles, const pugi::xml_document& numbering);
 
     ParaProps paragraphProps(const pugi::xml_node& pPr) const;
     CharProps runProps(const pugi::xml_node& rPr, const std::string& paragraphStyle) const;
 
-private:
+  private:
     void applyStyleChain(const std::string& id, ParaProps* para, CharProps* run) const;
     void applyNumbering(const pugi::xml_node& numPr, ParaProps& props) const;
 

@@ -42,10 +42,12 @@ void style(pugi::xml_node styles, const char* type, const char* id, const char* 
 std::string stylesXml(const Document& document) {
     pugi::xml_document xml;
     pugi::xml_node root = startXml(xml, "w:styles", {"w"});
-    pugi::xml_node rPr = root.append_child("w:docDefaults").append_child("w:rPrDefault").append_child("w:rPr");
+    pugi::xml_node rPr =
+        root.append_child("w:docDefaults").append_child("w:rPrDefault").append_child("w:rPr");
     const std::string font = xmlSafe(mostUsedFont(document));
     pugi::xml_node fonts = rPr.append_child("w:rFonts");
-    for (const char* name : {"w:ascii", "w:hAnsi", "w:eastAsia", "w:cs"}) set(fonts, name, font.c_str());
+    for (const char* name : {"w:ascii", "w:hAnsi", "w:eastAsia", "w:cs"})
+        set(fonts, name, font.c_str());
     set(rPr.append_child("w:sz"), "w:val", 20);
     pugi::xml_node lang = rPr.append_child("w:lang");
     set(lang, "w:val", "en-US");
@@ -53,49 +55,67 @@ std::string stylesXml(const Document& document) {
     style(root, "paragraph", "Normal", "Normal", true);
     style(root, "character", "DefaultParagraphFont", "Default Paragraph Font", true);
     style(root, "character", "FootnoteReference", "footnote reference");
-    set(root.last_child().append_child("w:rPr").append_child("w:vertAlign"), "w:val", "superscript");
+    set(root.last_child().append_child("w:rPr").append_child("w:vertAlign"), "w:val",
+        "superscript");
     style(root, "character", "EndnoteReference", "endnote reference");
-    set(root.last_child().append_child("w:rPr").append_child("w:vertAlign"), "w:val", "superscript");
+    set(root.last_child().append_child("w:rPr").append_child("w:vertAlign"), "w:val",
+        "superscript");
     return xmlBytes(xml);
 }
 
 const char* numberFormatValue(NumberFormat format) {
     switch (format) {
-        case NumberFormat::upperRoman: return "upperRoman";
-        case NumberFormat::lowerRoman: return "lowerRoman";
-        case NumberFormat::upperLetter: return "upperLetter";
-        case NumberFormat::lowerLetter: return "lowerLetter";
-        case NumberFormat::ganada: return "ganada";
-        case NumberFormat::chosung: return "chosung";
-        case NumberFormat::circled: return "decimalEnclosedCircle";
-        case NumberFormat::hangulDigit: return "koreanDigital";
-        case NumberFormat::hanjaDigit: return "koreanCounting";
-        case NumberFormat::bullet: return "bullet";
-        default: return "decimal";
+        case NumberFormat::upperRoman:
+            return "upperRoman";
+        case NumberFormat::lowerRoman:
+            return "lowerRoman";
+        case NumberFormat::upperLetter:
+            return "upperLetter";
+        case NumberFormat::lowerLetter:
+            return "lowerLetter";
+        case NumberFormat::ganada:
+            return "ganada";
+        case NumberFormat::chosung:
+            return "chosung";
+        case NumberFormat::circled:
+            return "decimalEnclosedCircle";
+        case NumberFormat::hangulDigit:
+            return "koreanDigital";
+        case NumberFormat::hanjaDigit:
+            return "koreanCounting";
+        case NumberFormat::bullet:
+            return "bullet";
+        default:
+            return "decimal";
     }
 }
 
 std::string numberingXml(const DocxOutput& output) {
     pugi::xml_document xml;
     pugi::xml_node root = startXml(xml, "w:numbering", {"w"});
-    for (const auto& [id, formats] : output.lists) {
+    for (const auto& [id, levels] : output.lists) {
         pugi::xml_node abstract = root.append_child("w:abstractNum");
         set(abstract, "w:abstractNumId", id);
         for (int level = 0; level < 9; ++level) {
-            const NumberFormat format = level < int(formats.size()) ? formats[level] : NumberFormat::decimal;
+            const auto found = levels.find(level);
+            const ListInfo list = found == levels.end() ? ListInfo{} : found->second;
+            const bool bullet = list.kind == ListKind::bullet;
             pugi::xml_node lvl = abstract.append_child("w:lvl");
             set(lvl, "w:ilvl", level);
             set(lvl.append_child("w:start"), "w:val", 1);
-            set(lvl.append_child("w:numFmt"), "w:val", numberFormatValue(format));
-            const std::string text = format == NumberFormat::bullet ? "\u25CF" : "%" + std::to_string(level + 1) + ".";
-            set(lvl.append_child("w:lvlText"), "w:val", text.c_str());
+            set(lvl.append_child("w:numFmt"), "w:val",
+                bullet ? "bullet" : numberFormatValue(list.format));
+            const std::string text = bullet ? (list.bulletText.empty() ? "\u25CF" : list.bulletText)
+                                     : list.pattern.empty() ? "%" + std::to_string(level + 1) + "."
+                                                            : list.pattern;
+            set(lvl.append_child("w:lvlText"), "w:val", xmlSafe(text).c_str());
             set(lvl.append_child("w:lvlJc"), "w:val", "left");
             pugi::xml_node ind = lvl.append_child("w:pPr").append_child("w:ind");
             set(ind, "w:left", 400 * (level + 1));
             set(ind, "w:hanging", 400);
         }
     }
-    for (const auto& [id, formats] : output.lists) {
+    for (const auto& [id, levels] : output.lists) {
         pugi::xml_node num = root.append_child("w:num");
         set(num, "w:numId", id);
         set(num.append_child("w:abstractNumId"), "w:val", id);
@@ -108,8 +128,9 @@ std::string notesXml(DocxOutput& output, bool foot, std::string& relsOut) {
     const char* item = foot ? "w:footnote" : "w:endnote";
     pugi::xml_document xml;
     pugi::xml_node root = startXml(xml, rootName, {"w", "r", "wp", "a", "pic", "m", "v", "o"});
-    for (const auto& [id, type, mark] : {std::tuple{-1, "separator", "w:separator"},
-                                         std::tuple{0, "continuationSeparator", "w:continuationSeparator"}}) {
+    for (const auto& [id, type, mark] :
+         {std::tuple{-1, "separator", "w:separator"},
+          std::tuple{0, "continuationSeparator", "w:continuationSeparator"}}) {
         pugi::xml_node note = root.append_child(item);
         set(note, "w:type", type);
         set(note, "w:id", id);
@@ -140,7 +161,8 @@ std::string settingsXml(const DocxOutput& output) {
         set(pr.append_child(child), "w:id", -1);
         set(pr.append_child(child), "w:id", 0);
     }
-    set(root.append_child("w:compat").append_child("w:compatSetting"), "w:name", "compatibilityMode")
+    set(root.append_child("w:compat").append_child("w:compatSetting"), "w:name",
+        "compatibilityMode")
         .append_attribute("w:uri") = "http://schemas.microsoft.com/office/word";
     root.child("w:compat").child("w:compatSetting").append_attribute("w:val") = "15";
     return xmlBytes(xml);
@@ -152,7 +174,8 @@ void textElement(pugi::xml_node parent, const char* name, const std::string& val
 
 std::string coreXml(const DocumentInfo& info) {
     pugi::xml_document xml;
-    pugi::xml_node root = startXml(xml, "cp:coreProperties", {"cp", "dc", "dcterms", "dcmitype", "xsi"});
+    pugi::xml_node root =
+        startXml(xml, "cp:coreProperties", {"cp", "dc", "dcterms", "dcmitype", "xsi"});
     textElement(root, "dc:title", info.title);
     textElement(root, "dc:subject", info.subject);
     textElement(root, "dc:creator", info.author);
@@ -211,7 +234,8 @@ void writeSupportParts(DocxOutput& output, DocxPartWriter& body) {
         if ((foot ? output.footnotes : output.endnotes).empty()) continue;
         const std::string name = foot ? "footnotes.xml" : "endnotes.xml";
         std::string rels;
-        add("word/" + name, notesXml(output, foot, rels), std::string(wordType) + (foot ? "footnotes+xml" : "endnotes+xml"));
+        add("word/" + name, notesXml(output, foot, rels),
+            std::string(wordType) + (foot ? "footnotes+xml" : "endnotes+xml"));
         if (!rels.empty()) output.parts["word/_rels/" + name + ".rels"] = rels;
         body.relate(foot ? "footnotes" : "endnotes", name);
     }
@@ -219,10 +243,12 @@ void writeSupportParts(DocxOutput& output, DocxPartWriter& body) {
         add("word/numbering.xml", numberingXml(output), std::string(wordType) + "numbering+xml");
         body.relate("numbering", "numbering.xml");
     }
-    for (const auto& [index, part] : output.mediaParts) body.relate("image", part);
+    for (const auto& [index, part] : output.mediaParts)
+        body.relate("image", part);
     add("docProps/core.xml", coreXml(output.document.info),
         "application/vnd.openxmlformats-package.core-properties+xml");
-    add("docProps/app.xml", appXml(), "application/vnd.openxmlformats-officedocument.extended-properties+xml");
+    add("docProps/app.xml", appXml(),
+        "application/vnd.openxmlformats-officedocument.extended-properties+xml");
     if (!output.document.info.custom.empty()) {
         add("docProps/custom.xml", customXml(output.document.info),
             "application/vnd.openxmlformats-officedocument.custom-properties+xml");
@@ -235,14 +261,23 @@ std::string contentTypesXml(const DocxOutput& output) {
     set(root, "xmlns", "http://schemas.openxmlformats.org/package/2006/content-types");
     const std::pair<const char*, const char*> defaults[] = {
         {"rels", "application/vnd.openxmlformats-package.relationships+xml"},
-        {"xml", "application/xml"}, {"png", "image/png"}, {"jpeg", "image/jpeg"},
-        {"gif", "image/gif"}, {"bmp", "image/bmp"}, {"tiff", "image/tiff"},
-        {"emf", "image/x-emf"}, {"wmf", "image/x-wmf"}, {"svg", "image/svg+xml"},
+        {"xml", "application/xml"},
+        {"png", "image/png"},
+        {"jpeg", "image/jpeg"},
+        {"gif", "image/gif"},
+        {"bmp", "image/bmp"},
+        {"tiff", "image/tiff"},
+        {"emf", "image/x-emf"},
+        {"wmf", "image/x-wmf"},
+        {"svg", "image/svg+xml"},
         {"bin", "application/octet-stream"}};
     std::set<std::string> extensions;
-    for (const auto& [index, part] : output.mediaParts) extensions.insert(part.substr(part.rfind('.') + 1));
+    for (const auto& [index, part] : output.mediaParts)
+        extensions.insert(part.substr(part.rfind('.') + 1));
     for (const auto& [ext, type] : defaults) {
-        if (std::string_view(ext) != "rels" && std::string_view(ext) != "xml" && !extensions.count(ext)) continue;
+        if (std::string_view(ext) != "rels" && std::string_view(ext) != "xml" &&
+            !extensions.count(ext))
+            continue;
         pugi::xml_node node = root.append_child("Default");
         set(node, "Extension", ext);
         set(node, "ContentType", type);
@@ -269,7 +304,8 @@ std::string packageRelationshipsXml(const DocxOutput& output) {
     package.relate("officeDocument", "word/document.xml");
     package.relate("core-properties", "docProps/core.xml");
     package.relate("extended-properties", "docProps/app.xml");
-    if (output.parts.count("docProps/custom.xml")) package.relate("custom-properties", "docProps/custom.xml");
+    if (output.parts.count("docProps/custom.xml"))
+        package.relate("custom-properties", "docProps/custom.xml");
     return package.relationshipsXml();
 }
 

@@ -10,11 +10,11 @@ Border borderFrom(const pugi::xml_node& node) {
     Border border;
     const std::string_view value = node.attribute("w:val").as_string("nil");
     if (!node || value == "nil" || value == "none") return border;
-    border.style = value == "double"                           ? BorderStyle::doubled
-                   : value == "dotted"                         ? BorderStyle::dotted
+    border.style = value == "double"                              ? BorderStyle::doubled
+                   : value == "dotted"                            ? BorderStyle::dotted
                    : value.find("dash") != std::string_view::npos ? BorderStyle::dashed
-                   : value == "thick"                          ? BorderStyle::thick
-                                                               : BorderStyle::single;
+                   : value == "thick"                             ? BorderStyle::thick
+                                                                  : BorderStyle::single;
     border.width = node.attribute("w:sz").as_int(4) * 25 / 2;  // eighths of a point
     const std::string color = node.attribute("w:color").as_string("000000");
     if (color.size() == 6 && color != "auto") {
@@ -44,7 +44,9 @@ Table DocxBodyReader::readTable(const pugi::xml_node& tbl) {
     table.columnCount = static_cast<int>(table.columnWidths.size());
     table.borders = bordersFrom(tbl.child("w:tblPr").child("w:tblBorders"));
     const std::string_view jc = tbl.child("w:tblPr").child("w:jc").attribute("w:val").as_string();
-    table.alignment = jc == "center" ? Alignment::center : jc == "right" ? Alignment::right : Alignment::left;
+    table.alignment = jc == "center"  ? Alignment::center
+                      : jc == "right" ? Alignment::right
+                                      : Alignment::left;
     std::map<int, std::pair<size_t, size_t>> openMerges;  // column -> (row, cell) of its start
     for (const auto& tr : tbl.children("w:tr")) {
         TableRow row;
@@ -54,9 +56,12 @@ Table DocxBodyReader::readTable(const pugi::xml_node& tbl) {
         int column = trPr.child("w:gridBefore").attribute("w:val").as_int();
         for (const auto& tc : tr.children("w:tc")) {
             const auto tcPr = tc.child("w:tcPr");
-            const int span = std::clamp(tcPr.child("w:gridSpan").attribute("w:val").as_int(1), 1, 1000);
+            const int span =
+                std::clamp(tcPr.child("w:gridSpan").attribute("w:val").as_int(1), 1, 1000);
             const auto vMerge = tcPr.child("w:vMerge");
-            const bool continues = vMerge && std::string_view(vMerge.attribute("w:val").as_string("continue")) != "restart";
+            const bool continues =
+                vMerge &&
+                std::string_view(vMerge.attribute("w:val").as_string("continue")) != "restart";
             if (continues && openMerges.count(column)) {
                 const auto [r, c] = openMerges[column];
                 table.rows[r].cells[c].rowSpan += 1;
@@ -70,12 +75,15 @@ Table DocxBodyReader::readTable(const pugi::xml_node& tbl) {
             cell.width = tcPr.child("w:tcW").attribute("w:w").as_int() * 5;
             cell.borders = bordersFrom(tcPr.child("w:tcBorders"));
             const std::string_view align = tcPr.child("w:vAlign").attribute("w:val").as_string();
-            cell.verticalAlign = align == "center" ? VerticalAlign::center
-                                 : align == "bottom" ? VerticalAlign::bottom : VerticalAlign::top;
+            cell.verticalAlign = align == "center"   ? VerticalAlign::center
+                                 : align == "bottom" ? VerticalAlign::bottom
+                                                     : VerticalAlign::top;
             cell.blocks = readBlocks(tc);
             if (cell.blocks.empty()) cell.blocks.push_back(Block{Paragraph{}});
-            if (vMerge) openMerges[column] = {table.rows.size(), row.cells.size()};
-            else openMerges.erase(column);
+            if (vMerge)
+                openMerges[column] = {table.rows.size(), row.cells.size()};
+            else
+                openMerges.erase(column);
             row.cells.push_back(std::move(cell));
             column += span;
         }
@@ -123,7 +131,9 @@ void DocxBodyReader::readSectionProperties(const pugi::xml_node& sectPr, Section
         const auto rel = context_.relationships.find(ref.attribute("r:id").as_string());
         if (rel == context_.relationships.end()) continue;
         HeaderFooter running;
-        running.side = type == "even" ? PageSide::even : type == "first" ? PageSide::first : PageSide::both;
+        running.side = type == "even"    ? PageSide::even
+                       : type == "first" ? PageSide::first
+                                         : PageSide::both;
         running.blocks = readPartBlocks(rel->second.target, header ? "w:hdr" : "w:ftr");
         (header ? section.headers : section.footers).push_back(std::move(running));
     }

@@ -24,14 +24,17 @@ std::string relsPathOf(const std::string& part) {
 std::string writeRunningHead(DocxOutput& output, DocxPartWriter& body, const HeaderFooter& running,
                              bool header) {
     const int number = header ? ++output.headerCount : ++output.footerCount;
-    const std::string name = std::string(header ? "header" : "footer") + std::to_string(number) + ".xml";
+    const std::string name =
+        std::string(header ? "header" : "footer") + std::to_string(number) + ".xml";
     pugi::xml_document xml;
     pugi::xml_node root = startXml(xml, header ? "w:hdr" : "w:ftr", bodyNamespaces());
     DocxPartWriter part(output);
     part.writeBlocks(root, running.blocks);
-    if (!root.last_child() || std::string_view(root.last_child().name()) != "w:p") root.append_child("w:p");
+    if (!root.last_child() || std::string_view(root.last_child().name()) != "w:p")
+        root.append_child("w:p");
     output.parts["word/" + name] = xmlBytes(xml);
-    output.contentTypes["word/" + name] = std::string(wordMain) + (header ? "header+xml" : "footer+xml");
+    output.contentTypes["word/" + name] =
+        std::string(wordMain) + (header ? "header+xml" : "footer+xml");
     const std::string rels = part.relationshipsXml();
     if (!rels.empty()) output.parts[relsPathOf("word/" + name)] = rels;
     return body.relate(header ? "header" : "footer", name);
@@ -41,14 +44,16 @@ void writeSectionProps(pugi::xml_node parent, const Section& section, DocxOutput
                        DocxPartWriter& body) {
     pugi::xml_node sectPr = parent.append_child("w:sectPr");
     bool first = false;
-    for (const auto& [list, header] : {std::pair{&section.headers, true}, std::pair{&section.footers, false}}) {
+    for (const auto& [list, header] :
+         {std::pair{&section.headers, true}, std::pair{&section.footers, false}}) {
         for (const HeaderFooter& running : *list) {
             const char* type = running.side == PageSide::even    ? "even"
                                : running.side == PageSide::first ? "first"
                                                                  : "default";
             output.evenHeaders |= running.side == PageSide::even;
             first |= running.side == PageSide::first;
-            pugi::xml_node ref = sectPr.append_child(header ? "w:headerReference" : "w:footerReference");
+            pugi::xml_node ref =
+                sectPr.append_child(header ? "w:headerReference" : "w:footerReference");
             set(ref, "w:type", type);
             set(ref, "r:id", writeRunningHead(output, body, running, header).c_str());
         }
@@ -112,7 +117,8 @@ std::string writeDocx(const Document& document) {
     ZipWriter zip;
     zip.add("[Content_Types].xml", contentTypesXml(output));
     zip.add("_rels/.rels", packageRelationshipsXml(output));
-    for (auto& [name, bytes] : output.parts) zip.add(name, std::move(bytes));
+    for (auto& [name, bytes] : output.parts)
+        zip.add(name, std::move(bytes));
     return zip.finish();
 }
 

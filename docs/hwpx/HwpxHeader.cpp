@@ -1,5 +1,6 @@
 #include "hwpx/HwpxHeader.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -133,7 +134,8 @@ BorderStyle borderStyleFrom(std::string_view type) {
     if (type == "NONE" || type.empty()) return BorderStyle::none;
     if (type == "DOT" || type == "CIRCLE") return BorderStyle::dotted;
     if (type.find("DASH") != std::string_view::npos) return BorderStyle::dashed;
-    if (type.find("DOUBLE") != std::string_view::npos || type.find("THICK_") != std::string_view::npos ||
+    if (type.find("DOUBLE") != std::string_view::npos ||
+        type.find("THICK_") != std::string_view::npos ||
         type.find("SLIM_") != std::string_view::npos) {
         return BorderStyle::doubled;
     }
@@ -174,11 +176,14 @@ NumberFormat numberFormatFrom(std::string_view format) {
 }
 
 void applyNumberings(const pugi::xml_node& refList, std::map<int, ParaProps>& paraProps) {
-    std::map<int, std::vector<NumberFormat>> formats;
+    std::map<int, std::vector<std::pair<NumberFormat, std::string>>> formats;
     for (const auto& numbering : refList.child("hh:numberings").children("hh:numbering")) {
         auto& levels = formats[numbering.attribute("id").as_int()];
         for (const auto& head : numbering.children("hh:paraHead")) {
-            levels.push_back(numberFormatFrom(head.attribute("numFormat").as_string()));
+            // OWPML writes "^1." where Word writes "%1.".
+            std::string pattern = head.text().as_string();
+            std::replace(pattern.begin(), pattern.end(), '^', '%');
+            levels.emplace_back(numberFormatFrom(head.attribute("numFormat").as_string()), pattern);
         }
     }
     std::map<int, std::string> bullets;
@@ -189,7 +194,10 @@ void applyNumberings(const pugi::xml_node& refList, std::map<int, ParaProps>& pa
         ListInfo& list = props.list;
         if (list.kind == ListKind::numbered) {
             const auto& levels = formats[list.listId];
-            if (list.level >= 0 && list.level < int(levels.size())) list.format = levels[list.level];
+            if (list.level >= 0 && list.level < int(levels.size())) {
+                list.format = levels[list.level].first;
+                list.pattern = levels[list.level].second;
+            }
         } else if (list.kind == ListKind::bullet) {
             list.bulletText = bullets[list.listId - 1000];
         }

@@ -10,8 +10,8 @@
 namespace tavrino::docs {
 namespace {
 
-constexpr std::array<const char*, 7> languages{"HANGUL",   "LATIN",  "HANJA", "JAPANESE",
-                                               "OTHER",    "SYMBOL", "USER"};
+constexpr std::array<const char*, 7> languages{"HANGUL", "LATIN",  "HANJA", "JAPANESE",
+                                               "OTHER",  "SYMBOL", "USER"};
 constexpr std::array<const char*, 7> languageAttributes{"hangul", "latin",  "hanja", "japanese",
                                                         "other",  "symbol", "user"};
 
@@ -107,9 +107,10 @@ void writeCharPr(pugi::xml_node list, int id, const CharProps& props, int hangul
     set(underline, "shape", hwpxUnderlineShape(props.underline));
     set(underline, "color", "#000000");
     pugi::xml_node strike = node.append_child("hh:strikeout");
-    set(strike, "shape", props.strike == Strike::none      ? "NONE"
-                         : props.strike == Strike::doubled ? "DOUBLE_SLIM"
-                                                           : "SOLID");
+    set(strike, "shape",
+        props.strike == Strike::none      ? "NONE"
+        : props.strike == Strike::doubled ? "DOUBLE_SLIM"
+                                          : "SOLID");
     set(strike, "color", "#000000");
     set(node.append_child("hh:outline"), "type", "NONE");
     pugi::xml_node shadow = node.append_child("hh:shadow");
@@ -121,10 +122,11 @@ void writeCharPr(pugi::xml_node list, int id, const CharProps& props, int hangul
 
 void writeMargins(pugi::xml_node parent, const ParaProps& props, int scale) {
     pugi::xml_node margin = parent.append_child("hh:margin");
-    const std::pair<const char*, int> values[] = {
-        {"hc:intent", props.firstLine}, {"hc:left", props.indentLeft},
-        {"hc:right", props.indentRight}, {"hc:prev", props.spaceBefore},
-        {"hc:next", props.spaceAfter}};
+    const std::pair<const char*, int> values[] = {{"hc:intent", props.firstLine},
+                                                  {"hc:left", props.indentLeft},
+                                                  {"hc:right", props.indentRight},
+                                                  {"hc:prev", props.spaceBefore},
+                                                  {"hc:next", props.spaceAfter}};
     for (const auto& [name, value] : values) {
         pugi::xml_node node = margin.append_child(name);
         set(node, "value", value * scale);
@@ -138,7 +140,7 @@ void writeMargins(pugi::xml_node parent, const ParaProps& props, int scale) {
     set(spacing, "unit", "HWPUNIT");
 }
 
-void writeParaPr(pugi::xml_node list, int id, const ParaProps& props) {
+void writeParaPr(pugi::xml_node list, int id, const ParaProps& props, int listId) {
     pugi::xml_node node = list.append_child("hh:paraPr");
     set(node, "id", id);
     set(node, "tabPrIDRef", 0);
@@ -152,13 +154,14 @@ void writeParaPr(pugi::xml_node list, int id, const ParaProps& props) {
     set(align, "vertical", "BASELINE");
     pugi::xml_node heading = node.append_child("hh:heading");
     const bool listed = props.list.kind != ListKind::none;
-    set(heading, "type", props.list.kind == ListKind::bullet ? "BULLET"
-                         : listed                           ? "NUMBER"
-                         : props.outlineLevel >= 0          ? "OUTLINE"
-                                                            : "NONE");
-    set(heading, "idRef", listed ? 1 : 0);
-    set(heading, "level", listed ? std::clamp(props.list.level, 0, 6)
-                                 : std::max(props.outlineLevel, 0));
+    set(heading, "type",
+        props.list.kind == ListKind::bullet ? "BULLET"
+        : listed                            ? "NUMBER"
+        : props.outlineLevel >= 0           ? "OUTLINE"
+                                            : "NONE");
+    set(heading, "idRef", listed ? listId : 0);
+    set(heading, "level",
+        listed ? std::clamp(props.list.level, 0, 6) : std::max(props.outlineLevel, 0));
     pugi::xml_node breaks = node.append_child("hh:breakSetting");
     set(breaks, "breakLatinWord", "KEEP_WORD");
     set(breaks, "breakNonLatinWord", "KEEP_WORD");
@@ -179,50 +182,51 @@ void writeParaPr(pugi::xml_node list, int id, const ParaProps& props) {
     writeMargins(choice.append_child("hp:default"), props, 2);
     pugi::xml_node border = node.append_child("hh:border");
     set(border, "borderFillIDRef", 2);
-    for (const char* name : {"offsetLeft", "offsetRight", "offsetTop", "offsetBottom", "connect",
-                             "ignoreMargin"}) {
+    for (const char* name :
+         {"offsetLeft", "offsetRight", "offsetTop", "offsetBottom", "connect", "ignoreMargin"}) {
         set(border, name, 0);
     }
 }
 
-void writeNumbering(pugi::xml_node refList) {
-    pugi::xml_node list = refList.append_child("hh:numberings");
-    set(list, "itemCnt", 1);
-    pugi::xml_node numbering = list.append_child("hh:numbering");
-    set(numbering, "id", 1);
-    set(numbering, "start", 0);
-    for (int level = 1; level <= 7; ++level) {
-        pugi::xml_node head = numbering.append_child("hh:paraHead");
-        set(head, "start", 1);
-        set(head, "level", level);
-        set(head, "align", "LEFT");
-        set(head, "useInstWidth", 1);
-        set(head, "autoIndent", 1);
-        set(head, "widthAdjust", 0);
-        set(head, "textOffsetType", "PERCENT");
-        set(head, "textOffset", 50);
-        set(head, "numFormat", level % 2 ? "DIGIT" : "HANGUL_SYLLABLE");
-        set(head, "charPrIDRef", 4294967295u);
-        set(head, "checkable", 0);
-        head.text().set(("^" + std::to_string(level) + ".").c_str());
+const char* hwpxNumberFormat(NumberFormat format) {
+    switch (format) {
+        case NumberFormat::upperRoman:
+            return "ROMAN_CAPITAL";
+        case NumberFormat::lowerRoman:
+            return "ROMAN_SMALL";
+        case NumberFormat::upperLetter:
+            return "LATIN_CAPITAL";
+        case NumberFormat::lowerLetter:
+            return "LATIN_SMALL";
+        case NumberFormat::ganada:
+            return "HANGUL_SYLLABLE";
+        case NumberFormat::chosung:
+            return "HANGUL_JAMO";
+        case NumberFormat::circled:
+            return "CIRCLED_DIGIT";
+        case NumberFormat::hangulDigit:
+            return "HANGUL_PHONETIC";
+        case NumberFormat::hanjaDigit:
+            return "IDEOGRAPH";
+        default:
+            return "DIGIT";
     }
-    pugi::xml_node bullets = refList.append_child("hh:bullets");
-    set(bullets, "itemCnt", 1);
-    pugi::xml_node bullet = bullets.append_child("hh:bullet");
-    set(bullet, "id", 1);
-    set(bullet, "char", "\u25CF");
-    set(bullet, "useImage", 0);
-    pugi::xml_node head = bullet.append_child("hh:paraHead");
-    set(head, "level", 0);
+}
+
+pugi::xml_node paraHead(pugi::xml_node parent, int level, NumberFormat format) {
+    pugi::xml_node head = parent.append_child("hh:paraHead");
+    set(head, "start", 1);
+    set(head, "level", level);
     set(head, "align", "LEFT");
-    set(head, "useInstWidth", 0);
+    set(head, "useInstWidth", 1);
     set(head, "autoIndent", 1);
     set(head, "widthAdjust", 0);
     set(head, "textOffsetType", "PERCENT");
     set(head, "textOffset", 50);
-    set(head, "numFormat", "DIGIT");
+    set(head, "numFormat", hwpxNumberFormat(format));
     set(head, "charPrIDRef", 4294967295u);
     set(head, "checkable", 0);
+    return head;
 }
 
 void writeTail(pugi::xml_node head) {
@@ -255,8 +259,8 @@ int HwpxHeaderWriter::fontId(const std::string& face) const {
 }
 
 int HwpxHeaderWriter::font(const std::string& face) {
-    return indexOf(fonts_, face.empty() ? fonts_.empty() ? std::string("함초롬바탕") : fonts_[0]
-                                        : face);
+    return indexOf(fonts_,
+                   face.empty() ? fonts_.empty() ? std::string("함초롬바탕") : fonts_[0] : face);
 }
 
 int HwpxHeaderWriter::charPr(const CharProps& props) {
@@ -267,7 +271,62 @@ int HwpxHeaderWriter::charPr(const CharProps& props) {
     return indexOf(charProps_, key);
 }
 
+// The numbering (or bullet) a list paragraph refers to; 0 when it is no list item.
+int HwpxHeaderWriter::listReference(const ListInfo& list) const {
+    if (list.kind == ListKind::bullet) {
+        const auto found = std::find(bullets_.begin(), bullets_.end(), list.bulletText);
+        return found == bullets_.end() ? 0 : static_cast<int>(found - bullets_.begin()) + 1;
+    }
+    for (size_t i = 0; i < numberings_.size(); ++i) {
+        if (numberings_[i].first == list.listId) return static_cast<int>(i) + 1;
+    }
+    return 0;
+}
+
+void HwpxHeaderWriter::writeLists(pugi::xml_node refList) const {
+    if (!numberings_.empty()) {
+        pugi::xml_node list = refList.append_child("hh:numberings");
+        set(list, "itemCnt", numberings_.size());
+        for (size_t i = 0; i < numberings_.size(); ++i) {
+            pugi::xml_node numbering = list.append_child("hh:numbering");
+            set(numbering, "id", i + 1);
+            set(numbering, "start", 0);
+            for (int level = 0; level < 7; ++level) {
+                const auto found = numberings_[i].second.find(level);
+                const ListInfo info =
+                    found == numberings_[i].second.end() ? ListInfo{} : found->second;
+                std::string pattern =
+                    info.pattern.empty() ? "^" + std::to_string(level + 1) + "." : info.pattern;
+                std::replace(pattern.begin(), pattern.end(), '%', '^');
+                paraHead(numbering, level + 1, info.format).text().set(xmlSafe(pattern).c_str());
+            }
+        }
+    }
+    if (!bullets_.empty()) {
+        pugi::xml_node list = refList.append_child("hh:bullets");
+        set(list, "itemCnt", bullets_.size());
+        for (size_t i = 0; i < bullets_.size(); ++i) {
+            pugi::xml_node bullet = list.append_child("hh:bullet");
+            set(bullet, "id", i + 1);
+            set(bullet, "char", xmlSafe(bullets_[i].empty() ? "\u25CF" : bullets_[i]).c_str());
+            set(bullet, "useImage", 0);
+            paraHead(bullet, 0, NumberFormat::decimal);
+        }
+    }
+}
+
 int HwpxHeaderWriter::paraPr(const ParaProps& props) {
+    if (props.list.kind == ListKind::bullet) indexOf(bullets_, props.list.bulletText);
+    if (props.list.kind == ListKind::numbered) {
+        auto found = std::find_if(numberings_.begin(), numberings_.end(), [&](const auto& entry) {
+            return entry.first == props.list.listId;
+        });
+        if (found == numberings_.end()) {
+            numberings_.emplace_back(props.list.listId, std::map<int, ListInfo>{});
+            found = numberings_.end() - 1;
+        }
+        found->second.emplace(std::clamp(props.list.level, 0, 6), props.list);
+    }
     ParaProps key = props;
     key.styleName.clear();
     key.tabStops.clear();
@@ -275,9 +334,9 @@ int HwpxHeaderWriter::paraPr(const ParaProps& props) {
 }
 
 int HwpxHeaderWriter::borderFill(const CellLook& look) {
-    const auto found = std::find_if(borderFills_.begin() + 2, borderFills_.end(), [&](const auto& x) {
-        return x.borders == look.borders && x.fill == look.fill;
-    });
+    const auto found = std::find_if(
+        borderFills_.begin() + 2, borderFills_.end(),
+        [&](const auto& x) { return x.borders == look.borders && x.fill == look.fill; });
     if (found != borderFills_.end()) return static_cast<int>(found - borderFills_.begin()) + 1;
     borderFills_.push_back(look);
     return static_cast<int>(borderFills_.size());
@@ -296,7 +355,8 @@ std::string HwpxHeaderWriter::write(int sectionCount) const {
     writeFonts(refList, fonts_);
     pugi::xml_node fills = refList.append_child("hh:borderFills");
     set(fills, "itemCnt", borderFills_.size());
-    for (size_t i = 0; i < borderFills_.size(); ++i) writeBorderFill(fills, int(i) + 1, borderFills_[i]);
+    for (size_t i = 0; i < borderFills_.size(); ++i)
+        writeBorderFill(fills, int(i) + 1, borderFills_[i]);
     pugi::xml_node chars = refList.append_child("hh:charProperties");
     set(chars, "itemCnt", charProps_.size());
     for (size_t i = 0; i < charProps_.size(); ++i) {
@@ -311,18 +371,25 @@ std::string HwpxHeaderWriter::write(int sectionCount) const {
     set(tab, "id", 0);
     set(tab, "autoTabLeft", 0);
     set(tab, "autoTabRight", 0);
-    writeNumbering(refList);
+    writeLists(refList);
     pugi::xml_node paras = refList.append_child("hh:paraProperties");
     set(paras, "itemCnt", paraProps_.size());
-    for (size_t i = 0; i < paraProps_.size(); ++i) writeParaPr(paras, int(i), paraProps_[i]);
+    for (size_t i = 0; i < paraProps_.size(); ++i) {
+        writeParaPr(paras, int(i), paraProps_[i], listReference(paraProps_[i].list));
+    }
     pugi::xml_node styles = refList.append_child("hh:styles");
     set(styles, "itemCnt", 1);
     pugi::xml_node style = styles.append_child("hh:style");
     for (const auto& [name, value] :
-         std::initializer_list<std::pair<const char*, const char*>>{
-             {"id", "0"}, {"type", "PARA"}, {"name", "바탕글"}, {"engName", "Normal"},
-             {"paraPrIDRef", "0"}, {"charPrIDRef", "0"}, {"nextStyleIDRef", "0"},
-             {"langID", "1042"}, {"lockForm", "0"}}) {
+         std::initializer_list<std::pair<const char*, const char*>>{{"id", "0"},
+                                                                    {"type", "PARA"},
+                                                                    {"name", "바탕글"},
+                                                                    {"engName", "Normal"},
+                                                                    {"paraPrIDRef", "0"},
+                                                                    {"charPrIDRef", "0"},
+                                                                    {"nextStyleIDRef", "0"},
+                                                                    {"langID", "1042"},
+                                                                    {"lockForm", "0"}}) {
         set(style, name, value);
     }
     writeTail(head);

@@ -1,9 +1,9 @@
 #pragma once
 // The words OWPML uses for model values, shared by the HWPX writers.
 
-#include <vector>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/Content.h"
 

@@ -10,8 +10,10 @@
 namespace tavrino::docs {
 namespace {
 
-void setAll(pugi::xml_node node, std::initializer_list<std::pair<const char*, const char*>> values) {
-    for (const auto& [name, value] : values) set(node, name, value);
+void setAll(pugi::xml_node node,
+            std::initializer_list<std::pair<const char*, const char*>> values) {
+    for (const auto& [name, value] : values)
+        set(node, name, value);
 }
 
 void margins(pugi::xml_node parent, const char* name, int left, int right, int top, int bottom) {
@@ -35,7 +37,10 @@ void appendText(pugi::xml_node run, pugi::xml_node& text, const std::string& val
 void notePr(pugi::xml_node secPr, const char* name, const char* place) {
     pugi::xml_node node = secPr.append_child(name);
     pugi::xml_node format = node.append_child("hp:autoNumFormat");
-    setAll(format, {{"type", "DIGIT"}, {"userChar", ""}, {"prefixChar", ""}, {"suffixChar", ")"},
+    setAll(format, {{"type", "DIGIT"},
+                    {"userChar", ""},
+                    {"prefixChar", ""},
+                    {"suffixChar", ")"},
                     {"supscript", "0"}});
     setAll(node.append_child("hp:noteLine"),
            {{"length", "-1"}, {"type", "SOLID"}, {"width", "0.12 mm"}, {"color", "#000000"}});
@@ -55,17 +60,29 @@ void HwpxObjectWriter::writeSectionProperties(pugi::xml_node run, const Section&
     const PageSetup& page = section.page;
     textWidth_ = std::max(1000, page.width - page.marginLeft - page.marginRight - page.gutter);
     pugi::xml_node secPr = run.append_child("hp:secPr");
-    setAll(secPr, {{"id", ""}, {"textDirection", "HORIZONTAL"}, {"spaceColumns", "1134"},
-                   {"tabStop", "8000"}, {"tabStopVal", "4000"}, {"tabStopUnit", "HWPUNIT"},
-                   {"outlineShapeIDRef", "1"}, {"memoShapeIDRef", "0"},
-                   {"textVerticalWidthHead", "0"}, {"masterPageCnt", "0"}});
-    setAll(secPr.append_child("hp:grid"), {{"lineGrid", "0"}, {"charGrid", "0"}, {"wonggojiFormat", "0"}});
-    setAll(secPr.append_child("hp:startNum"), {{"pageStartsOn", "BOTH"}, {"page", "0"}, {"pic", "0"},
-                                               {"tbl", "0"}, {"equation", "0"}});
-    setAll(secPr.append_child("hp:visibility"),
-           {{"hideFirstHeader", "0"}, {"hideFirstFooter", "0"}, {"hideFirstMasterPage", "0"},
-            {"border", "SHOW_ALL"}, {"fill", "SHOW_ALL"}, {"hideFirstPageNum", "0"},
-            {"hideFirstEmptyLine", "0"}, {"showLineNumber", "0"}});
+    setAll(secPr, {{"id", ""},
+                   {"textDirection", "HORIZONTAL"},
+                   {"spaceColumns", "1134"},
+                   {"tabStop", "8000"},
+                   {"tabStopVal", "4000"},
+                   {"tabStopUnit", "HWPUNIT"},
+                   {"outlineShapeIDRef", "1"},
+                   {"memoShapeIDRef", "0"},
+                   {"textVerticalWidthHead", "0"},
+                   {"masterPageCnt", "0"}});
+    setAll(secPr.append_child("hp:grid"),
+           {{"lineGrid", "0"}, {"charGrid", "0"}, {"wonggojiFormat", "0"}});
+    setAll(
+        secPr.append_child("hp:startNum"),
+        {{"pageStartsOn", "BOTH"}, {"page", "0"}, {"pic", "0"}, {"tbl", "0"}, {"equation", "0"}});
+    setAll(secPr.append_child("hp:visibility"), {{"hideFirstHeader", "0"},
+                                                 {"hideFirstFooter", "0"},
+                                                 {"hideFirstMasterPage", "0"},
+                                                 {"border", "SHOW_ALL"},
+                                                 {"fill", "SHOW_ALL"},
+                                                 {"hideFirstPageNum", "0"},
+                                                 {"hideFirstEmptyLine", "0"},
+                                                 {"showLineNumber", "0"}});
     setAll(secPr.append_child("hp:lineNumberShape"),
            {{"restartType", "0"}, {"countBy", "0"}, {"distance", "0"}, {"startNumber", "0"}});
     pugi::xml_node pagePr = secPr.append_child("hp:pagePr");
@@ -86,8 +103,12 @@ void HwpxObjectWriter::writeSectionProperties(pugi::xml_node run, const Section&
     notePr(secPr, "hp:endNotePr", "END_OF_DOCUMENT");
     for (const char* type : {"BOTH", "EVEN", "ODD"}) {
         pugi::xml_node fill = secPr.append_child("hp:pageBorderFill");
-        setAll(fill, {{"type", type}, {"borderFillIDRef", "1"}, {"textBorder", "PAPER"},
-                      {"headerInside", "0"}, {"footerInside", "0"}, {"fillArea", "PAPER"}});
+        setAll(fill, {{"type", type},
+                      {"borderFillIDRef", "1"},
+                      {"textBorder", "PAPER"},
+                      {"headerInside", "0"},
+                      {"footerInside", "0"},
+                      {"fillArea", "PAPER"}});
         margins(fill, "hp:offset", 1417, 1417, 1417, 1417);
     }
     pugi::xml_node colPr = run.append_child("hp:ctrl").append_child("hp:colPr");
@@ -95,18 +116,22 @@ void HwpxObjectWriter::writeSectionProperties(pugi::xml_node run, const Section&
     set(colPr, "colCount", std::max(1, section.columns.count));
     set(colPr, "sameSz", 1);
     set(colPr, "sameGap", section.columns.gap);
-    for (const auto& header : section.headers) writeHeaderFooter(run, header, true);
-    for (const auto& footer : section.footers) writeHeaderFooter(run, footer, false);
+    for (const auto& header : section.headers)
+        writeHeaderFooter(run, header, true);
+    for (const auto& footer : section.footers)
+        writeHeaderFooter(run, footer, false);
 }
 
 void HwpxObjectWriter::writeHeaderFooter(pugi::xml_node run, const HeaderFooter& running,
                                          bool header) {
     if (running.side == PageSide::first) return;  // no first-page form in OWPML's header
-    pugi::xml_node node = run.append_child("hp:ctrl").append_child(header ? "hp:header" : "hp:footer");
+    pugi::xml_node node =
+        run.append_child("hp:ctrl").append_child(header ? "hp:header" : "hp:footer");
     set(node, "id", nextId_++);
-    set(node, "applyPageType", running.side == PageSide::even  ? "EVEN"
-                               : running.side == PageSide::odd ? "ODD"
-                                                               : "BOTH");
+    set(node, "applyPageType",
+        running.side == PageSide::even  ? "EVEN"
+        : running.side == PageSide::odd ? "ODD"
+                                        : "BOTH");
     pugi::xml_node list = subList(node, header ? "TOP" : "BOTTOM");
     set(list, "textWidth", textWidth_);
     blocks_(list, running.blocks.empty() ? std::vector<Block>{Block{Paragraph{}}} : running.blocks);
@@ -114,8 +139,12 @@ void HwpxObjectWriter::writeHeaderFooter(pugi::xml_node run, const HeaderFooter&
 
 pugi::xml_node HwpxObjectWriter::subList(pugi::xml_node parent, const char* vertAlign) {
     pugi::xml_node list = parent.append_child("hp:subList");
-    setAll(list, {{"id", ""}, {"textDirection", "HORIZONTAL"}, {"lineWrap", "BREAK"},
-                  {"vertAlign", vertAlign}, {"linkListIDRef", "0"}, {"linkListNextIDRef", "0"}});
+    setAll(list, {{"id", ""},
+                  {"textDirection", "HORIZONTAL"},
+                  {"lineWrap", "BREAK"},
+                  {"vertAlign", vertAlign},
+                  {"linkListIDRef", "0"},
+                  {"linkListNextIDRef", "0"}});
     return list;
 }
 
@@ -129,9 +158,15 @@ void HwpxObjectWriter::writeObjectFrame(pugi::xml_node object, std::int32_t widt
     set(size, "protect", 0);
     pugi::xml_node pos = object.append_child("hp:pos");
     set(pos, "treatAsChar", inlineWithText ? 1 : 0);
-    setAll(pos, {{"affectLSpacing", "0"}, {"flowWithText", "1"}, {"allowOverlap", "0"},
-                 {"holdAnchorAndSO", "0"}, {"vertRelTo", "PARA"}, {"horzRelTo", "COLUMN"},
-                 {"vertAlign", "TOP"}, {"horzAlign", "LEFT"}, {"vertOffset", "0"},
+    setAll(pos, {{"affectLSpacing", "0"},
+                 {"flowWithText", "1"},
+                 {"allowOverlap", "0"},
+                 {"holdAnchorAndSO", "0"},
+                 {"vertRelTo", "PARA"},
+                 {"horzRelTo", "COLUMN"},
+                 {"vertAlign", "TOP"},
+                 {"horzAlign", "LEFT"},
+                 {"vertOffset", "0"},
                  {"horzOffset", "0"}});
     margins(object, "hp:outMargin", 0, 0, 0, 0);
 }
@@ -151,17 +186,21 @@ void HwpxObjectWriter::writeInline(pugi::xml_node run, pugi::xml_node& text, con
         return;
     }
     text = pugi::xml_node();
-    if (const auto* picture = std::get_if<Picture>(&item)) writePicture(run, *picture);
-    else if (const auto* equation = std::get_if<Equation>(&item)) writeEquation(run, *equation);
-    else if (const auto* shape = std::get_if<Shape>(&item)) writeShape(run, *shape);
+    if (const auto* picture = std::get_if<Picture>(&item))
+        writePicture(run, *picture);
+    else if (const auto* equation = std::get_if<Equation>(&item))
+        writeEquation(run, *equation);
+    else if (const auto* shape = std::get_if<Shape>(&item))
+        writeShape(run, *shape);
     else if (const auto* note = std::get_if<Note>(&item)) {
         const bool foot = note->kind == NoteKind::footnote;
-        pugi::xml_node node = run.append_child("hp:ctrl").append_child(foot ? "hp:footNote" : "hp:endNote");
+        pugi::xml_node node =
+            run.append_child("hp:ctrl").append_child(foot ? "hp:footNote" : "hp:endNote");
         set(node, "number", nextId_);
         set(node, "suffixChar", 41);
         set(node, "instId", nextId_++);
-        blocks_(subList(node, "TOP"), note->blocks.empty() ? std::vector<Block>{Block{Paragraph{}}}
-                                                           : note->blocks);
+        blocks_(subList(node, "TOP"),
+                note->blocks.empty() ? std::vector<Block>{Block{Paragraph{}}} : note->blocks);
     } else if (const auto* field = std::get_if<FieldStart>(&item)) {
         if (field->kind != FieldKind::hyperlink) {
             openFields_.push_back(0);
@@ -197,9 +236,16 @@ void HwpxObjectWriter::writePicture(pugi::xml_node run, const Picture& picture) 
     const std::int32_t height = picture.height > 0 ? picture.height : 14400;
     pugi::xml_node pic = run.append_child("hp:pic");
     set(pic, "id", nextId_++);
-    setAll(pic, {{"zOrder", "0"}, {"numberingType", "PICTURE"}, {"textWrap", "TOP_AND_BOTTOM"},
-                 {"textFlow", "BOTH_SIDES"}, {"lock", "0"}, {"dropcapstyle", "None"}, {"href", ""},
-                 {"groupLevel", "0"}, {"instid", "0"}, {"reverse", "0"}});
+    setAll(pic, {{"zOrder", "0"},
+                 {"numberingType", "PICTURE"},
+                 {"textWrap", "TOP_AND_BOTTOM"},
+                 {"textFlow", "BOTH_SIDES"},
+                 {"lock", "0"},
+                 {"dropcapstyle", "None"},
+                 {"href", ""},
+                 {"groupLevel", "0"},
+                 {"instid", "0"},
+                 {"reverse", "0"}});
     setAll(pic.append_child("hp:offset"), {{"x", "0"}, {"y", "0"}});
     for (const char* name : {"hp:orgSz", "hp:curSz"}) {
         pugi::xml_node size = pic.append_child(name);
@@ -220,9 +266,15 @@ void HwpxObjectWriter::writePicture(pugi::xml_node run, const Picture& picture) 
 void HwpxObjectWriter::writeEquation(pugi::xml_node run, const Equation& equation) {
     pugi::xml_node node = run.append_child("hp:equation");
     set(node, "id", nextId_++);
-    setAll(node, {{"zOrder", "0"}, {"numberingType", "EQUATION"}, {"textWrap", "TOP_AND_BOTTOM"},
-                  {"textFlow", "BOTH_SIDES"}, {"lock", "0"}, {"dropcapstyle", "None"},
-                  {"version", "Equation Version 60"}, {"baseLine", "85"}, {"textColor", "#000000"}});
+    setAll(node, {{"zOrder", "0"},
+                  {"numberingType", "EQUATION"},
+                  {"textWrap", "TOP_AND_BOTTOM"},
+                  {"textFlow", "BOTH_SIDES"},
+                  {"lock", "0"},
+                  {"dropcapstyle", "None"},
+                  {"version", "Equation Version 60"},
+                  {"baseLine", "85"},
+                  {"textColor", "#000000"}});
     set(node, "baseUnit", equation.baseSize > 0 ? equation.baseSize : 1000);
     setAll(node, {{"lineMode", "CHAR"}, {"font", "HYhwpEQ"}});
     writeObjectFrame(node, equation.width > 0 ? equation.width : 2000,
@@ -235,19 +287,33 @@ void HwpxObjectWriter::writeShape(pugi::xml_node run, const Shape& shape) {
     const std::int32_t height = shape.height > 0 ? shape.height : 5000;
     pugi::xml_node rect = run.append_child("hp:rect");
     set(rect, "id", nextId_++);
-    setAll(rect, {{"zOrder", "0"}, {"numberingType", "NONE"}, {"textWrap", "TOP_AND_BOTTOM"},
-                  {"textFlow", "BOTH_SIDES"}, {"lock", "0"}, {"dropcapstyle", "None"},
-                  {"href", ""}, {"groupLevel", "0"}, {"instid", "0"}, {"ratio", "0"}});
+    setAll(rect, {{"zOrder", "0"},
+                  {"numberingType", "NONE"},
+                  {"textWrap", "TOP_AND_BOTTOM"},
+                  {"textFlow", "BOTH_SIDES"},
+                  {"lock", "0"},
+                  {"dropcapstyle", "None"},
+                  {"href", ""},
+                  {"groupLevel", "0"},
+                  {"instid", "0"},
+                  {"ratio", "0"}});
     for (const char* name : {"hp:orgSz", "hp:curSz"}) {
         pugi::xml_node size = rect.append_child(name);
         set(size, "width", width);
         set(size, "height", height);
     }
-    setAll(rect.append_child("hp:lineShape"),
-           {{"color", "#000000"}, {"width", "33"}, {"style", "SOLID"}, {"endCap", "FLAT"},
-            {"headStyle", "NORMAL"}, {"tailStyle", "NORMAL"}, {"headfill", "1"}, {"tailfill", "1"},
-            {"headSz", "MEDIUM_MEDIUM"}, {"tailSz", "MEDIUM_MEDIUM"}, {"outlineStyle", "NORMAL"},
-            {"alpha", "0"}});
+    setAll(rect.append_child("hp:lineShape"), {{"color", "#000000"},
+                                               {"width", "33"},
+                                               {"style", "SOLID"},
+                                               {"endCap", "FLAT"},
+                                               {"headStyle", "NORMAL"},
+                                               {"tailStyle", "NORMAL"},
+                                               {"headfill", "1"},
+                                               {"tailfill", "1"},
+                                               {"headSz", "MEDIUM_MEDIUM"},
+                                               {"tailSz", "MEDIUM_MEDIUM"},
+                                               {"outlineStyle", "NORMAL"},
+                                               {"alpha", "0"}});
     if (!shape.blocks.empty() || shape.kind == ShapeKind::textBox) {
         pugi::xml_node drawText = rect.append_child("hp:drawText");
         set(drawText, "lastWidth", width);
@@ -256,8 +322,10 @@ void HwpxObjectWriter::writeShape(pugi::xml_node run, const Shape& shape) {
                 shape.blocks.empty() ? std::vector<Block>{Block{Paragraph{}}} : shape.blocks);
         margins(drawText, "hp:textMargin", 283, 283, 283, 283);
     }
-    const std::pair<const char*, std::pair<int, int>> corners[] = {
-        {"hc:pt0", {0, 0}}, {"hc:pt1", {width, 0}}, {"hc:pt2", {width, height}}, {"hc:pt3", {0, height}}};
+    const std::pair<const char*, std::pair<int, int>> corners[] = {{"hc:pt0", {0, 0}},
+                                                                   {"hc:pt1", {width, 0}},
+                                                                   {"hc:pt2", {width, height}},
+                                                                   {"hc:pt3", {0, height}}};
     for (const auto& [name, point] : corners) {
         pugi::xml_node node = rect.append_child(name);
         set(node, "x", point.first);
@@ -283,22 +351,29 @@ void HwpxObjectWriter::writeCaption(pugi::xml_node object, const std::vector<Blo
 void HwpxObjectWriter::writeTable(pugi::xml_node run, const Table& table) {
     int columns = std::max(1, table.columnCount);
     for (const auto& row : table.rows) {
-        for (const auto& cell : row.cells) columns = std::max(columns, cell.column + cell.columnSpan);
+        for (const auto& cell : row.cells)
+            columns = std::max(columns, cell.column + cell.columnSpan);
     }
     std::vector<std::int32_t> widths = table.columnWidths;
     if (int(widths.size()) != columns) widths.assign(columns, textWidth_ / columns);
     pugi::xml_node tbl = run.append_child("hp:tbl");
     set(tbl, "id", nextId_++);
-    setAll(tbl, {{"zOrder", "0"}, {"numberingType", "TABLE"}, {"textWrap", "TOP_AND_BOTTOM"},
-                 {"textFlow", "BOTH_SIDES"}, {"lock", "0"}, {"dropcapstyle", "None"},
-                 {"pageBreak", "CELL"}, {"repeatHeader", "1"}});
+    setAll(tbl, {{"zOrder", "0"},
+                 {"numberingType", "TABLE"},
+                 {"textWrap", "TOP_AND_BOTTOM"},
+                 {"textFlow", "BOTH_SIDES"},
+                 {"lock", "0"},
+                 {"dropcapstyle", "None"},
+                 {"pageBreak", "CELL"},
+                 {"repeatHeader", "1"}});
     set(tbl, "rowCnt", table.rows.size());
     set(tbl, "colCnt", columns);
     set(tbl, "cellSpacing", 0);
     set(tbl, "borderFillIDRef", header_.borderFill(CellLook{table.borders, std::nullopt}));
     set(tbl, "noAdjust", 0);
     std::int32_t height = 0;
-    for (const auto& row : table.rows) height += std::max(row.height, 1000);
+    for (const auto& row : table.rows)
+        height += std::max(row.height, 1000);
     writeObjectFrame(tbl, std::accumulate(widths.begin(), widths.end(), 0), height, false);
     margins(tbl, "hp:inMargin", 510, 510, 141, 141);
     writeCaption(tbl, table.caption, std::accumulate(widths.begin(), widths.end(), 0));
@@ -317,8 +392,12 @@ void HwpxObjectWriter::writeTable(pugi::xml_node run, const Table& table) {
 
 void HwpxObjectWriter::writeCell(pugi::xml_node tr, const TableCell& cell, std::int32_t width) {
     pugi::xml_node tc = tr.append_child("hp:tc");
-    setAll(tc, {{"name", ""}, {"header", "0"}, {"hasMargin", "0"}, {"protect", "0"},
-                {"editable", "0"}, {"dirty", "0"}});
+    setAll(tc, {{"name", ""},
+                {"header", "0"},
+                {"hasMargin", "0"},
+                {"protect", "0"},
+                {"editable", "0"},
+                {"dirty", "0"}});
     set(tc, "borderFillIDRef", header_.borderFill(CellLook{cell.borders, cell.fill}));
     pugi::xml_node list = subList(tc, cell.verticalAlign == VerticalAlign::center   ? "CENTER"
                                       : cell.verticalAlign == VerticalAlign::bottom ? "BOTTOM"

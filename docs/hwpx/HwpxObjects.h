@@ -14,7 +14,7 @@
 namespace tavrino::docs {
 
 class HwpxObjectWriter {
-public:
+  public:
     using BlockWriter = std::function<void(pugi::xml_node, const std::vector<Block>&)>;
 
     HwpxObjectWriter(HwpxHeaderWriter& header, std::set<std::size_t>& usedMedia,
@@ -26,7 +26,7 @@ public:
     // Adds one inline item to `run`; `text` is the open hp:t (or empty) and is updated.
     void writeInline(pugi::xml_node run, pugi::xml_node& text, const Inline& item);
 
-private:
+  private:
     pugi::xml_node subList(pugi::xml_node parent, const char* vertAlign);
     void writeObjectFrame(pugi::xml_node object, std::int32_t width, std::int32_t height,
                           bool inlineWithText);

@@ -37,8 +37,8 @@ Package readPackage(ZipReader& zip, DocumentInfo& info) {
     parseXml(hpf, zip.read("Contents/content.hpf"), "Contents/content.hpf");
     const auto root = hpf.child("opf:package");
     for (const auto& item : root.child("opf:manifest").children("opf:item")) {
-        package.items[item.attribute("id").as_string()] = {item.attribute("href").as_string(),
-                                                           item.attribute("media-type").as_string()};
+        package.items[item.attribute("id").as_string()] = {
+            item.attribute("href").as_string(), item.attribute("media-type").as_string()};
     }
     for (const auto& ref : root.child("opf:spine").children("opf:itemref")) {
         const auto item = package.items.find(ref.attribute("idref").as_string());
@@ -47,7 +47,8 @@ Package readPackage(ZipReader& zip, DocumentInfo& info) {
         if (href.rfind("Contents/section", 0) == 0) package.sectionParts.push_back(href);
     }
     if (package.sectionParts.empty()) {
-        for (int n = 0; n < 10000 && zip.find("Contents/section" + std::to_string(n) + ".xml"); ++n) {
+        for (int n = 0; n < 10000 && zip.find("Contents/section" + std::to_string(n) + ".xml");
+             ++n) {
             package.sectionParts.push_back("Contents/section" + std::to_string(n) + ".xml");
         }
     }
@@ -57,13 +58,20 @@ Package readPackage(ZipReader& zip, DocumentInfo& info) {
     for (const auto& meta : metadata.children("opf:meta")) {
         const std::string_view name = meta.attribute("name").as_string();
         const std::string value = meta.text().as_string();
-        if (name == "creator") info.author = value;
-        else if (name == "subject") info.subject = value;
-        else if (name == "description") info.description = value;
-        else if (name == "lastsaveby") info.lastModifiedBy = value;
-        else if (name == "CreatedDate") info.created = value;
-        else if (name == "ModifiedDate") info.modified = value;
-        else if (name == "keyword") info.keywords = value;
+        if (name == "creator")
+            info.author = value;
+        else if (name == "subject")
+            info.subject = value;
+        else if (name == "description")
+            info.description = value;
+        else if (name == "lastsaveby")
+            info.lastModifiedBy = value;
+        else if (name == "CreatedDate")
+            info.created = value;
+        else if (name == "ModifiedDate")
+            info.modified = value;
+        else if (name == "keyword")
+            info.keywords = value;
     }
     return package;
 }

@@ -5,10 +5,12 @@
 namespace tavrino::docs {
 namespace {
 
-bool is(const pugi::xml_node& node, std::string_view name) { return name == node.name(); }
+bool is(const pugi::xml_node& node, std::string_view name) {
+    return name == node.name();
+}
 
 class SectionReader {
-public:
+  public:
     SectionReader(const HwpxHeader& header, Document& document, const MediaLookup& media)
         : header_(header), document_(document), media_(media) {}
 
@@ -17,11 +19,12 @@ public:
         section.blocks = readParagraphs(sec);
     }
 
-private:
+  private:
     // The paragraphs of one list (section body, cell, text box, note, header).
     std::vector<Block> readParagraphs(const pugi::xml_node& parent) {
         std::vector<Block> blocks;
-        for (const auto& p : parent.children("hp:p")) readParagraph(p, blocks);
+        for (const auto& p : parent.children("hp:p"))
+            readParagraph(p, blocks);
         return blocks;
     }
 
@@ -90,11 +93,16 @@ private:
                 continue;
             }
             if (node.type() != pugi::node_element) continue;
-            if (is(node, "hp:tab")) piece.content.push_back(Tab{});
-            else if (is(node, "hp:lineBreak")) piece.content.push_back(Break{BreakKind::line});
-            else if (is(node, "hp:nbSpace")) appendText(piece, "\u00A0");
-            else if (is(node, "hp:fwSpace")) appendText(piece, "\u3000");
-            else if (is(node, "hp:hyphen")) appendText(piece, "-");
+            if (is(node, "hp:tab"))
+                piece.content.push_back(Tab{});
+            else if (is(node, "hp:lineBreak"))
+                piece.content.push_back(Break{BreakKind::line});
+            else if (is(node, "hp:nbSpace"))
+                appendText(piece, "\u00A0");
+            else if (is(node, "hp:fwSpace"))
+                appendText(piece, "\u3000");
+            else if (is(node, "hp:hyphen"))
+                appendText(piece, "-");
             else if (is(node, "hp:markpenBegin") || is(node, "hp:markpenEnd")) {
                 if (!piece.content.empty()) current.runs.push_back(piece);
                 piece.content.clear();
@@ -145,7 +153,8 @@ private:
             return readShape(node, piece);
         }
         if (name == "hp:container") {
-            for (const auto& child : node.children()) readObject(child, piece);
+            for (const auto& child : node.children())
+                readObject(child, piece);
             return;
         }
         if (name == "hp:linesegarray" || name.empty()) return;
@@ -220,12 +229,18 @@ private:
         FieldStart field;
         const std::string_view type = node.attribute("type").as_string();
         field.instruction = std::string(type);
-        if (type == "HYPERLINK") field.kind = FieldKind::hyperlink;
-        else if (type == "BOOKMARK") field.kind = FieldKind::bookmark;
-        else if (type == "CLICK_HERE") field.kind = FieldKind::clickHere;
-        else if (type == "FORMULA") field.kind = FieldKind::formula;
-        else if (type == "DATE" || type == "DOC_DATE") field.kind = FieldKind::date;
-        else if (type == "CROSSREF") field.kind = FieldKind::crossReference;
+        if (type == "HYPERLINK")
+            field.kind = FieldKind::hyperlink;
+        else if (type == "BOOKMARK")
+            field.kind = FieldKind::bookmark;
+        else if (type == "CLICK_HERE")
+            field.kind = FieldKind::clickHere;
+        else if (type == "FORMULA")
+            field.kind = FieldKind::formula;
+        else if (type == "DATE" || type == "DOC_DATE")
+            field.kind = FieldKind::date;
+        else if (type == "CROSSREF")
+            field.kind = FieldKind::crossReference;
         for (const auto& param : node.child("hp:parameters").children("hp:stringParam")) {
             if (std::string_view(param.attribute("name").as_string()) == "Path") {
                 field.target = param.text().as_string();
@@ -300,7 +315,8 @@ private:
             table.rows.push_back(std::move(row));
         }
         table.caption = readCaption(tbl);
-        const bool complete = std::all_of(widths.begin(), widths.end(), [](auto w) { return w > 0; });
+        const bool complete =
+            std::all_of(widths.begin(), widths.end(), [](auto w) { return w > 0; });
         if (complete) table.columnWidths = widths;
         return table;
     }

@@ -12,8 +12,9 @@ namespace tavrino::docs {
 namespace {
 
 class SectionWriter {
-public:
-    SectionWriter(HwpxHeaderWriter& header, std::set<std::size_t>& usedMedia, std::size_t mediaCount)
+  public:
+    SectionWriter(HwpxHeaderWriter& header, std::set<std::size_t>& usedMedia,
+                  std::size_t mediaCount)
         : objects_(header, usedMedia, mediaCount,
                    [this](pugi::xml_node parent, const std::vector<Block>& blocks) {
                        writeBlocks(parent, blocks);
@@ -32,7 +33,7 @@ public:
         return xmlBytes(document);
     }
 
-private:
+  private:
     void writeBlocks(pugi::xml_node parent, const std::vector<Block>& blocks) {
         for (const Block& block : blocks) {
             if (const auto* paragraph = std::get_if<Paragraph>(&block.content)) {
@@ -78,8 +79,10 @@ private:
             startSection(run);
             pugi::xml_node text;
             for (const Inline& item : source.content) {
-                if (const auto* brk = std::get_if<Break>(&item); brk && brk->kind != BreakKind::line) {
-                    const char* attribute = brk->kind == BreakKind::page ? "pageBreak" : "columnBreak";
+                if (const auto* brk = std::get_if<Break>(&item);
+                    brk && brk->kind != BreakKind::line) {
+                    const char* attribute =
+                        brk->kind == BreakKind::page ? "pageBreak" : "columnBreak";
                     if (hasContent) {
                         p = openParagraph(parent, paragraph);
                         p.attribute("pageBreak").set_value(0);
@@ -113,7 +116,9 @@ private:
 
 }  // namespace
 
-std::string hwpxMediaId(std::size_t mediaIndex) { return "image" + std::to_string(mediaIndex + 1); }
+std::string hwpxMediaId(std::size_t mediaIndex) {
+    return "image" + std::to_string(mediaIndex + 1);
+}
 
 std::string writeHwpxSection(const Section& section, HwpxHeaderWriter& header,
                              std::set<std::size_t>& usedMedia, std::size_t mediaCount) {

@@ -17,20 +17,30 @@ namespace {
 std::string extensionOf(const Media& media) {
     const size_t dot = media.name.rfind('.');
     std::string ext = dot == std::string::npos ? std::string() : media.name.substr(dot + 1);
-    const bool safe = !ext.empty() && ext.size() <= 5 &&
-                      std::all_of(ext.begin(), ext.end(), [](unsigned char c) { return std::isalnum(c) != 0; });
+    const bool safe =
+        !ext.empty() && ext.size() <= 5 &&
+        std::all_of(ext.begin(), ext.end(), [](unsigned char c) { return std::isalnum(c) != 0; });
     if (safe) return ext;
     const std::string& type = media.mediaType;
-    return type == "image/png" ? "png" : type == "image/jpeg" ? "jpg" : type == "image/gif" ? "gif" : "bin";
+    return type == "image/png"    ? "png"
+           : type == "image/jpeg" ? "jpg"
+           : type == "image/gif"  ? "gif"
+                                  : "bin";
 }
 
 std::string versionXml() {
     pugi::xml_document document;
     pugi::xml_node root = startXml(document, "hv:HCFVersion", {"hv"});
     for (const auto& [name, value] : std::initializer_list<std::pair<const char*, const char*>>{
-             {"tagetApplication", "WORDPROCESSOR"}, {"major", "5"}, {"minor", "0"},
-             {"micro", "5"}, {"buildNumber", "0"}, {"os", "1"}, {"xmlVersion", "1.4"},
-             {"application", "Tavrino"}, {"appVersion", "1"}}) {
+             {"tagetApplication", "WORDPROCESSOR"},
+             {"major", "5"},
+             {"minor", "0"},
+             {"micro", "5"},
+             {"buildNumber", "0"},
+             {"os", "1"},
+             {"xmlVersion", "1.4"},
+             {"application", "Tavrino"},
+             {"appVersion", "1"}}) {
         set(root, name, value);
     }
     return xmlBytes(document);
@@ -81,7 +91,8 @@ void addItem(pugi::xml_node manifest, const std::string& id, const std::string& 
     if (embedded) set(item, "isEmbeded", 1);
 }
 
-std::string contentHpf(const Document& document, const std::vector<std::pair<std::string, std::string>>& images,
+std::string contentHpf(const Document& document,
+                       const std::vector<std::pair<std::string, std::string>>& images,
                        size_t sectionCount) {
     pugi::xml_document xml;
     pugi::xml_node root = startXml(xml, "opf:package", hwpxRootNamespaces());
@@ -106,8 +117,8 @@ std::string contentHpf(const Document& document, const std::vector<std::pair<std
         addItem(manifest, id, href, "image/" + ext, true);
     }
     for (size_t i = 0; i < sectionCount; ++i) {
-        addItem(manifest, "section" + std::to_string(i), "Contents/section" + std::to_string(i) + ".xml",
-                "application/xml");
+        addItem(manifest, "section" + std::to_string(i),
+                "Contents/section" + std::to_string(i) + ".xml", "application/xml");
     }
     addItem(manifest, "settings", "settings.xml", "application/xml");
     pugi::xml_node spine = root.append_child("opf:spine");
@@ -125,12 +136,15 @@ std::string contentHpf(const Document& document, const std::vector<std::pair<std
 // The preview text the word processor shows in file dialogs: CR LF line ends, bounded.
 std::string previewText(const Document& document) {
     std::string text = documentText(document).substr(0, 1024);
-    while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) text.pop_back();
+    while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80)
+        text.pop_back();
     if (!text.empty() && static_cast<unsigned char>(text.back()) >= 0xC0) text.pop_back();
     std::string out;
     for (const char c : text) {
-        if (c == '\n') out += "\r\n";
-        else out += c;
+        if (c == '\n')
+            out += "\r\n";
+        else
+            out += c;
     }
     return out;
 }
@@ -142,16 +156,16 @@ std::string writeHwpx(const Document& document) {
     HwpxHeaderWriter header;
     std::set<std::size_t> usedMedia;
     std::vector<Section> fallback;
-    const std::vector<Section>& sections = document.sections.empty() ? fallback = {Section{}}
-                                                                      : document.sections;
+    const std::vector<Section>& sections =
+        document.sections.empty() ? fallback = {Section{}} : document.sections;
     std::vector<std::string> sectionXml;
     for (const Section& section : sections) {
         sectionXml.push_back(writeHwpxSection(section, header, usedMedia, document.media.size()));
     }
     std::vector<std::pair<std::string, std::string>> images;  // manifest id, href
     for (const std::size_t index : usedMedia) {
-        images.emplace_back(hwpxMediaId(index),
-                            "BinData/" + hwpxMediaId(index) + "." + extensionOf(document.media[index]));
+        images.emplace_back(hwpxMediaId(index), "BinData/" + hwpxMediaId(index) + "." +
+                                                    extensionOf(document.media[index]));
     }
     ZipWriter zip;
     zip.add("mimetype", "application/hwp+zip", Compression::stored);

@@ -8,7 +8,7 @@
 namespace tavrino::docs {
 
 class DocumentError : public std::runtime_error {
-public:
+  public:
     explicit DocumentError(const std::string& message) : std::runtime_error(message) {}
 };
 

@@ -27,9 +27,12 @@ std::string lowerExtension(const std::filesystem::path& path) {
 
 std::string_view formatName(DocumentFormat format) {
     switch (format) {
-        case DocumentFormat::hwp: return "HWP";
-        case DocumentFormat::hwpx: return "HWPX";
-        case DocumentFormat::docx: return "DOCX";
+        case DocumentFormat::hwp:
+            return "HWP";
+        case DocumentFormat::hwpx:
+            return "HWPX";
+        case DocumentFormat::docx:
+            return "DOCX";
     }
     return "?";
 }
@@ -58,9 +61,12 @@ DocumentFormat sniffFormat(std::string_view bytes) {
 
 Document readDocumentBytes(std::string_view bytes) {
     switch (sniffFormat(bytes)) {
-        case DocumentFormat::hwp: return readHwp5(bytes);
-        case DocumentFormat::hwpx: return readHwpx(bytes);
-        case DocumentFormat::docx: return readDocx(bytes);
+        case DocumentFormat::hwp:
+            return readHwp5(bytes);
+        case DocumentFormat::hwpx:
+            return readHwpx(bytes);
+        case DocumentFormat::docx:
+            return readDocx(bytes);
     }
     throw DocumentError("알 수 없는 문서 형식");
 }
@@ -76,13 +82,17 @@ LoadedDocument loadDocument(const std::filesystem::path& path) {
     return LoadedDocument{format, readDocumentBytes(bytes)};
 }
 
+bool canWrite(DocumentFormat format) {
+    return format != DocumentFormat::hwp;
+}
+
+void requireWritable(DocumentFormat format) {
+    if (!canWrite(format)) throw DocumentError("HWP 5.x 형식으로 쓰기는 지원하지 않음");
+}
+
 std::string documentBytes(const Document& document, DocumentFormat format) {
-    switch (format) {
-        case DocumentFormat::hwpx: return writeHwpx(document);
-        case DocumentFormat::docx: return writeDocx(document);
-        case DocumentFormat::hwp: break;
-    }
-    throw DocumentError("HWP 5.x 형식으로 쓰기는 지원하지 않음");
+    requireWritable(format);
+    return format == DocumentFormat::hwpx ? writeHwpx(document) : writeDocx(document);
 }
 
 void writeDocument(const Document& document, const std::filesystem::path& path,

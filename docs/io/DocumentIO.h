@@ -43,6 +43,12 @@ Document readDocumentBytes(std::string_view bytes);
 void writeDocument(const Document& document, const std::filesystem::path& path,
                    DocumentFormat format);
 
+// Whether writeDocument can produce `format` at all; tools ask before reading a source.
+bool canWrite(DocumentFormat format);
+
+// Throws the DocumentError writeDocument would throw for a format it cannot produce.
+void requireWritable(DocumentFormat format);
+
 // The bytes writeDocument would write.
 std::string documentBytes(const Document& document, DocumentFormat format);
 

@@ -13,7 +13,9 @@
 namespace tavrino::docs {
 namespace {
 
-std::string systemReason() { return std::strerror(errno); }
+std::string systemReason() {
+    return std::strerror(errno);
+}
 
 bool writeAll(int fd, const std::string& bytes) {
     size_t done = 0;

@@ -45,10 +45,10 @@ struct Break {
 // A picture whose bytes live in `Document::media[mediaIndex]`.
 struct Picture {
     std::size_t mediaIndex = 0;
-    std::int32_t width = 0;   // displayed size in HWPUNIT
+    std::int32_t width = 0;  // displayed size in HWPUNIT
     std::int32_t height = 0;
     bool inlineWithText = true;  // false: floats, anchored at this point
-    std::string description;  // alternative text
+    std::string description;     // alternative text
     std::vector<Block> caption;
     bool operator==(const Picture&) const = default;
 };
@@ -86,8 +86,17 @@ struct Note {
     bool operator==(const Note&) const = default;
 };
 
-enum class FieldKind { hyperlink, bookmark, pageNumber, pageCount, date, crossReference,
-                       formula, clickHere, other };
+enum class FieldKind {
+    hyperlink,
+    bookmark,
+    pageNumber,
+    pageCount,
+    date,
+    crossReference,
+    formula,
+    clickHere,
+    other
+};
 
 struct FieldStart {
     FieldKind kind = FieldKind::other;
@@ -100,8 +109,7 @@ struct FieldEnd {
     bool operator==(const FieldEnd&) const = default;
 };
 
-using Inline = std::variant<Text, Tab, Break, Picture, Equation, Shape, Note, FieldStart,
-                            FieldEnd>;
+using Inline = std::variant<Text, Tab, Break, Picture, Equation, Shape, Note, FieldStart, FieldEnd>;
 
 // A stretch of inline content sharing one set of character properties.
 struct TextRun {
@@ -149,7 +157,7 @@ struct TableCell {
 struct TableRow {
     std::vector<TableCell> cells;  // covered cells omitted, in column order
     std::int32_t height = 0;
-    bool isHeader = false;         // repeated at the top of every page
+    bool isHeader = false;  // repeated at the top of every page
     bool operator==(const TableRow&) const = default;
 };
 

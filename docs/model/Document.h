@@ -24,9 +24,9 @@ struct DocumentInfo {
     std::string keywords;
     std::string description;
     std::string lastModifiedBy;
-    std::string created;   // ISO 8601 UTC ("2024-03-01T09:41:07Z"), "" when unknown
+    std::string created;  // ISO 8601 UTC ("2024-03-01T09:41:07Z"), "" when unknown
     std::string modified;
-    std::string language;  // "ko-KR"
+    std::string language;                                     // "ko-KR"
     std::vector<std::pair<std::string, std::string>> custom;  // name, text value
     bool operator==(const DocumentInfo&) const = default;
 };
@@ -48,7 +48,8 @@ struct Losses {
     void add(std::string_view code, int count = 1) { counts[std::string(code)] += count; }
     int total() const {
         int sum = 0;
-        for (const auto& [code, count] : counts) sum += count;
+        for (const auto& [code, count] : counts)
+            sum += count;
         return sum;
     }
     bool operator==(const Losses&) const = default;

@@ -24,9 +24,9 @@ enum class Strike { none, single, doubled };
 enum class VerticalPosition { baseline, superscript, subscript };
 
 struct CharProps {
-    std::string fontFace;     // the face of Korean (East Asian) text; "" = default
-    std::string latinFace;    // the face of Latin text when it differs; "" = same as fontFace
-    std::int32_t size = 0;    // 1/100 pt; 0 = default
+    std::string fontFace;   // the face of Korean (East Asian) text; "" = default
+    std::string latinFace;  // the face of Latin text when it differs; "" = same as fontFace
+    std::int32_t size = 0;  // 1/100 pt; 0 = default
     bool bold = false;
     bool italic = false;
     Underline underline = Underline::none;
@@ -62,25 +62,40 @@ struct TabStop {
 enum class ListKind { none, bullet, numbered };
 
 // Numbering formats both formats know; `other` keeps the list but not its look.
-enum class NumberFormat { decimal, upperRoman, lowerRoman, upperLetter, lowerLetter, ganada,
-                          chosung, circled, hangulDigit, hanjaDigit, bullet, other };
+enum class NumberFormat {
+    decimal,
+    upperRoman,
+    lowerRoman,
+    upperLetter,
+    lowerLetter,
+    ganada,
+    chosung,
+    circled,
+    hangulDigit,
+    hanjaDigit,
+    bullet,
+    other
+};
 
 struct ListInfo {
     ListKind kind = ListKind::none;
-    int level = 0;            // 0-based nesting level
-    int listId = 0;           // paragraphs with the same id continue one list; 0 = none
+    int level = 0;   // 0-based nesting level
+    int listId = 0;  // paragraphs with the same id continue one list; 0 = none
     NumberFormat format = NumberFormat::decimal;
-    std::string bulletText;   // the bullet character for bullet lists
+    std::string bulletText;  // the bullet character for bullet lists
+    // How a number is shown: "%1." puts the level-1 counter before a dot, "%1.%2" shows two
+    // levels; "" means the level's own number followed by a dot.
+    std::string pattern;
     bool operator==(const ListInfo&) const = default;
 };
 
 struct ParaProps {
-    std::string styleName;        // informational; the values below are already resolved
-    int outlineLevel = -1;        // heading level 0..8, -1 = body text
+    std::string styleName;  // informational; the values below are already resolved
+    int outlineLevel = -1;  // heading level 0..8, -1 = body text
     Alignment alignment = Alignment::left;
     std::int32_t indentLeft = 0;
     std::int32_t indentRight = 0;
-    std::int32_t firstLine = 0;   // first-line indent; negative = hanging
+    std::int32_t firstLine = 0;  // first-line indent; negative = hanging
     std::int32_t spaceBefore = 0;
     std::int32_t spaceAfter = 0;
     LineSpacing lineSpacing;

@@ -28,16 +28,19 @@ void walk(const std::vector<Block>& blocks, const Visitor& visitor) {
         const auto& table = std::get<Table>(block.content);
         if (visitor.table) visitor.table(table);
         for (const TableRow& row : table.rows) {
-            for (const TableCell& cell : row.cells) walk(cell.blocks, visitor);
+            for (const TableCell& cell : row.cells)
+                walk(cell.blocks, visitor);
         }
         walk(table.caption, visitor);
     }
 }
 
 void walk(const Section& section, const Visitor& visitor) {
-    for (const HeaderFooter& header : section.headers) walk(header.blocks, visitor);
+    for (const HeaderFooter& header : section.headers)
+        walk(header.blocks, visitor);
     walk(section.blocks, visitor);
-    for (const HeaderFooter& footer : section.footers) walk(footer.blocks, visitor);
+    for (const HeaderFooter& footer : section.footers)
+        walk(footer.blocks, visitor);
 }
 
 DocumentStats statistics(const Document& document) {
@@ -56,9 +59,11 @@ DocumentStats statistics(const Document& document) {
     };
     visitor.table = [&stats](const Table& table) {
         ++stats.tables;
-        for (const TableRow& row : table.rows) stats.cells += static_cast<int>(row.cells.size());
+        for (const TableRow& row : table.rows)
+            stats.cells += static_cast<int>(row.cells.size());
     };
-    for (const Section& section : document.sections) walk(section, visitor);
+    for (const Section& section : document.sections)
+        walk(section, visitor);
     return stats;
 }
 

@@ -4,6 +4,7 @@
 // stay tabs; line breaks become line feeds.
 
 #include <string>
+#include <vector>
 
 #include "model/Document.h"
 
@@ -13,9 +14,13 @@ struct TextOptions {
     bool headersAndFooters = false;  // running heads, before and after the body
     bool notes = true;               // footnote and endnote text after the paragraph citing it
     bool shapes = true;              // text boxes and shapes after their anchoring paragraph
+    bool listLabels = true;          // "1.", "가.", "•" before list paragraphs
 };
 
 std::string sectionText(const Section& section, const TextOptions& options = {});
+
+// Each section's text, with list numbers running on from one section to the next.
+std::vector<std::string> sectionTexts(const Document& document, const TextOptions& options = {});
 
 // The sections' texts joined by one blank line.
 std::string documentText(const Document& document, const TextOptions& options = {});

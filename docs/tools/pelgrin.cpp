@@ -37,6 +37,7 @@ void exportDocument(const std::vector<std::string>& args, DocumentFormat format)
     const bool verify = args.size() == 4 && args[3] == "--verify-pages";
     if (args.size() != 3 && !verify) throw UsageError(usage);
     checkNotSource(args[1], args[2]);
+    requireWritable(format);
     const Document document = readKoreanSource(args[1]);
     writeDocument(document, args[2], format);
     if (verify) verifyWritten(document, args[2]);
@@ -54,4 +55,6 @@ void run(const std::vector<std::string>& args) {
 }  // namespace
 }  // namespace tavrino::docs
 
-int main(int argc, char** argv) { return tavrino::docs::runToolMain(argc, argv, tavrino::docs::run); }
+int main(int argc, char** argv) {
+    return tavrino::docs::runToolMain(argc, argv, tavrino::docs::run);
+}

@@ -25,6 +25,7 @@ void convert(const std::vector<std::string>& args, bool fromWord) {
     if (fromWord && target == DocumentFormat::docx) {
         throw DocumentError("docx2hwp의 결과는 .hwp나 .hwpx여야 함");
     }
+    requireWritable(target);
     const LoadedDocument loaded = loadDocument(source);
     if ((loaded.format == DocumentFormat::docx) != fromWord) {
         throw DocumentError(std::string(fromWord ? "Word(DOCX)" : "HWP/HWPX") +

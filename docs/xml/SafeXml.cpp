@@ -24,8 +24,7 @@ ScopePtr scopeOf(const pugi::xml_node& node, const ScopePtr& parent) {
         const std::string_view name = attribute.name();
         if (!isDeclaration(name)) continue;
         if (!scope) scope = std::make_shared<Scope>(*parent);
-        (*scope)[name == "xmlns" ? std::string() : std::string(name.substr(6))] =
-            attribute.value();
+        (*scope)[name == "xmlns" ? std::string() : std::string(name.substr(6))] = attribute.value();
     }
     return scope ? ScopePtr(scope) : parent;
 }
@@ -37,7 +36,8 @@ std::string canonicalName(std::string_view name, const Scope& scope, bool isAttr
     if (prefix == "xml") return std::string(name);
     if (prefix.empty() && isAttribute) return std::string(name);
     const auto found = scope.find(prefix);
-    if (found == scope.end()) return prefix.empty() ? std::string(local) : "x:" + std::string(local);
+    if (found == scope.end())
+        return prefix.empty() ? std::string(local) : "x:" + std::string(local);
     const std::string_view canonical = canonicalPrefix(found->second);
     return (canonical.empty() ? std::string("x") : std::string(canonical)) + ":" +
            std::string(local);
@@ -63,7 +63,8 @@ void canonicalize(pugi::xml_document& document, std::string_view part) {
     const auto empty = std::make_shared<const Scope>();
     for (auto child : document.children()) {
         if (child.type() == pugi::node_doctype) {
-            throw DocumentError("XML에 DOCTYPE이나 엔티티 선언이 있어 거부함: " + std::string(part));
+            throw DocumentError("XML에 DOCTYPE이나 엔티티 선언이 있어 거부함: " +
+                                std::string(part));
         }
         if (child.type() == pugi::node_element) stack.push_back({child, empty, 1});
     }

@@ -34,7 +34,10 @@ std::string xmlSafe(std::string_view text) {
             ++i;
             continue;
         }
-        const size_t length = (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+        const size_t length = (lead >> 5) == 6    ? 2
+                              : (lead >> 4) == 14 ? 3
+                              : (lead >> 3) == 30 ? 4
+                                                  : 0;
         bool valid = length > 0 && i + length <= text.size();
         std::uint32_t code = valid ? lead & (0x7f >> length) : 0;
         for (size_t k = 1; valid && k < length; ++k) {

@@ -4,9 +4,9 @@
 
 #include <pugixml.hpp>
 
-#include <vector>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavrino::docs {
 

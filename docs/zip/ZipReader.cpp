@@ -35,7 +35,9 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-bool looksLikeZip(std::string_view bytes) { return bytes.substr(0, 4) == "PK\x03\x04"; }
+bool looksLikeZip(std::string_view bytes) {
+    return bytes.substr(0, 4) == "PK\x03\x04";
+}
 
 bool isSafeEntryName(std::string_view name) {
     if (name.empty() || name.front() == '/') return false;

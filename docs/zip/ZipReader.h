@@ -22,7 +22,7 @@ struct ZipLimits {
 };
 
 class ZipReader {
-public:
+  public:
     // `bytes` must outlive the reader. Throws DocumentError when the archive does not open
     // or holds an unsafe entry name.
     explicit ZipReader(std::string_view bytes, ZipLimits limits = {});
@@ -45,7 +45,7 @@ public:
     // The compression method of an entry (0 stored, 8 deflated) and its index in order.
     int compressionMethod(std::string_view name) const;
 
-private:
+  private:
     struct Archive;
     std::unique_ptr<Archive> archive_;
     std::vector<std::string> names_;

@@ -60,8 +60,7 @@ std::string ZipWriter::finish() const {
     if (!archive) fail("열기 실패");
     const std::time_t when = fixedEntryTime();
     for (const Entry& entry : entries_) {
-        zip_source_t* data =
-            zip_source_buffer(archive, entry.data.data(), entry.data.size(), 0);
+        zip_source_t* data = zip_source_buffer(archive, entry.data.data(), entry.data.size(), 0);
         const zip_int64_t index =
             data ? zip_file_add(archive, entry.name.c_str(), data, ZIP_FL_ENC_UTF_8) : -1;
         if (index < 0) {
@@ -70,10 +69,9 @@ std::string ZipWriter::finish() const {
             fail(entry.name.c_str());
         }
         const auto at = static_cast<zip_uint64_t>(index);
-        zip_set_file_compression(archive, at,
-                                 entry.compression == Compression::stored ? ZIP_CM_STORE
-                                                                          : ZIP_CM_DEFLATE,
-                                 0);
+        zip_set_file_compression(
+            archive, at, entry.compression == Compression::stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
+            0);
         zip_file_set_mtime(archive, at, when, 0);
     }
     if (zip_close(archive) < 0) {

@@ -11,13 +11,13 @@ namespace tavrino::docs {
 enum class Compression { stored, deflated };
 
 class ZipWriter {
-public:
+  public:
     void add(std::string name, std::string data, Compression compression = Compression::deflated);
 
     // The finished archive. Throws DocumentError when libzip fails.
     std::string finish() const;
 
-private:
+  private:
     struct Entry {
         std::string name;
         std::string data;

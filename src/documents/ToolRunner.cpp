@@ -29,8 +29,11 @@ bool validUtf8(std::string_view bytes) {
     size_t i = 0;
     while (i < bytes.size()) {
         const auto lead = static_cast<unsigned char>(bytes[i]);
-        size_t length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3
-                                                            : (lead >> 3) == 30 ? 4 : 0;
+        size_t length = lead < 0x80         ? 1
+                        : (lead >> 5) == 6  ? 2
+                        : (lead >> 4) == 14 ? 3
+                        : (lead >> 3) == 30 ? 4
+                                            : 0;
         if (length == 0 || i + length > bytes.size()) return false;
         std::uint32_t code = length == 1 ? lead : lead & (0x7f >> length);
         for (size_t k = 1; k < length; ++k) {
@@ -90,7 +93,8 @@ Finished spawnAndCollect(const std::string& exe, const std::vector<std::string>&
     if (cwd) posix_spawn_file_actions_addchdir_np(&files.actions, cwd->c_str());
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(exe.c_str()));
-    for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    for (const auto& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     pid_t pid = 0;
     const int error = posix_spawn(&pid, exe.c_str(), &files.actions, nullptr, argv.data(), environ);
@@ -153,7 +157,8 @@ std::optional<std::string> bundledToolPath(const std::string& name, const std::s
             resources = *bundle / "Resources";
         }
     }
-    for (const auto& candidate : toolCandidates(name, vendorDir, resources, executableDirectory())) {
+    for (const auto& candidate :
+         toolCandidates(name, vendorDir, resources, executableDirectory())) {
         if (isExecutableFile(candidate)) return candidate.string();
     }
     return std::nullopt;

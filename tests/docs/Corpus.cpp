@@ -38,7 +38,8 @@ Fingerprint fingerprint(const Document& document) {
         }
         print.tables.push_back(shape);
     };
-    for (const Section& section : document.sections) walk(section, visitor);
+    for (const Section& section : document.sections)
+        walk(section, visitor);
     return print;
 }
 

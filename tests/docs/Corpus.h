@@ -26,12 +26,12 @@ Fingerprint fingerprint(const Document& document);
 
 // A folder under the system's temporary directory, removed when the object goes.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -23,7 +23,8 @@ std::string hwpx(std::map<std::string, std::string> replace = {}, std::set<std::
          "<opf:package xmlns:opf=\"http://www.idpf.org/2007/opf/\"><opf:manifest>"
          "<opf:item id=\"header\" href=\"Contents/header.xml\"/>"
          "<opf:item id=\"section0\" href=\"Contents/section0.xml\"/></opf:manifest><opf:spine>"
-         "<opf:itemref idref=\"header\"/><opf:itemref idref=\"section0\"/></opf:spine></opf:package>"},
+         "<opf:itemref idref=\"header\"/><opf:itemref "
+         "idref=\"section0\"/></opf:spine></opf:package>"},
         {"Contents/header.xml", "<hh:head xmlns:hh=\"http://www.hancom.co.kr/hwpml/2011/head\"/>"},
         {"Contents/section0.xml",
          std::string(sectionStart) + "<hp:p><hp:run><hp:t>안녕</hp:t></hp:run></hp:p></hs:sec>"}};
@@ -33,7 +34,8 @@ std::string hwpx(std::map<std::string, std::string> replace = {}, std::set<std::
         zip.add(name, replace.count(name) ? replace[name] : data);
     }
     for (auto& [name, data] : replace) {
-        if (std::none_of(parts.begin(), parts.end(), [&](const auto& p) { return p.first == name; })) {
+        if (std::none_of(parts.begin(), parts.end(),
+                         [&](const auto& p) { return p.first == name; })) {
             zip.add(name, data);
         }
     }
@@ -53,7 +55,9 @@ std::string refusal(const std::string& bytes) {
     return {};
 }
 
-bool mentions(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
+bool mentions(const std::string& text, const char* part) {
+    return text.find(part) != std::string::npos;
+}
 
 TEST(HostileInput, TheMinimalPackageReads) {
     const Document document = readDocumentBytes(hwpx());
@@ -83,12 +87,15 @@ TEST(HostileInput, ExpansionPastTheLimitsIsRefused) {
 }
 
 TEST(HostileInput, DoctypeEntitiesAndDeepNestingAreRefused) {
-    const std::string entity = std::string("<?xml version=\"1.0\"?><!DOCTYPE x [<!ENTITY a \"aaaa\">]>") +
-                               sectionStart + "<hp:p><hp:run><hp:t>&a;</hp:t></hp:run></hp:p></hs:sec>";
+    const std::string entity =
+        std::string("<?xml version=\"1.0\"?><!DOCTYPE x [<!ENTITY a \"aaaa\">]>") + sectionStart +
+        "<hp:p><hp:run><hp:t>&a;</hp:t></hp:run></hp:p></hs:sec>";
     EXPECT_TRUE(mentions(refusal(hwpx({{"Contents/section0.xml", entity}})), "DOCTYPE"));
     std::string deep = sectionStart;
-    for (int i = 0; i < 5000; ++i) deep += "<hp:p>";
-    for (int i = 0; i < 5000; ++i) deep += "</hp:p>";
+    for (int i = 0; i < 5000; ++i)
+        deep += "<hp:p>";
+    for (int i = 0; i < 5000; ++i)
+        deep += "</hp:p>";
     deep += "</hs:sec>";
     EXPECT_TRUE(mentions(refusal(hwpx({{"Contents/section0.xml", deep}})), "깊게"));
     EXPECT_TRUE(mentions(refusal(hwpx({{"Contents/section0.xml", "<hs:sec><hp:p>"}})), "XML"));
@@ -99,14 +106,16 @@ TEST(HostileInput, MissingPartsAndWrongTypesAreRefused) {
     EXPECT_TRUE(mentions(refusal(hwpx({}, {"Contents/content.hpf"})), "content.hpf"));
     EXPECT_TRUE(mentions(refusal(hwpx({{"mimetype", "application/zip"}})), "mimetype"));
     ZipWriter docx;
-    docx.add("[Content_Types].xml",
-             "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-             "<Override PartName=\"/word/document.xml\" ContentType=\"application/vnd.openxmlformats-"
-             "officedocument.spreadsheetml.sheet.main+xml\"/></Types>");
+    docx.add(
+        "[Content_Types].xml",
+        "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+        "<Override PartName=\"/word/document.xml\" ContentType=\"application/vnd.openxmlformats-"
+        "officedocument.spreadsheetml.sheet.main+xml\"/></Types>");
     docx.add("word/document.xml", "<w:document/>");
     EXPECT_TRUE(mentions(refusal(docx.finish()), "Word 문서가 아님"));
     ZipWriter empty;
-    empty.add("[Content_Types].xml", "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"/>");
+    empty.add("[Content_Types].xml",
+              "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"/>");
     EXPECT_FALSE(refusal(empty.finish()).empty());
 }
 
@@ -120,7 +129,8 @@ TEST(HostileInput, TruncatedAndForeignFilesAreRefused) {
     for (const auto& file : files) {
         const std::string bytes = readFileBytes(file);
         for (const size_t keep : {bytes.size() / 2, bytes.size() - 30, size_t(100)}) {
-            EXPECT_FALSE(refusal(bytes.substr(0, keep)).empty()) << file.filename() << " cut at " << keep;
+            EXPECT_FALSE(refusal(bytes.substr(0, keep)).empty())
+                << file.filename() << " cut at " << keep;
         }
     }
 }

@@ -1,7 +1,7 @@
 #include "HwpxStructure.h"
 
-#include <pugixml.hpp>
 #include <zip.h>
+#include <pugixml.hpp>
 
 #include <map>
 #include <memory>
@@ -74,8 +74,10 @@ void checkPackaging(const Package& package, const HwpxCheckOptions& options,
 
 void checkContainer(const pugi::xml_document& container, std::vector<std::string>& problems) {
     bool found = false;
-    for (const auto& rootfile : container.document_element().child("ocf:rootfiles").children("ocf:rootfile")) {
-        found |= std::string_view(rootfile.attribute("full-path").as_string()) == "Contents/content.hpf";
+    for (const auto& rootfile :
+         container.document_element().child("ocf:rootfiles").children("ocf:rootfile")) {
+        found |=
+            std::string_view(rootfile.attribute("full-path").as_string()) == "Contents/content.hpf";
     }
     if (!found) problems.push_back("container.xml does not point at Contents/content.hpf");
 }
@@ -101,7 +103,8 @@ void checkManifest(const pugi::xml_document& hpf, const Package& package,
     for (const auto& ref : root.child("opf:spine").children("opf:itemref")) {
         const auto item = items.find(ref.attribute("idref").as_string());
         if (item == items.end()) {
-            problems.push_back(std::string("spine names unknown item ") + ref.attribute("idref").as_string());
+            problems.push_back(std::string("spine names unknown item ") +
+                               ref.attribute("idref").as_string());
         } else if (item->second.rfind("Contents/section", 0) == 0) {
             spineSections.push_back(item->second);
         }
@@ -110,7 +113,8 @@ void checkManifest(const pugi::xml_document& hpf, const Package& package,
     for (int n = 0; package.data.count("Contents/section" + std::to_string(n) + ".xml"); ++n) {
         present.push_back("Contents/section" + std::to_string(n) + ".xml");
     }
-    if (spineSections != present) problems.push_back("spine sections differ from the section parts");
+    if (spineSections != present)
+        problems.push_back("spine sections differ from the section parts");
 }
 
 void checkHeader(const pugi::xml_document& header, size_t sections, std::set<std::string>& ids,
@@ -124,7 +128,8 @@ void checkHeader(const pugi::xml_document& header, size_t sections, std::set<std
         size_t children = 0;
         for (const auto& child : list.children()) {
             ++children;
-            if (child.attribute("id")) ids.insert(std::string(child.name()) + "#" + child.attribute("id").as_string());
+            if (child.attribute("id"))
+                ids.insert(std::string(child.name()) + "#" + child.attribute("id").as_string());
         }
         if (list.attribute("itemCnt").as_ullong() != children) {
             problems.push_back(std::string("itemCnt of ") + list.name() + " is wrong");
@@ -143,13 +148,15 @@ void checkSection(const pugi::xml_document& section, const std::string& name,
     if (!sec.child("hp:p").child("hp:run").child("hp:secPr")) {
         problems.push_back(name + " does not open with hp:secPr in its first run");
     }
-    const std::pair<const char*, const char*> references[] = {
-        {"charPrIDRef", "hh:charPr"}, {"paraPrIDRef", "hh:paraPr"}, {"borderFillIDRef", "hh:borderFill"}};
+    const std::pair<const char*, const char*> references[] = {{"charPrIDRef", "hh:charPr"},
+                                                              {"paraPrIDRef", "hh:paraPr"},
+                                                              {"borderFillIDRef", "hh:borderFill"}};
     for (const auto& node : sec.select_nodes("//*")) {
         for (const auto& [attribute, target] : references) {
             const auto value = node.node().attribute(attribute);
             if (value && !ids.count(std::string(target) + "#" + value.as_string())) {
-                problems.push_back(name + ": " + attribute + "=" + value.as_string() + " not in header");
+                problems.push_back(name + ": " + attribute + "=" + value.as_string() +
+                                   " not in header");
             }
         }
         const auto image = node.node().attribute("binaryItemIDRef");
@@ -161,23 +168,29 @@ void checkSection(const pugi::xml_document& section, const std::string& name,
 
 }  // namespace
 
-std::vector<std::string> hwpxStructureProblems(std::string_view bytes, const HwpxCheckOptions& options) {
+std::vector<std::string> hwpxStructureProblems(std::string_view bytes,
+                                               const HwpxCheckOptions& options) {
     std::vector<std::string> problems;
     Package package;
     if (!readPackage(bytes, package, problems)) return problems;
     checkPackaging(package, options, problems);
     std::map<std::string, pugi::xml_document> xml;
     for (const auto& [name, data] : package.data) {
-        if (name.size() < 4 || (name.substr(name.size() - 4) != ".xml" && name.substr(name.size() - 4) != ".hpf")) continue;
-        if (data.find("<!DOCTYPE") != std::string::npos) problems.push_back(name + " has a DOCTYPE");
-        if (!xml[name].load_buffer(data.data(), data.size())) problems.push_back(name + " is not well-formed XML");
+        if (name.size() < 4 ||
+            (name.substr(name.size() - 4) != ".xml" && name.substr(name.size() - 4) != ".hpf"))
+            continue;
+        if (data.find("<!DOCTYPE") != std::string::npos)
+            problems.push_back(name + " has a DOCTYPE");
+        if (!xml[name].load_buffer(data.data(), data.size()))
+            problems.push_back(name + " is not well-formed XML");
     }
     if (!problems.empty()) return problems;
     checkContainer(xml["META-INF/container.xml"], problems);
     std::set<std::string> binaryIds, ids;
     checkManifest(xml["Contents/content.hpf"], package, binaryIds, problems);
     size_t sections = 0;
-    while (package.data.count("Contents/section" + std::to_string(sections) + ".xml")) ++sections;
+    while (package.data.count("Contents/section" + std::to_string(sections) + ".xml"))
+        ++sections;
     checkHeader(xml["Contents/header.xml"], sections, ids, problems);
     for (size_t n = 0; n < sections; ++n) {
         const std::string name = "Contents/section" + std::to_string(n) + ".xml";

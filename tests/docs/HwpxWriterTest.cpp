@@ -9,7 +9,8 @@ namespace {
 
 std::string describe(const std::vector<std::string>& problems) {
     std::string text;
-    for (const auto& problem : problems) text += "\n  " + problem;
+    for (const auto& problem : problems)
+        text += "\n  " + problem;
     return text;
 }
 
@@ -54,9 +55,12 @@ TEST(HwpxWriter, OutputIsByteForByteDeterministic) {
     const auto files = corpusFiles("hwpx");
     if (files.empty()) GTEST_SKIP() << "corpus not found";
     for (const char* name : {"SimplePicture.hwpx", "Table.hwpx"}) {
-        const Document document = readDocument(std::filesystem::path(TAVRINO_CORPUS_DIR) / "hwpx" / name);
-        EXPECT_EQ(documentBytes(document, DocumentFormat::hwpx), documentBytes(document, DocumentFormat::hwpx));
-        EXPECT_EQ(documentBytes(document, DocumentFormat::docx), documentBytes(document, DocumentFormat::docx));
+        const Document document =
+            readDocument(std::filesystem::path(TAVRINO_CORPUS_DIR) / "hwpx" / name);
+        EXPECT_EQ(documentBytes(document, DocumentFormat::hwpx),
+                  documentBytes(document, DocumentFormat::hwpx));
+        EXPECT_EQ(documentBytes(document, DocumentFormat::docx),
+                  documentBytes(document, DocumentFormat::docx));
     }
 }
 

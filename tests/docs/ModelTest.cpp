@@ -50,8 +50,8 @@ TEST(Model, ValuesCompareDeeplyAndCopyIndependently) {
     Document second = first;
     EXPECT_EQ(first, second);
     auto& table = std::get<Table>(second.sections[0].blocks[0].content);
-    std::get<Text>(std::get<Paragraph>(table.rows[0].cells[0].blocks[0].content)
-                       .runs[0].content[0]).text = "y";
+    std::get<Text>(std::get<Paragraph>(table.rows[0].cells[0].blocks[0].content).runs[0].content[0])
+        .text = "y";
     EXPECT_NE(first, second);
 
     first.dropped.add("ole", 2);

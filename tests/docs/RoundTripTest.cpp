@@ -44,7 +44,8 @@ Outcome roundTrips(const std::string& kind, DocumentFormat source, DocumentForma
 
 void report(const char* name, const Outcome& outcome) {
     std::cout << name << ": " << outcome.exact << " of " << outcome.files << " exact";
-    for (const auto& file : outcome.differing) std::cout << " | " << file;
+    for (const auto& file : outcome.differing)
+        std::cout << " | " << file;
     std::cout << std::endl;
 }
 

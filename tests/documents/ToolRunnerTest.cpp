@@ -12,7 +12,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class ToolRunnerTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
                ("tavrino-runner-" + std::to_string(::getpid()) + "-" +
@@ -73,12 +73,14 @@ TEST_F(ToolRunnerTest, UnusableNameIsRefusedBeforeAnythingElse) {
               "파일 이름에 쓸 수 없는 글자가 있습니다: a\nb.hwp");
     EXPECT_FALSE(fs::exists(marker));
     // Reported even when the tool is missing; arguments without "/" are not examined.
-    EXPECT_EQ(failureOf(std::nullopt, "x", {bad}), "파일 이름에 쓸 수 없는 글자가 있습니다: a\nb.hwp");
+    EXPECT_EQ(failureOf(std::nullopt, "x", {bad}),
+              "파일 이름에 쓸 수 없는 글자가 있습니다: a\nb.hwp");
     EXPECT_EQ(failureOf(std::nullopt, "한글 변환(pelgrin)", {"bad\x7f"}),
               "한글 변환(pelgrin) 프로그램을 찾지 못함");
     EXPECT_EQ(failureOf(std::nullopt, "Word 변환(wordbridge)", {}),
               "Word 변환(wordbridge) 프로그램을 찾지 못함");
-    EXPECT_NE(failureOf(tool, "x", {"/tmp/\xEF\xBF\xBD.hwp"}).find("쓸 수 없는"), std::string::npos);
+    EXPECT_NE(failureOf(tool, "x", {"/tmp/\xEF\xBF\xBD.hwp"}).find("쓸 수 없는"),
+              std::string::npos);
 }
 
 TEST_F(ToolRunnerTest, LargeOutputDoesNotDeadlock) {
