@@ -102,6 +102,14 @@ std::vector<TabStopDef> readTabDef(ByteReader in) {
     return stops;
 }
 
+// BULLET: the 12-byte paragraph head shared with NUMBERING (property, width adjustment,
+// distance from the text, char shape id), then the bullet character.
+std::string readBullet(ByteReader in) {
+    in.skip(12);
+    char16_t c = in.u16();
+    return utf16ToUtf8(std::u16string(1, c));
+}
+
 Style readStyle(ByteReader in) {
     Style s;
     s.name = in.bstr();
@@ -174,6 +182,7 @@ DocInfo parseDocInfo(std::span<const Record> records) {
             case tag::kCharShape:
                 info.charShapes.push_back(readCharShape(in));
                 break;
+            case tag::kBullet: info.bullets.push_back(readBullet(in)); break;
             case tag::kTabDef:
                 info.tabDefs.push_back(readTabDef(in));
                 break;

@@ -96,6 +96,7 @@ struct DocInfo {
     std::vector<CharShape> charShapes;
     std::vector<ParaShape> paraShapes;
     std::vector<std::vector<TabStopDef>> tabDefs;
+    std::vector<std::string> bullets;  // the bullet character of each BULLET, as UTF-8
     std::vector<Style> styles;
 
     const BinDataItem* binDataById(std::uint16_t id) const;

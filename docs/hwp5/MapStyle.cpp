@@ -196,7 +196,12 @@ ParaProps ModelBuilder::paraProps(const hwp5::Paragraph& p) const {
             props.list.kind = s->headingKind() == 2 ? ListKind::numbered : ListKind::bullet;
             props.list.level = s->headingLevel();
             props.list.listId = s->numberingId;
-            if (props.list.kind == ListKind::bullet) props.list.format = NumberFormat::bullet;
+            if (props.list.kind == ListKind::bullet) {
+                props.list.format = NumberFormat::bullet;
+                // Bullet ids are 1-based, like the other ids paragraph heads use.
+                if (auto* bullet = at(file_.docInfo.bullets, s->numberingId - std::size_t{1}))
+                    props.list.bulletText = *bullet;
+            }
             break;
         default:
             break;
