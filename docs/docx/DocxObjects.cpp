@@ -93,7 +93,7 @@ void DocxPartWriter::writeTextBox(pugi::xml_node r, const Shape& shape) {
     set(vshape, "style", style);
     pugi::xml_node box = vshape.append_child("v:textbox").append_child("w:txbxContent");
     DocxPartWriter inner(output_, true);
-    inner.writeBlocks(box, content.empty() ? std::vector<Block>{Block{Paragraph{}}} : content);
+    inner.writeBlocks(box, content.empty() ? std::vector<Block>(1) : content);
     if (!box.last_child() || std::string_view(box.last_child().name()) != "w:p")
         box.append_child("w:p");
     relationships_.insert(relationships_.end(), inner.relationships_.begin(),

@@ -143,7 +143,7 @@ std::string notesXml(DocxOutput& output, bool foot, std::string& relsOut) {
         pugi::xml_node note = root.append_child(item);
         set(note, "w:id", i + 1);
         const std::vector<Block> blocks = notes[i];
-        part.writeBlocks(note, blocks.empty() ? std::vector<Block>{Block{Paragraph{}}} : blocks);
+        part.writeBlocks(note, blocks.empty() ? std::vector<Block>(1) : blocks);
         if (std::string_view(note.last_child().name()) != "w:p") note.append_child("w:p");
     }
     relsOut = part.relationshipsXml();

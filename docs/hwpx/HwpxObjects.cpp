@@ -134,7 +134,7 @@ void HwpxObjectWriter::writeHeaderFooter(pugi::xml_node run, const HeaderFooter&
                                         : "BOTH");
     pugi::xml_node list = subList(node, header ? "TOP" : "BOTTOM");
     set(list, "textWidth", textWidth_);
-    blocks_(list, running.blocks.empty() ? std::vector<Block>{Block{Paragraph{}}} : running.blocks);
+    blocks_(list, running.blocks.empty() ? std::vector<Block>(1) : running.blocks);
 }
 
 pugi::xml_node HwpxObjectWriter::subList(pugi::xml_node parent, const char* vertAlign) {
@@ -200,7 +200,7 @@ void HwpxObjectWriter::writeInline(pugi::xml_node run, pugi::xml_node& text, con
         set(node, "suffixChar", 41);
         set(node, "instId", nextId_++);
         blocks_(subList(node, "TOP"),
-                note->blocks.empty() ? std::vector<Block>{Block{Paragraph{}}} : note->blocks);
+                note->blocks.empty() ? std::vector<Block>(1) : note->blocks);
     } else if (const auto* field = std::get_if<FieldStart>(&item)) {
         if (field->kind != FieldKind::hyperlink) {
             openFields_.push_back(0);
@@ -319,7 +319,7 @@ void HwpxObjectWriter::writeShape(pugi::xml_node run, const Shape& shape) {
         set(drawText, "lastWidth", width);
         setAll(drawText, {{"name", ""}, {"editable", "0"}});
         blocks_(subList(drawText, "CENTER"),
-                shape.blocks.empty() ? std::vector<Block>{Block{Paragraph{}}} : shape.blocks);
+                shape.blocks.empty() ? std::vector<Block>(1) : shape.blocks);
         margins(drawText, "hp:textMargin", 283, 283, 283, 283);
     }
     const std::pair<const char*, std::pair<int, int>> corners[] = {{"hc:pt0", {0, 0}},
@@ -402,7 +402,7 @@ void HwpxObjectWriter::writeCell(pugi::xml_node tr, const TableCell& cell, std::
     pugi::xml_node list = subList(tc, cell.verticalAlign == VerticalAlign::center   ? "CENTER"
                                       : cell.verticalAlign == VerticalAlign::bottom ? "BOTTOM"
                                                                                     : "TOP");
-    blocks_(list, cell.blocks.empty() ? std::vector<Block>{Block{Paragraph{}}} : cell.blocks);
+    blocks_(list, cell.blocks.empty() ? std::vector<Block>(1) : cell.blocks);
     pugi::xml_node address = tc.append_child("hp:cellAddr");
     set(address, "colAddr", cell.column);
     set(address, "rowAddr", cell.row);

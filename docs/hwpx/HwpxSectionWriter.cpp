@@ -26,7 +26,7 @@ class SectionWriter {
         pugi::xml_node sec = startXml(document, "hs:sec", hwpxRootNamespaces());
         section_ = &section;
         if (section.blocks.empty()) {
-            writeBlocks(sec, {Block{Paragraph{}}});
+            writeBlocks(sec, std::vector<Block>(1));
         } else {
             writeBlocks(sec, section.blocks);
         }
