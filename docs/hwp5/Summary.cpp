@@ -71,7 +71,7 @@ std::string fileTimeToIso(std::uint64_t ticks) {
         std::chrono::sys_seconds{std::chrono::seconds{seconds}});
     std::chrono::year_month_day ymd{days};
     std::int64_t rest = seconds - days.time_since_epoch().count() * 86400;
-    char out[32];
+    char out[64];  // roomy enough for any year the compiler can imagine
     std::snprintf(out, sizeof out, "%04d-%02u-%02uT%02d:%02d:%02dZ", int(ymd.year()),
                   unsigned(ymd.month()), unsigned(ymd.day()), int(rest / 3600), int(rest / 60 % 60),
                   int(rest % 60));
