@@ -1,0 +1,208 @@
+// Pictures, text boxes and tables of the DOCX writer.
+#include <algorithm>
+#include <cstdio>
+#include <map>
+
+#include "docx/DocxPartWriter.h"
+#include "xml/XmlWriter.h"
+
+namespace tavrino::docs {
+namespace {
+
+constexpr std::int64_t emuPerHwpunit = 127;
+
+std::string mediaExtension(const Media& media) {
+    const std::string& type = media.mediaType;
+    if (type == "image/png") return "png";
+    if (type == "image/jpeg" || type == "image/jpg") return "jpeg";
+    if (type == "image/gif") return "gif";
+    if (type == "image/bmp") return "bmp";
+    if (type == "image/tiff") return "tiff";
+    const size_t dot = media.name.rfind('.');
+    std::string ext = dot == std::string::npos ? "bin" : media.name.substr(dot + 1);
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    const bool safe =
+        !ext.empty() && ext.size() <= 5 &&
+        std::all_of(ext.begin(), ext.end(), [](unsigned char c) { return std::isalnum(c) != 0; });
+    return safe ? (ext == "jpg" ? "jpeg" : ext) : "bin";
+}
+
+void attrs(pugi::xml_node node, std::initializer_list<std::pair<const char*, std::string>> values) {
+    for (const auto& [name, value] : values)
+        set(node, name, value.c_str());
+}
+
+}  // namespace
+
+void DocxPartWriter::writePicture(pugi::xml_node r, const Picture& picture) {
+    const auto& media = output_.document.media;
+    if (picture.mediaIndex >= media.size()) return;
+    auto [entry, added] = output_.mediaParts.try_emplace(picture.mediaIndex);
+    if (added) {
+        entry->second = "media/image" + std::to_string(output_.mediaParts.size()) + "." +
+                        mediaExtension(media[picture.mediaIndex]);
+    }
+    const std::string rid = relate("image", entry->second);
+    const std::string cx =
+        std::to_string(std::max<std::int64_t>(picture.width, 1440) * emuPerHwpunit);
+    const std::string cy =
+        std::to_string(std::max<std::int64_t>(picture.height, 1440) * emuPerHwpunit);
+    const std::string id = std::to_string(output_.nextDrawingId++);
+    const std::string name = "Picture " + id;
+    pugi::xml_node inlined = r.append_child("w:drawing").append_child("wp:inline");
+    attrs(inlined, {{"distT", "0"}, {"distB", "0"}, {"distL", "0"}, {"distR", "0"}});
+    attrs(inlined.append_child("wp:extent"), {{"cx", cx}, {"cy", cy}});
+    attrs(inlined.append_child("wp:docPr"),
+          {{"id", id}, {"name", name}, {"descr", xmlSafe(picture.description)}});
+    attrs(inlined.append_child("wp:cNvGraphicFramePr").append_child("a:graphicFrameLocks"),
+          {{"noChangeAspect", "1"}});
+    pugi::xml_node data = inlined.append_child("a:graphic").append_child("a:graphicData");
+    set(data, "uri", "http://schemas.openxmlformats.org/drawingml/2006/picture");
+    pugi::xml_node pic = data.append_child("pic:pic");
+    pugi::xml_node nv = pic.append_child("pic:nvPicPr");
+    attrs(nv.append_child("pic:cNvPr"), {{"id", id}, {"name", name}});
+    nv.append_child("pic:cNvPicPr");
+    pugi::xml_node fill = pic.append_child("pic:blipFill");
+    set(fill.append_child("a:blip"), "r:embed", rid.c_str());
+    fill.append_child("a:stretch").append_child("a:fillRect");
+    pugi::xml_node shape = pic.append_child("pic:spPr");
+    pugi::xml_node xfrm = shape.append_child("a:xfrm");
+    attrs(xfrm.append_child("a:off"), {{"x", "0"}, {"y", "0"}});
+    attrs(xfrm.append_child("a:ext"), {{"cx", cx}, {"cy", cy}});
+    set(shape.append_child("a:prstGeom"), "prst", "rect").append_child("a:avLst");
+}
+
+// A VML text box: LibreOffice and Word both read it, and it needs no drawing geometry.
+void DocxPartWriter::writeTextBox(pugi::xml_node r, const Shape& shape) {
+    std::vector<Block> content = shape.blocks;
+    content.insert(content.end(), shape.caption.begin(), shape.caption.end());
+    if (content.empty()) return;  // a drawing without text has nothing a text box could show
+    if (inTextBox_) {
+        // Word forbids a text box inside a text box: its paragraphs follow the paragraph of
+        // the outer box that anchors it.
+        deferred_.push_back(std::move(content));
+        return;
+    }
+    const double widthPt = std::max(shape.width, 1440) / 100.0;
+    const double heightPt = std::max(shape.height, 1440) / 100.0;
+    char style[96];
+    std::snprintf(style, sizeof style, "width:%.1fpt;height:%.1fpt", widthPt, heightPt);
+    pugi::xml_node vshape = r.append_child("w:pict").append_child("v:shape");
+    set(vshape, "id", ("TextBox" + std::to_string(output_.nextDrawingId++)).c_str());
+    set(vshape, "style", style);
+    pugi::xml_node box = vshape.append_child("v:textbox").append_child("w:txbxContent");
+    DocxPartWriter inner(output_, true);
+    inner.writeBlocks(box, content.empty() ? std::vector<Block>(1) : content);
+    if (!box.last_child() || std::string_view(box.last_child().name()) != "w:p")
+        box.append_child("w:p");
+    relationships_.insert(relationships_.end(), inner.relationships_.begin(),
+                          inner.relationships_.end());
+}
+
+// Covered positions of a row span are written as continuation cells (Word keeps every
+// row's grid complete); positions no cell covers get empty cells.
+void DocxPartWriter::writeTable(pugi::xml_node parent, const Table& table) {
+    int columns = std::max(1, table.columnCount);
+    for (const auto& row : table.rows) {
+        for (const auto& cell : row.cells)
+            columns = std::max(columns, cell.column + std::max(1, cell.columnSpan));
+    }
+    columns = std::min(columns, 1000);
+    std::vector<std::int32_t> widths = table.columnWidths;
+    if (int(widths.size()) != columns) widths.assign(columns, 42520 / columns);
+    pugi::xml_node tbl = parent.append_child("w:tbl");
+    pugi::xml_node tblPr = tbl.append_child("w:tblPr");
+    std::int32_t total = 0;
+    for (const auto w : widths)
+        total += w;
+    attrs(tblPr.append_child("w:tblW"), {{"w:w", std::to_string(total / 5)}, {"w:type", "dxa"}});
+    if (table.alignment != Alignment::left) {
+        set(tblPr.append_child("w:jc"), "w:val",
+            table.alignment == Alignment::center ? "center" : "right");
+    }
+    set(tblPr.append_child("w:tblLayout"), "w:type", "fixed");
+    pugi::xml_node grid = tbl.append_child("w:tblGrid");
+    for (const auto w : widths)
+        set(grid.append_child("w:gridCol"), "w:w", std::max(1, w / 5));
+
+    std::map<int, std::pair<int, const TableCell*>> spanning;  // column -> (last row, cell)
+    for (size_t r = 0; r < table.rows.size(); ++r) {
+        const TableRow& row = table.rows[r];
+        std::map<int, const TableCell*> starts;
+        for (const auto& cell : row.cells)
+            starts.emplace(std::max(0, cell.column), &cell);
+        // Grid positions no cell covers at the start or end of a row are skipped with
+        // gridBefore/gridAfter, which keeps ragged tables ragged.
+        int first = columns, end = 0;
+        for (int c = 0; c < columns; ++c) {
+            const auto open = spanning.find(c);
+            const bool covered =
+                starts.count(c) || (open != spanning.end() && open->second.first >= int(r));
+            if (!covered) continue;
+            first = std::min(first, c);
+            const TableCell* cell = starts.count(c) ? starts[c] : open->second.second;
+            end = std::max(end, c + std::max(1, cell->columnSpan));
+        }
+        end = std::min(end, columns);
+        pugi::xml_node tr = tbl.append_child("w:tr");
+        if (row.isHeader || row.height > 0 || first > 0 || end < columns) {
+            pugi::xml_node trPr = tr.append_child("w:trPr");
+            if (first > 0 && first < columns)
+                set(trPr.append_child("w:gridBefore"), "w:val", first);
+            if (end < columns && end > first)
+                set(trPr.append_child("w:gridAfter"), "w:val", columns - end);
+            if (row.height > 0)
+                attrs(trPr.append_child("w:trHeight"), {{"w:val", std::to_string(row.height / 5)}});
+            if (row.isHeader) trPr.append_child("w:tblHeader");
+        }
+        if (first >= columns) first = 0, end = columns;
+        int column = first;
+        while (column < end) {
+            const TableCell* cell = nullptr;
+            bool continuation = false;
+            if (auto open = spanning.find(column);
+                open != spanning.end() && open->second.first >= int(r)) {
+                cell = open->second.second;
+                continuation = true;
+            } else if (auto start = starts.find(column); start != starts.end()) {
+                cell = start->second;
+                if (cell->rowSpan > 1) spanning[column] = {int(r) + cell->rowSpan - 1, cell};
+            }
+            const int span = cell ? std::clamp(cell->columnSpan, 1, columns - column) : 1;
+            std::int32_t width = 0;
+            for (int c = column; c < column + span; ++c)
+                width += widths[c];
+            pugi::xml_node tc = tr.append_child("w:tc");
+            pugi::xml_node tcPr = tc.append_child("w:tcPr");
+            attrs(tcPr.append_child("w:tcW"),
+                  {{"w:w", std::to_string(width / 5)}, {"w:type", "dxa"}});
+            if (span > 1) set(tcPr.append_child("w:gridSpan"), "w:val", span);
+            if (cell && cell->rowSpan > 1) {
+                pugi::xml_node merge = tcPr.append_child("w:vMerge");
+                if (!continuation) set(merge, "w:val", "restart");
+            }
+            if (cell && !continuation) {
+                writeBorders(tcPr, cell->borders);
+                if (cell->fill) {
+                    char fill[8];
+                    std::snprintf(fill, sizeof fill, "%02X%02X%02X", cell->fill->red,
+                                  cell->fill->green, cell->fill->blue);
+                    attrs(tcPr.append_child("w:shd"),
+                          {{"w:val", "clear"}, {"w:color", "auto"}, {"w:fill", fill}});
+                }
+                if (cell->verticalAlign != VerticalAlign::top) {
+                    set(tcPr.append_child("w:vAlign"), "w:val",
+                        cell->verticalAlign == VerticalAlign::center ? "center" : "bottom");
+                }
+                writeBlocks(tc, cell->blocks);
+            }
+            if (!tc.last_child() || std::string_view(tc.last_child().name()) != "w:p")
+                tc.append_child("w:p");
+            column += span;
+        }
+    }
+    writeBlocks(parent, table.caption);
+}
+
+}  // namespace tavrino::docs

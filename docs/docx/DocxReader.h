@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string_view>
+
+#include "model/Document.h"
+
+namespace tavrino::docs {
+
+// Reads a document held in memory. Throws DocumentError with a one-line description.
+Document readDocx(std::string_view bytes);
+
+}  // namespace tavrino::docs

@@ -1,0 +1,25 @@
+// Whatever the readers accept, the writers must turn into packages our readers accept again.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "io/DocumentError.h"
+#include "io/DocumentIO.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace tavrino::docs;
+    Document document;
+    try {
+        document = readDocumentBytes({reinterpret_cast<const char*>(data), size});
+    } catch (const DocumentError&) {
+        return 0;
+    }
+    for (const DocumentFormat format : {DocumentFormat::hwpx, DocumentFormat::docx}) {
+        try {
+            readDocumentBytes(documentBytes(document, format));
+        } catch (const DocumentError&) {
+            std::abort();  // our own output must always read back
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,15 @@
+// Feeds arbitrary bytes to the DOCX reader: any input must end in a document or a
+// DocumentError, never a crash, a hang or unbounded memory.
+#include <cstddef>
+#include <cstdint>
+
+#include "docx/DocxReader.h"
+#include "io/DocumentError.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    try {
+        tavrino::docs::readDocx({reinterpret_cast<const char*>(data), size});
+    } catch (const tavrino::docs::DocumentError&) {
+    }
+    return 0;
+}

@@ -1,0 +1,1 @@
+// Local stand-in until the shared test support lands on main.
