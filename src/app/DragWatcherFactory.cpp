@@ -1,6 +1,5 @@
 #include "app/DragWatcherFactory.h"
 
-#ifdef TAVRINO_HAVE_DRAG_WATCHER
 #include "app/Notifier.h"
 #include "drag/Controller.h"
 #include "drag/RunEnginePort.h"
@@ -42,14 +41,3 @@ std::unique_ptr<DragWatcher> makeDragWatcher() {
 
 }  // namespace tavrino::app
 
-#else
-
-namespace tavrino::app {
-
-std::unique_ptr<DragWatcher> makeDragWatcher() {
-    return std::make_unique<InactiveDragWatcher>();
-}
-
-}  // namespace tavrino::app
-
-#endif

@@ -15,9 +15,7 @@
 #include "platform/Bundle.h"
 #include "platform/Paths.h"
 
-#ifdef TAVRINO_HAVE_CONVERT
 #include "convert/ConvertFile.h"
-#endif
 
 namespace tavrino::app {
 namespace {
@@ -150,7 +148,6 @@ Failure checkBundle() {
     return std::nullopt;
 }
 
-#ifdef TAVRINO_HAVE_CONVERT
 Failure checkConversionRoundTrip() {
     const Samples samples;
     const auto png = samples.png("round.png", 40, 30);
@@ -160,7 +157,6 @@ Failure checkConversionRoundTrip() {
     if (result.size() != QSize(40, 30)) return std::string("PNG→JPG→PNG 크기가 달라짐");
     return std::nullopt;
 }
-#endif
 
 }  // namespace
 
@@ -170,9 +166,7 @@ std::vector<SelfCheck> selfChecks() {
         {"허브 문구", checkHubWording}, {"안내 문구", checkWelcomeWording},
         {"아이콘", checkIcon},          {"앱 묶음", checkBundle},
     };
-#ifdef TAVRINO_HAVE_CONVERT
     checks.push_back({"변환 왕복", checkConversionRoundTrip});
-#endif
     return checks;
 }
 

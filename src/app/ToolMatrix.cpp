@@ -8,9 +8,7 @@
 #include "menu/Formats.h"
 #include "platform/Paths.h"
 
-#ifdef TAVRINO_HAVE_RUN_OPERATIONS
 #include "run/Operations.h"
-#endif
 
 namespace tavrino::app {
 namespace {
@@ -80,16 +78,10 @@ std::string matrixLabel(Tool tool) {
 }
 
 ToolRunner builtInToolRunner() {
-#ifdef TAVRINO_HAVE_RUN_OPERATIONS
     return [operations = standardOperations()](Tool tool, const std::filesystem::path& file) {
         const ToolResult result = operations.applyTool(tool, file);
         return result.url.filename().string() + (result.note ? " " + *result.note : "");
     };
-#else
-    return [](Tool, const std::filesystem::path&) -> std::string {
-        throw std::runtime_error("이 빌드에는 도구가 없음");
-    };
-#endif
 }
 
 int runToolMatrix(const std::filesystem::path& directory, const ToolRunner& runner,
