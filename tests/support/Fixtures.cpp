@@ -2,6 +2,7 @@
 
 #include <vips/vips.h>
 
+#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -51,8 +52,14 @@ VipsImageRef gradient(int width, int height, int bands) {
     return result;
 }
 
+bool isBmp(const fs::path& file) {
+    std::string ext = file.extension().string();
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == ".bmp";
+}
+
 void save(VipsImage* image, const fs::path& file) {
-    if (file.extension() == ".bmp") {
+    if (isBmp(file)) {
         size_t size = 0;
         void* memory = vips_image_write_to_memory(image, &size);
         if (!memory) check(-1, "memory");
@@ -104,6 +111,10 @@ std::string pdfBytes(const std::vector<PdfPage>& pages) {
         objects.push_back("<< /Length " + std::to_string(pages[i].content.size()) +
                           " >>\nstream\n" + pages[i].content + "\nendstream");
     }
+    return pdfFromObjects(objects);
+}
+
+std::string pdfFromObjects(const std::vector<std::string>& objects) {
     std::string pdf = "%PDF-1.4\n";
     std::vector<size_t> offsets;
     for (size_t i = 0; i < objects.size(); ++i) {
@@ -134,7 +145,7 @@ std::string readBytes(const fs::path& file) {
 }
 
 std::vector<int> pixelAt(const fs::path& file, int x, int y) {
-    if (file.extension() == ".bmp") {
+    if (isBmp(file)) {
         const auto pixels = decodeBmpFile(file);
         if (!pixels) throw std::runtime_error("bmp");
         const size_t at = (static_cast<size_t>(y) * pixels->width + x) * pixels->bands;

@@ -23,6 +23,9 @@ struct PdfPage {
 };
 // A well-formed PDF (with a correct cross-reference table) of these pages.
 std::string pdfBytes(const std::vector<PdfPage>& pages);
+// A PDF of these objects, numbered from 1 (object 1 is the catalog), with a correct
+// cross-reference table.
+std::string pdfFromObjects(const std::vector<std::string>& objects);
 // A page filled with black, of width × height points.
 PdfPage blackPage(double width, double height);
 

@@ -1,6 +1,6 @@
 #pragma once
-// Files for tests: a temporary folder that cleans up after itself, real images of every
-// format made with libvips, small hand-built PDFs and BMPs, and the shared document corpus.
+// Files for tests: a temporary folder that cleans up after itself, pictures and PDFs by
+// path, text files, and the shared document corpus.
 
 #include <filesystem>
 #include <string>
@@ -21,9 +21,9 @@ private:
     std::filesystem::path path_;
 };
 
-// A width × height test picture (a colour gradient, so encoders have real work), saved in
-// the format its extension names: png, jpg/jpeg, heic/heif, tif/tiff, gif, webp. bands 4
-// adds an alpha channel. Throws std::runtime_error when libvips cannot save it.
+// Path-returning shorthands for the fixtures of support/Fixtures.h.
+
+// A width × height gradient picture in the format its extension names (writePicture).
 std::filesystem::path writeImage(const std::filesystem::path& path, int width = 32,
                                  int height = 24, int bands = 3);
 
@@ -31,10 +31,10 @@ std::filesystem::path writeImage(const std::filesystem::path& path, int width = 
 std::filesystem::path writeFrames(const std::filesystem::path& path, int frames, int width = 16,
                                   int height = 16);
 
-// A 24-bit uncompressed BMP (libvips cannot write BMP).
+// A BMP, through our own encoder (libvips has none).
 std::filesystem::path writeBMP(const std::filesystem::path& path, int width = 8, int height = 6);
 
-// A valid PDF of empty A4 pages, built by hand.
+// A valid PDF of empty A4 pages.
 std::filesystem::path writePDF(const std::filesystem::path& path, int pages = 1);
 
 std::filesystem::path writeText(const std::filesystem::path& path, const std::string& text);

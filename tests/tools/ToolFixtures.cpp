@@ -8,6 +8,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "support/Fixtures.h"
 #include "support/Judges.h"
 
 namespace fs = std::filesystem;
@@ -35,23 +36,7 @@ fs::path writeTextPDF(const fs::path& path, const std::vector<std::string>& text
         objects.push_back("<< /Length " + std::to_string(content.size()) + " >>\nstream\n" +
                           content + "\nendstream");
     }
-    std::ostringstream pdf;
-    pdf << "%PDF-1.4\n";
-    std::vector<std::streamoff> offsets;
-    for (size_t i = 0; i < objects.size(); ++i) {
-        offsets.push_back(pdf.tellp());
-        pdf << (i + 1) << " 0 obj\n" << objects[i] << "\nendobj\n";
-    }
-    const std::streamoff xref = pdf.tellp();
-    pdf << "xref\n0 " << objects.size() + 1 << "\n0000000000 65535 f \n";
-    for (std::streamoff offset : offsets) {
-        char entry[24];
-        std::snprintf(entry, sizeof entry, "%010lld 00000 n \n", static_cast<long long>(offset));
-        pdf << entry;
-    }
-    pdf << "trailer\n<< /Size " << objects.size() + 1 << " /Root 1 0 R >>\nstartxref\n"
-        << xref << "\n%%EOF\n";
-    std::ofstream(path, std::ios::binary) << pdf.str();
+    writeBytes(path, pdfFromObjects(objects));
     return path;
 }
 
