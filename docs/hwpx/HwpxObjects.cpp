@@ -199,8 +199,7 @@ void HwpxObjectWriter::writeInline(pugi::xml_node run, pugi::xml_node& text, con
         set(node, "number", nextId_);
         set(node, "suffixChar", 41);
         set(node, "instId", nextId_++);
-        blocks_(subList(node, "TOP"),
-                note->blocks.empty() ? std::vector<Block>(1) : note->blocks);
+        blocks_(subList(node, "TOP"), note->blocks.empty() ? std::vector<Block>(1) : note->blocks);
     } else if (const auto* field = std::get_if<FieldStart>(&item)) {
         if (field->kind != FieldKind::hyperlink) {
             openFields_.push_back(0);
@@ -229,23 +228,28 @@ void HwpxObjectWriter::writeInline(pugi::xml_node run, pugi::xml_node& text, con
     }
 }
 
+// Every drawn object (picture, equation, shape, table) opens with the same placement
+// attributes: a fresh id, in front of text, wrapped above and below.
+pugi::xml_node HwpxObjectWriter::openObject(pugi::xml_node run, const char* element,
+                                            const char* numberingType) {
+    pugi::xml_node object = run.append_child(element);
+    set(object, "id", nextId_++);
+    setAll(object, {{"zOrder", "0"},
+                    {"numberingType", numberingType},
+                    {"textWrap", "TOP_AND_BOTTOM"},
+                    {"textFlow", "BOTH_SIDES"},
+                    {"lock", "0"},
+                    {"dropcapstyle", "None"}});
+    return object;
+}
+
 void HwpxObjectWriter::writePicture(pugi::xml_node run, const Picture& picture) {
     if (picture.mediaIndex >= mediaCount_) return;
     usedMedia_.insert(picture.mediaIndex);
     const std::int32_t width = picture.width > 0 ? picture.width : 14400;
     const std::int32_t height = picture.height > 0 ? picture.height : 14400;
-    pugi::xml_node pic = run.append_child("hp:pic");
-    set(pic, "id", nextId_++);
-    setAll(pic, {{"zOrder", "0"},
-                 {"numberingType", "PICTURE"},
-                 {"textWrap", "TOP_AND_BOTTOM"},
-                 {"textFlow", "BOTH_SIDES"},
-                 {"lock", "0"},
-                 {"dropcapstyle", "None"},
-                 {"href", ""},
-                 {"groupLevel", "0"},
-                 {"instid", "0"},
-                 {"reverse", "0"}});
+    pugi::xml_node pic = openObject(run, "hp:pic", "PICTURE");
+    setAll(pic, {{"href", ""}, {"groupLevel", "0"}, {"instid", "0"}, {"reverse", "0"}});
     setAll(pic.append_child("hp:offset"), {{"x", "0"}, {"y", "0"}});
     for (const char* name : {"hp:orgSz", "hp:curSz"}) {
         pugi::xml_node size = pic.append_child(name);
@@ -264,17 +268,9 @@ void HwpxObjectWriter::writePicture(pugi::xml_node run, const Picture& picture) 
 }
 
 void HwpxObjectWriter::writeEquation(pugi::xml_node run, const Equation& equation) {
-    pugi::xml_node node = run.append_child("hp:equation");
-    set(node, "id", nextId_++);
-    setAll(node, {{"zOrder", "0"},
-                  {"numberingType", "EQUATION"},
-                  {"textWrap", "TOP_AND_BOTTOM"},
-                  {"textFlow", "BOTH_SIDES"},
-                  {"lock", "0"},
-                  {"dropcapstyle", "None"},
-                  {"version", "Equation Version 60"},
-                  {"baseLine", "85"},
-                  {"textColor", "#000000"}});
+    pugi::xml_node node = openObject(run, "hp:equation", "EQUATION");
+    setAll(node,
+           {{"version", "Equation Version 60"}, {"baseLine", "85"}, {"textColor", "#000000"}});
     set(node, "baseUnit", equation.baseSize > 0 ? equation.baseSize : 1000);
     setAll(node, {{"lineMode", "CHAR"}, {"font", "HYhwpEQ"}});
     writeObjectFrame(node, equation.width > 0 ? equation.width : 2000,
@@ -285,18 +281,8 @@ void HwpxObjectWriter::writeEquation(pugi::xml_node run, const Equation& equatio
 void HwpxObjectWriter::writeShape(pugi::xml_node run, const Shape& shape) {
     const std::int32_t width = shape.width > 0 ? shape.width : textWidth_;
     const std::int32_t height = shape.height > 0 ? shape.height : 5000;
-    pugi::xml_node rect = run.append_child("hp:rect");
-    set(rect, "id", nextId_++);
-    setAll(rect, {{"zOrder", "0"},
-                  {"numberingType", "NONE"},
-                  {"textWrap", "TOP_AND_BOTTOM"},
-                  {"textFlow", "BOTH_SIDES"},
-                  {"lock", "0"},
-                  {"dropcapstyle", "None"},
-                  {"href", ""},
-                  {"groupLevel", "0"},
-                  {"instid", "0"},
-                  {"ratio", "0"}});
+    pugi::xml_node rect = openObject(run, "hp:rect", "NONE");
+    setAll(rect, {{"href", ""}, {"groupLevel", "0"}, {"instid", "0"}, {"ratio", "0"}});
     for (const char* name : {"hp:orgSz", "hp:curSz"}) {
         pugi::xml_node size = rect.append_child(name);
         set(size, "width", width);
@@ -356,16 +342,8 @@ void HwpxObjectWriter::writeTable(pugi::xml_node run, const Table& table) {
     }
     std::vector<std::int32_t> widths = table.columnWidths;
     if (int(widths.size()) != columns) widths.assign(columns, textWidth_ / columns);
-    pugi::xml_node tbl = run.append_child("hp:tbl");
-    set(tbl, "id", nextId_++);
-    setAll(tbl, {{"zOrder", "0"},
-                 {"numberingType", "TABLE"},
-                 {"textWrap", "TOP_AND_BOTTOM"},
-                 {"textFlow", "BOTH_SIDES"},
-                 {"lock", "0"},
-                 {"dropcapstyle", "None"},
-                 {"pageBreak", "CELL"},
-                 {"repeatHeader", "1"}});
+    pugi::xml_node tbl = openObject(run, "hp:tbl", "TABLE");
+    setAll(tbl, {{"pageBreak", "CELL"}, {"repeatHeader", "1"}});
     set(tbl, "rowCnt", table.rows.size());
     set(tbl, "colCnt", columns);
     set(tbl, "cellSpacing", 0);

@@ -30,6 +30,7 @@ class HwpxObjectWriter {
     pugi::xml_node subList(pugi::xml_node parent, const char* vertAlign);
     void writeObjectFrame(pugi::xml_node object, std::int32_t width, std::int32_t height,
                           bool inlineWithText);
+    pugi::xml_node openObject(pugi::xml_node run, const char* element, const char* numberingType);
     void writePicture(pugi::xml_node run, const Picture& picture);
     void writeEquation(pugi::xml_node run, const Equation& equation);
     void writeShape(pugi::xml_node run, const Shape& shape);
