@@ -1,1 +1,0 @@
-// Local stand-in until the shared test support lands on main.
