@@ -66,14 +66,14 @@ TEST(Hwp5Reader, TableSplitsItsParagraphAndKeepsCells) {
     EXPECT_EQ(textOf(paragraphAt(s, 2)), "뒤");
 }
 
-TEST(Hwp5Reader, NestedTableInACell) {
-    std::u16string anchor = test::extendedChar(11, "tbl ");
-    // The inner table sits in the cell's paragraph, two levels below the outer control.
-    Bytes inner = paragraph(2, anchor, true, test::table(3, 1, 1, u"안"));
-    Bytes outer = test::join({
-        test::record(71, 1, test::Writer().u32(0x74626C20).zeros(40).bytes),
-        test::record(77, 2, test::Writer().u32(0).u16(1).u16(1).zeros(10).u16(1).u16(1).bytes),
-        test::record(72, 2,
+// A table control of one row and one cell (CTRL_HEADER "tbl ", TABLE, LIST_HEADER) whose
+// paragraph records follow as `cell`, under a paragraph at `level`.
+Bytes oneCellTable(std::uint16_t level, const Bytes& cell) {
+    return test::join({
+        test::record(71, level + 1, test::Writer().u32(0x74626C20).zeros(40).bytes),
+        test::record(77, level + 2,
+                     test::Writer().u32(0).u16(1).u16(1).zeros(10).u16(1).u16(1).bytes),
+        test::record(72, level + 2,
                      test::Writer()
                          .u16(1)
                          .u16(0)
@@ -86,8 +86,15 @@ TEST(Hwp5Reader, NestedTableInACell) {
                          .u32(1)
                          .zeros(10)
                          .bytes),
-        inner,
+        cell,
     });
+}
+
+TEST(Hwp5Reader, NestedTableInACell) {
+    std::u16string anchor = test::extendedChar(11, "tbl ");
+    // The inner table sits in the cell's paragraph, two levels below the outer control.
+    Bytes inner = paragraph(2, anchor, true, test::table(3, 1, 1, u"안"));
+    Bytes outer = oneCellTable(0, inner);
     Document doc = read(test::hwpDocument({paragraph(0, anchor, true, outer)}));
     EXPECT_EQ(statistics(doc).tables, 2);
     const auto& cell = std::get<docs::Table>(doc.sections[0].blocks.at(0).content).rows[0].cells[0];
@@ -100,26 +107,7 @@ Bytes nestedTables(int depth) {
     Bytes body = paragraph(static_cast<std::uint16_t>(2 * depth), u"바닥", true);
     for (int d = depth - 1; d >= 0; --d) {
         auto level = static_cast<std::uint16_t>(2 * d);
-        Bytes control = test::join({
-            test::record(71, level + 1, test::Writer().u32(0x74626C20).zeros(40).bytes),
-            test::record(77, level + 2,
-                         test::Writer().u32(0).u16(1).u16(1).zeros(10).u16(1).u16(1).bytes),
-            test::record(72, level + 2,
-                         test::Writer()
-                             .u16(1)
-                             .u16(0)
-                             .u32(0)
-                             .u16(0)
-                             .u16(0)
-                             .u16(1)
-                             .u16(1)
-                             .u32(1)
-                             .u32(1)
-                             .zeros(10)
-                             .bytes),
-            body,
-        });
-        body = paragraph(level, anchor, true, control);
+        body = paragraph(level, anchor, true, oneCellTable(level, body));
     }
     return body;
 }
