@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "io/DocumentError.h"
+#include "model/DocumentError.h"
 #include "io/DocumentIO.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "docx/DocxReader.h"
-#include "io/DocumentError.h"
+#include "model/DocumentError.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     try {

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "hwp5/Hwp5Reader.h"
-#include "io/DocumentError.h"
+#include "model/DocumentError.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     try {

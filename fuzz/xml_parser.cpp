@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "io/DocumentError.h"
+#include "model/DocumentError.h"
 #include "xml/SafeXml.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -143,7 +143,7 @@ std::vector<std::filesystem::path> toolCandidates(
     for (int k = 1; k <= 5; ++k) {
         parent = parent.parent_path();
         candidates.push_back(parent / "vendor" / vendorDir / name);
-        buildTree.push_back(parent / "docs" / name);
+        buildTree.push_back(parent / "docengine" / name);
     }
     candidates.insert(candidates.end(), buildTree.begin(), buildTree.end());
     return candidates;

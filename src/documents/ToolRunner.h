@@ -23,7 +23,7 @@ inline const BundledTool wordbridgeTool{"wordbridge", "wbkit", "Word 변환(word
 
 // Where a tool may live, in the order they are tried: the bundle's Resources folder (when
 // there is one), the running program's folder, vendor/<vendorDir>/<name> in up to five
-// parents of that folder, and finally docs/<name> in the same parents (the build tree, where
+// parents of that folder, and finally docengine/<name> in the same parents (the build tree, where
 // the tools are built beside the programs that call them).
 std::vector<std::filesystem::path> toolCandidates(
     const std::string& name, const std::string& vendorDir,

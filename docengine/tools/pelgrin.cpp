@@ -1,0 +1,60 @@
+// pelgrin: the HWP/HWPX tool of the bundle.
+//   pelgrin export-text SRC -o DIR          one UTF-8 text file per section
+//   pelgrin export-hwpx SRC OUT [--verify-pages]
+//   pelgrin convert SRC OUT [--verify-pages]  (HWP output: not supported yet)
+#include <iostream>
+
+#include "cli/TextFiles.h"
+#include "cli/ToolMain.h"
+#include "cli/Verify.h"
+#include "model/DocumentError.h"
+#include "io/DocumentIO.h"
+
+namespace tavrino::docs {
+namespace {
+
+constexpr const char* usage =
+    "사용법: pelgrin export-text SRC -o DIR | export-hwpx SRC OUT [--verify-pages] | "
+    "convert SRC OUT [--verify-pages]";
+
+// pelgrin reads only the Korean formats; a DOCX handed to it is a caller's mistake.
+Document readKoreanSource(const std::filesystem::path& source) {
+    LoadedDocument loaded = loadDocument(source);
+    if (loaded.format == DocumentFormat::docx) {
+        throw DocumentError("HWP/HWPX 문서가 아님: " + source.filename().string());
+    }
+    return std::move(loaded.document);
+}
+
+void exportText(const std::vector<std::string>& args) {
+    if (args.size() != 4 || args[2] != "-o") throw UsageError(usage);
+    TextOptions options;
+    options.headersAndFooters = true;
+    writeSectionTexts(readKoreanSource(args[1]), args[3], options);
+}
+
+void exportDocument(const std::vector<std::string>& args, DocumentFormat format) {
+    const bool verify = args.size() == 4 && args[3] == "--verify-pages";
+    if (args.size() != 3 && !verify) throw UsageError(usage);
+    checkNotSource(args[1], args[2]);
+    requireWritable(format);
+    const Document document = readKoreanSource(args[1]);
+    writeDocument(document, args[2], format);
+    if (verify) verifyWritten(document, args[2]);
+}
+
+void run(const std::vector<std::string>& args) {
+    if (args.empty()) throw UsageError(usage);
+    if (args[0] == "export-text") return exportText(args);
+    if (args[0] == "export-hwpx") return exportDocument(args, DocumentFormat::hwpx);
+    if (args[0] == "convert") return exportDocument(args, DocumentFormat::hwp);
+    if (args[0] == "export-pdf") throw DocumentError("PDF 내보내기는 아직 지원하지 않음");
+    throw UsageError(usage);
+}
+
+}  // namespace
+}  // namespace tavrino::docs
+
+int main(int argc, char** argv) {
+    return tavrino::docs::runToolMain(argc, argv, tavrino::docs::run);
+}
