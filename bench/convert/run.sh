@@ -11,6 +11,7 @@
 # CASES="jpg24 pdf20" limits the run to the cases whose names start so.
 # REPS=n repeats every command n times and keeps the fastest (default 1: the machine is
 # shared, so keep the load short). The inputs are made once in $TAVRINO_BENCH_WORK.
+source "$(dirname "$0")/../../scripts/lib/help.sh"
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-${BUILD:-$root/build/bench}}

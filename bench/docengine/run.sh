@@ -5,6 +5,7 @@
 # files are also converted by LibreOffice (`soffice --convert-to txt`) and the ratio printed;
 # no tool we may run reads HWP 5, so the HWP rows have no peer column.
 # Goal: under 50 ms and 50 MB per document.
+source "$(dirname "$0")/../../scripts/lib/help.sh"
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 

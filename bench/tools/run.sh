@@ -7,6 +7,7 @@
 #   strip a photo's metadata      tavrino-cli run 'tool(stripMetadata)' vs  exiftool -all=
 # Ours and the peer run alternately $ROUNDS times (default 5); the best wall time counts.
 # Ratios are ours divided by the peer's (below 1: faster). Peak memory from /usr/bin/time.
+source "$(dirname "$0")/../../scripts/lib/help.sh"
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 BUILD="${BUILD:-build/bench}"

@@ -3,6 +3,7 @@
 # dragged (beside an idle Qt window for scale), and the delay from pressing Shift mid-drag to
 # the wheel's first paint, for a GTK and a Qt drag source. Goals: at most 0.5 % of one core
 # idle; the wheel within 50 ms (GTK) and 80 ms (Qt).
+source "$(dirname "$0")/../../scripts/lib/help.sh"
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${WATCH_BUILD:-build/bench-watch}

@@ -1,4 +1,5 @@
 #include "docx/DocxBody.h"
+#include "docx/DocxUnits.h"
 
 #include <algorithm>
 
@@ -39,7 +40,7 @@ void appendMixedText(TextRun& run, std::string_view text) {
 }
 
 std::int32_t emu(const pugi::xml_node& node, const char* name) {
-    return static_cast<std::int32_t>(node.attribute(name).as_llong() / 127);
+    return emuToHwp(node.attribute(name).as_llong());
 }
 
 }  // namespace

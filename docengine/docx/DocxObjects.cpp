@@ -5,11 +5,11 @@
 
 #include "docx/DocxPartWriter.h"
 #include "xml/XmlWriter.h"
+#include "docx/DocxUnits.h"
 
 namespace tavrino::docs {
 namespace {
 
-constexpr std::int64_t emuPerHwpunit = 127;
 
 std::string mediaExtension(const Media& media) {
     const std::string& type = media.mediaType;
@@ -45,9 +45,9 @@ void DocxPartWriter::writePicture(pugi::xml_node r, const Picture& picture) {
     }
     const std::string rid = relate("image", entry->second);
     const std::string cx =
-        std::to_string(std::max<std::int64_t>(picture.width, 1440) * emuPerHwpunit);
+        std::to_string(hwpToEmu(std::max<std::int64_t>(picture.width, 1440)));
     const std::string cy =
-        std::to_string(std::max<std::int64_t>(picture.height, 1440) * emuPerHwpunit);
+        std::to_string(hwpToEmu(std::max<std::int64_t>(picture.height, 1440)));
     const std::string id = std::to_string(output_.nextDrawingId++);
     const std::string name = "Picture " + id;
     pugi::xml_node inlined = r.append_child("w:drawing").append_child("wp:inline");
@@ -100,9 +100,12 @@ void DocxPartWriter::writeTextBox(pugi::xml_node r, const Shape& shape) {
                           inner.relationships_.end());
 }
 
-// Covered positions of a row span are written as continuation cells (Word keeps every
-// row's grid complete); positions no cell covers get empty cells.
-void DocxPartWriter::writeTable(pugi::xml_node parent, const Table& table) {
+namespace {
+
+// The grid has a column for every position any cell reaches (at most 1000); the table's own
+// widths are kept when they fit it, and an even split of the text width replaces them when
+// they do not.
+std::vector<std::int32_t> gridWidths(const Table& table) {
     int columns = std::max(1, table.columnCount);
     for (const auto& row : table.rows) {
         for (const auto& cell : row.cells)
@@ -111,12 +114,17 @@ void DocxPartWriter::writeTable(pugi::xml_node parent, const Table& table) {
     columns = std::min(columns, 1000);
     std::vector<std::int32_t> widths = table.columnWidths;
     if (int(widths.size()) != columns) widths.assign(columns, 42520 / columns);
-    pugi::xml_node tbl = parent.append_child("w:tbl");
+    return widths;
+}
+
+void writeTableProperties(pugi::xml_node tbl, const Table& table,
+                          const std::vector<std::int32_t>& widths) {
     pugi::xml_node tblPr = tbl.append_child("w:tblPr");
     std::int32_t total = 0;
     for (const auto w : widths)
         total += w;
-    attrs(tblPr.append_child("w:tblW"), {{"w:w", std::to_string(total / 5)}, {"w:type", "dxa"}});
+    attrs(tblPr.append_child("w:tblW"),
+          {{"w:w", std::to_string(hwpToTwips(total))}, {"w:type", "dxa"}});
     if (table.alignment != Alignment::left) {
         set(tblPr.append_child("w:jc"), "w:val",
             table.alignment == Alignment::center ? "center" : "right");
@@ -124,85 +132,117 @@ void DocxPartWriter::writeTable(pugi::xml_node parent, const Table& table) {
     set(tblPr.append_child("w:tblLayout"), "w:type", "fixed");
     pugi::xml_node grid = tbl.append_child("w:tblGrid");
     for (const auto w : widths)
-        set(grid.append_child("w:gridCol"), "w:w", std::max(1, w / 5));
+        set(grid.append_child("w:gridCol"), "w:w", std::max(1, hwpToTwips(w)));
+}
 
-    std::map<int, std::pair<int, const TableCell*>> spanning;  // column -> (last row, cell)
-    for (size_t r = 0; r < table.rows.size(); ++r) {
-        const TableRow& row = table.rows[r];
-        std::map<int, const TableCell*> starts;
-        for (const auto& cell : row.cells)
-            starts.emplace(std::max(0, cell.column), &cell);
-        // Grid positions no cell covers at the start or end of a row are skipped with
-        // gridBefore/gridAfter, which keeps ragged tables ragged.
-        int first = columns, end = 0;
-        for (int c = 0; c < columns; ++c) {
-            const auto open = spanning.find(c);
-            const bool covered =
-                starts.count(c) || (open != spanning.end() && open->second.first >= int(r));
-            if (!covered) continue;
-            first = std::min(first, c);
-            const TableCell* cell = starts.count(c) ? starts[c] : open->second.second;
-            end = std::max(end, c + std::max(1, cell->columnSpan));
-        }
-        end = std::min(end, columns);
-        pugi::xml_node tr = tbl.append_child("w:tr");
-        if (row.isHeader || row.height > 0 || first > 0 || end < columns) {
-            pugi::xml_node trPr = tr.append_child("w:trPr");
-            if (first > 0 && first < columns)
-                set(trPr.append_child("w:gridBefore"), "w:val", first);
-            if (end < columns && end > first)
-                set(trPr.append_child("w:gridAfter"), "w:val", columns - end);
-            if (row.height > 0)
-                attrs(trPr.append_child("w:trHeight"), {{"w:val", std::to_string(row.height / 5)}});
-            if (row.isHeader) trPr.append_child("w:tblHeader");
-        }
-        if (first >= columns) first = 0, end = columns;
-        int column = first;
-        while (column < end) {
-            const TableCell* cell = nullptr;
-            bool continuation = false;
-            if (auto open = spanning.find(column);
-                open != spanning.end() && open->second.first >= int(r)) {
-                cell = open->second.second;
-                continuation = true;
-            } else if (auto start = starts.find(column); start != starts.end()) {
-                cell = start->second;
-                if (cell->rowSpan > 1) spanning[column] = {int(r) + cell->rowSpan - 1, cell};
-            }
-            const int span = cell ? std::clamp(cell->columnSpan, 1, columns - column) : 1;
-            std::int32_t width = 0;
-            for (int c = column; c < column + span; ++c)
-                width += widths[c];
-            pugi::xml_node tc = tr.append_child("w:tc");
-            pugi::xml_node tcPr = tc.append_child("w:tcPr");
-            attrs(tcPr.append_child("w:tcW"),
-                  {{"w:w", std::to_string(width / 5)}, {"w:type", "dxa"}});
-            if (span > 1) set(tcPr.append_child("w:gridSpan"), "w:val", span);
-            if (cell && cell->rowSpan > 1) {
-                pugi::xml_node merge = tcPr.append_child("w:vMerge");
-                if (!continuation) set(merge, "w:val", "restart");
-            }
-            if (cell && !continuation) {
-                writeBorders(tcPr, cell->borders);
-                if (cell->fill) {
-                    char fill[8];
-                    std::snprintf(fill, sizeof fill, "%02X%02X%02X", cell->fill->red,
-                                  cell->fill->green, cell->fill->blue);
-                    attrs(tcPr.append_child("w:shd"),
-                          {{"w:val", "clear"}, {"w:color", "auto"}, {"w:fill", fill}});
-                }
-                if (cell->verticalAlign != VerticalAlign::top) {
-                    set(tcPr.append_child("w:vAlign"), "w:val",
-                        cell->verticalAlign == VerticalAlign::center ? "center" : "bottom");
-                }
-                writeBlocks(tc, cell->blocks);
-            }
-            if (!tc.last_child() || std::string_view(tc.last_child().name()) != "w:p")
-                tc.append_child("w:p");
-            column += span;
-        }
+// The grid positions a row covers, [first, end): positions no cell covers at the start or
+// end of a row are skipped with gridBefore/gridAfter, which keeps ragged tables ragged.
+struct RowExtent {
+    int first;
+    int end;
+};
+
+RowExtent rowExtent(const std::map<int, const TableCell*>& starts,
+                    const DocxPartWriter::RowSpans& spanning, int r, int columns) {
+    int first = columns, end = 0;
+    for (int c = 0; c < columns; ++c) {
+        const auto open = spanning.find(c);
+        const auto start = starts.find(c);
+        const bool spanned = open != spanning.end() && open->second.first >= r;
+        if (start == starts.end() && !spanned) continue;
+        first = std::min(first, c);
+        const TableCell* cell = start != starts.end() ? start->second : open->second.second;
+        end = std::max(end, c + std::max(1, cell->columnSpan));
     }
+    return {first, std::min(end, columns)};
+}
+
+void writeRowProperties(pugi::xml_node tr, const TableRow& row, RowExtent extent, int columns) {
+    if (!row.isHeader && row.height <= 0 && extent.first <= 0 && extent.end >= columns) return;
+    pugi::xml_node trPr = tr.append_child("w:trPr");
+    if (extent.first > 0 && extent.first < columns)
+        set(trPr.append_child("w:gridBefore"), "w:val", extent.first);
+    if (extent.end < columns && extent.end > extent.first)
+        set(trPr.append_child("w:gridAfter"), "w:val", columns - extent.end);
+    if (row.height > 0) {
+        attrs(trPr.append_child("w:trHeight"),
+              {{"w:val", std::to_string(hwpToTwips(row.height))}});
+    }
+    if (row.isHeader) trPr.append_child("w:tblHeader");
+}
+
+void writeShadingAndAlignment(pugi::xml_node tcPr, const TableCell& cell) {
+    if (cell.fill) {
+        char fill[8];
+        std::snprintf(fill, sizeof fill, "%02X%02X%02X", cell.fill->red, cell.fill->green,
+                      cell.fill->blue);
+        attrs(tcPr.append_child("w:shd"),
+              {{"w:val", "clear"}, {"w:color", "auto"}, {"w:fill", fill}});
+    }
+    if (cell.verticalAlign != VerticalAlign::top) {
+        set(tcPr.append_child("w:vAlign"), "w:val",
+            cell.verticalAlign == VerticalAlign::center ? "center" : "bottom");
+    }
+}
+
+}  // namespace
+
+// Covered positions of a row span are written as continuation cells (Word keeps every
+// row's grid complete); positions no cell covers get empty cells.
+void DocxPartWriter::writeTable(pugi::xml_node parent, const Table& table) {
+    const std::vector<std::int32_t> widths = gridWidths(table);
+    pugi::xml_node tbl = parent.append_child("w:tbl");
+    writeTableProperties(tbl, table, widths);
+    RowSpans spanning;
+    for (size_t r = 0; r < table.rows.size(); ++r)
+        writeTableRow(tbl, table.rows[r], int(r), widths, spanning);
     writeBlocks(parent, table.caption);
+}
+
+void DocxPartWriter::writeTableRow(pugi::xml_node tbl, const TableRow& row, int r,
+                                   const std::vector<std::int32_t>& widths, RowSpans& spanning) {
+    const int columns = int(widths.size());
+    std::map<int, const TableCell*> starts;
+    for (const auto& cell : row.cells)
+        starts.emplace(std::max(0, cell.column), &cell);
+    RowExtent extent = rowExtent(starts, spanning, r, columns);
+    pugi::xml_node tr = tbl.append_child("w:tr");
+    writeRowProperties(tr, row, extent, columns);
+    if (extent.first >= columns) extent = {0, columns};
+    int column = extent.first;
+    while (column < extent.end) {
+        const TableCell* cell = nullptr;
+        bool continuation = false;
+        if (auto open = spanning.find(column);
+            open != spanning.end() && open->second.first >= r) {
+            cell = open->second.second;
+            continuation = true;
+        } else if (auto start = starts.find(column); start != starts.end()) {
+            cell = start->second;
+            if (cell->rowSpan > 1) spanning[column] = {r + cell->rowSpan - 1, cell};
+        }
+        const int span = cell ? std::clamp(cell->columnSpan, 1, columns - column) : 1;
+        std::int32_t width = 0;
+        for (int c = column; c < column + span; ++c)
+            width += widths[c];
+        pugi::xml_node tc = tr.append_child("w:tc");
+        pugi::xml_node tcPr = tc.append_child("w:tcPr");
+        attrs(tcPr.append_child("w:tcW"),
+              {{"w:w", std::to_string(hwpToTwips(width))}, {"w:type", "dxa"}});
+        if (span > 1) set(tcPr.append_child("w:gridSpan"), "w:val", span);
+        if (cell && cell->rowSpan > 1) {
+            pugi::xml_node merge = tcPr.append_child("w:vMerge");
+            if (!continuation) set(merge, "w:val", "restart");
+        }
+        if (cell && !continuation) {
+            writeBorders(tcPr, cell->borders);
+            writeShadingAndAlignment(tcPr, *cell);
+            writeBlocks(tc, cell->blocks);
+        }
+        if (!tc.last_child() || std::string_view(tc.last_child().name()) != "w:p")
+            tc.append_child("w:p");
+        column += span;
+    }
 }
 
 }  // namespace tavrino::docs

@@ -5,6 +5,7 @@
 
 #include "docx/DocxFields.h"
 #include "xml/XmlWriter.h"
+#include "docx/DocxUnits.h"
 
 namespace tavrino::docs {
 namespace {
@@ -93,8 +94,8 @@ void writeRunProps(pugi::xml_node r, const CharProps& props) {
     if (props.strike == Strike::doubled) rPr.append_child("w:dstrike");
     if (props.color) val(rPr, "w:color", hex(*props.color));
     if (props.size > 0) {
-        val(rPr, "w:sz", std::to_string((props.size + 25) / 50));
-        val(rPr, "w:szCs", std::to_string((props.size + 25) / 50));
+        val(rPr, "w:sz", std::to_string(hundredthsToHalfPoints(props.size)));
+        val(rPr, "w:szCs", std::to_string(hundredthsToHalfPoints(props.size)));
     }
     if (props.underline != Underline::none) val(rPr, "w:u", underlineValue(props.underline));
     if (props.highlight) {
@@ -182,24 +183,24 @@ void DocxPartWriter::writeParagraphProps(pugi::xml_node p, const ParaProps& prop
         val(numPr, "w:numId", std::to_string(id));
     }
     pugi::xml_node spacing = pPr.append_child("w:spacing");
-    set(spacing, "w:before", props.spaceBefore / 5);
-    set(spacing, "w:after", props.spaceAfter / 5);
+    set(spacing, "w:before", hwpToTwips(props.spaceBefore));
+    set(spacing, "w:after", hwpToTwips(props.spaceAfter));
     const LineSpacing& line = props.lineSpacing;
     if (line.value > 0) {
         const bool percent = line.rule == LineSpacingRule::percent;
-        set(spacing, "w:line", percent ? line.value * 240 / 100 : line.value / 5);
+        set(spacing, "w:line", percent ? line.value * 240 / 100 : hwpToTwips(line.value));
         set(spacing, "w:lineRule",
             percent                               ? "auto"
             : line.rule == LineSpacingRule::exact ? "exact"
                                                   : "atLeast");
     }
     pugi::xml_node ind = pPr.append_child("w:ind");
-    set(ind, "w:left", props.indentLeft / 5);
-    set(ind, "w:right", props.indentRight / 5);
+    set(ind, "w:left", hwpToTwips(props.indentLeft));
+    set(ind, "w:right", hwpToTwips(props.indentRight));
     if (props.firstLine < 0)
-        set(ind, "w:hanging", -props.firstLine / 5);
+        set(ind, "w:hanging", hwpToTwips(-props.firstLine));
     else
-        set(ind, "w:firstLine", props.firstLine / 5);
+        set(ind, "w:firstLine", hwpToTwips(props.firstLine));
     const char* jc = props.alignment == Alignment::center       ? "center"
                      : props.alignment == Alignment::right      ? "right"
                      : props.alignment == Alignment::justify    ? "both"

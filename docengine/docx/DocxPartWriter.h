@@ -4,6 +4,8 @@
 
 #include <pugixml.hpp>
 
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "docx/DocxParts.h"
@@ -24,6 +26,9 @@ class DocxPartWriter {
     // The part's _rels document, or "" when it has no relationships.
     std::string relationshipsXml() const;
 
+    // Open row spans of a table being written: grid column -> (last row, cell).
+    using RowSpans = std::map<int, std::pair<int, const TableCell*>>;
+
   private:
     void writeParagraphProps(pugi::xml_node p, const ParaProps& props);
     void writeRun(pugi::xml_node p, const TextRun& run);
@@ -34,6 +39,8 @@ class DocxPartWriter {
     void writePicture(pugi::xml_node r, const Picture& picture);
     void writeTextBox(pugi::xml_node r, const Shape& shape);
     void writeTable(pugi::xml_node parent, const Table& table);
+    void writeTableRow(pugi::xml_node tbl, const TableRow& row, int r,
+                       const std::vector<std::int32_t>& widths, RowSpans& spanning);
     void writeBorders(pugi::xml_node tcPr, const Borders& borders);
 
     DocxOutput& output_;

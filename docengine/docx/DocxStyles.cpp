@@ -1,4 +1,5 @@
 #include "docx/DocxStyles.h"
+#include "docx/DocxUnits.h"
 
 #include <cstdlib>
 
@@ -72,15 +73,15 @@ NumberFormat numberFormatFrom(std::string_view value) {
 
 void applySpacing(const pugi::xml_node& spacing, ParaProps& props) {
     if (!spacing) return;
-    if (spacing.attribute("w:before")) props.spaceBefore = attr(spacing, "w:before") * 5;
-    if (spacing.attribute("w:after")) props.spaceAfter = attr(spacing, "w:after") * 5;
+    if (spacing.attribute("w:before")) props.spaceBefore = twipsToHwp(attr(spacing, "w:before"));
+    if (spacing.attribute("w:after")) props.spaceAfter = twipsToHwp(attr(spacing, "w:after"));
     if (!spacing.attribute("w:line")) return;
     const int line = attr(spacing, "w:line");
     const std::string_view rule = spacing.attribute("w:lineRule").as_string("auto");
     if (rule == "exact")
-        props.lineSpacing = {LineSpacingRule::exact, line * 5};
+        props.lineSpacing = {LineSpacingRule::exact, twipsToHwp(line)};
     else if (rule == "atLeast")
-        props.lineSpacing = {LineSpacingRule::atLeast, line * 5};
+        props.lineSpacing = {LineSpacingRule::atLeast, twipsToHwp(line)};
     else
         props.lineSpacing = {LineSpacingRule::percent, line * 100 / 240};
 }
@@ -88,13 +89,13 @@ void applySpacing(const pugi::xml_node& spacing, ParaProps& props) {
 void applyIndent(const pugi::xml_node& ind, ParaProps& props) {
     if (!ind) return;
     for (const char* name : {"w:left", "w:start"}) {
-        if (ind.attribute(name)) props.indentLeft = attr(ind, name) * 5;
+        if (ind.attribute(name)) props.indentLeft = twipsToHwp(attr(ind, name));
     }
     for (const char* name : {"w:right", "w:end"}) {
-        if (ind.attribute(name)) props.indentRight = attr(ind, name) * 5;
+        if (ind.attribute(name)) props.indentRight = twipsToHwp(attr(ind, name));
     }
-    if (ind.attribute("w:firstLine")) props.firstLine = attr(ind, "w:firstLine") * 5;
-    if (ind.attribute("w:hanging")) props.firstLine = -attr(ind, "w:hanging") * 5;
+    if (ind.attribute("w:firstLine")) props.firstLine = twipsToHwp(attr(ind, "w:firstLine"));
+    if (ind.attribute("w:hanging")) props.firstLine = twipsToHwp(-attr(ind, "w:hanging"));
 }
 
 }  // namespace
@@ -134,7 +135,7 @@ void applyRunProperties(const pugi::xml_node& rPr, CharProps& props) {
         props.color = hexColor(color.attribute("w:val").as_string());
         if (props.color == Color{}) props.color.reset();
     }
-    if (const auto size = rPr.child("w:sz")) props.size = attr(size, "w:val") * 50;
+    if (const auto size = rPr.child("w:sz")) props.size = halfPointsToHundredths(attr(size, "w:val"));
     if (const auto mark = rPr.child("w:highlight")) {
         props.highlight = highlightColor(mark.attribute("w:val").as_string());
     }

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "docx/DocxBody.h"
+#include "docx/DocxUnits.h"
 
 namespace tavrino::docs {
 namespace {
@@ -39,7 +40,7 @@ Borders bordersFrom(const pugi::xml_node& node) {
 Table DocxBodyReader::readTable(const pugi::xml_node& tbl) {
     Table table;
     for (const auto& col : tbl.child("w:tblGrid").children("w:gridCol")) {
-        table.columnWidths.push_back(col.attribute("w:w").as_int() * 5);
+        table.columnWidths.push_back(twipsToHwp(col.attribute("w:w").as_int()));
     }
     table.columnCount = static_cast<int>(table.columnWidths.size());
     table.borders = bordersFrom(tbl.child("w:tblPr").child("w:tblBorders"));
@@ -52,7 +53,7 @@ Table DocxBodyReader::readTable(const pugi::xml_node& tbl) {
         TableRow row;
         const auto trPr = tr.child("w:trPr");
         row.isHeader = bool(trPr.child("w:tblHeader"));
-        row.height = trPr.child("w:trHeight").attribute("w:val").as_int() * 5;
+        row.height = twipsToHwp(trPr.child("w:trHeight").attribute("w:val").as_int());
         int column = trPr.child("w:gridBefore").attribute("w:val").as_int();
         for (const auto& tc : tr.children("w:tc")) {
             const auto tcPr = tc.child("w:tcPr");
@@ -72,7 +73,7 @@ Table DocxBodyReader::readTable(const pugi::xml_node& tbl) {
             cell.column = column;
             cell.row = static_cast<int>(table.rows.size());
             cell.columnSpan = span;
-            cell.width = tcPr.child("w:tcW").attribute("w:w").as_int() * 5;
+            cell.width = twipsToHwp(tcPr.child("w:tcW").attribute("w:w").as_int());
             cell.borders = bordersFrom(tcPr.child("w:tcBorders"));
             const std::string_view align = tcPr.child("w:vAlign").attribute("w:val").as_string();
             cell.verticalAlign = align == "center"   ? VerticalAlign::center
@@ -100,27 +101,27 @@ void DocxBodyReader::readSectionProperties(const pugi::xml_node& sectPr, Section
     if (!sectPr) return;
     PageSetup& page = section.page;
     if (const auto size = sectPr.child("w:pgSz")) {
-        page.width = size.attribute("w:w").as_int(11906) * 5;
-        page.height = size.attribute("w:h").as_int(16838) * 5;
+        page.width = twipsToHwp(size.attribute("w:w").as_int(11906));
+        page.height = twipsToHwp(size.attribute("w:h").as_int(16838));
         page.landscape = std::string_view(size.attribute("w:orient").as_string()) == "landscape" ||
                          page.width > page.height;
     }
     if (const auto margin = sectPr.child("w:pgMar")) {
-        const int top = std::abs(margin.attribute("w:top").as_int(1440)) * 5;
-        const int bottom = std::abs(margin.attribute("w:bottom").as_int(1440)) * 5;
-        const int header = margin.attribute("w:header").as_int(720) * 5;
-        const int footer = margin.attribute("w:footer").as_int(720) * 5;
+        const int top = twipsToHwp(std::abs(margin.attribute("w:top").as_int(1440)));
+        const int bottom = twipsToHwp(std::abs(margin.attribute("w:bottom").as_int(1440)));
+        const int header = twipsToHwp(margin.attribute("w:header").as_int(720));
+        const int footer = twipsToHwp(margin.attribute("w:footer").as_int(720));
         page.marginTop = std::min(header, top);
         page.header = top - page.marginTop;
         page.marginBottom = std::min(footer, bottom);
         page.footer = bottom - page.marginBottom;
-        page.marginLeft = margin.attribute("w:left").as_int(1800) * 5;
-        page.marginRight = margin.attribute("w:right").as_int(1800) * 5;
-        page.gutter = margin.attribute("w:gutter").as_int() * 5;
+        page.marginLeft = twipsToHwp(margin.attribute("w:left").as_int(1800));
+        page.marginRight = twipsToHwp(margin.attribute("w:right").as_int(1800));
+        page.gutter = twipsToHwp(margin.attribute("w:gutter").as_int());
     }
     if (const auto cols = sectPr.child("w:cols")) {
         section.columns.count = std::clamp(cols.attribute("w:num").as_int(1), 1, 255);
-        section.columns.gap = cols.attribute("w:space").as_int(720) * 5;
+        section.columns.gap = twipsToHwp(cols.attribute("w:space").as_int(720));
     }
     const bool titlePage = bool(sectPr.child("w:titlePg"));
     for (const auto& ref : sectPr.children()) {

@@ -4,6 +4,7 @@
 #include "docx/DocxSupportParts.h"
 #include "xml/XmlWriter.h"
 #include "zip/ZipWriter.h"
+#include "docx/DocxUnits.h"
 
 namespace tavrino::docs {
 namespace {
@@ -60,19 +61,19 @@ void writeSectionProps(pugi::xml_node parent, const Section& section, DocxOutput
     }
     const PageSetup& page = section.page;
     pugi::xml_node size = sectPr.append_child("w:pgSz");
-    set(size, "w:w", page.width / 5);
-    set(size, "w:h", page.height / 5);
+    set(size, "w:w", hwpToTwips(page.width));
+    set(size, "w:h", hwpToTwips(page.height));
     if (page.landscape) set(size, "w:orient", "landscape");
     pugi::xml_node margin = sectPr.append_child("w:pgMar");
-    set(margin, "w:top", (page.marginTop + page.header) / 5);
-    set(margin, "w:right", page.marginRight / 5);
-    set(margin, "w:bottom", (page.marginBottom + page.footer) / 5);
-    set(margin, "w:left", page.marginLeft / 5);
-    set(margin, "w:header", page.marginTop / 5);
-    set(margin, "w:footer", page.marginBottom / 5);
-    set(margin, "w:gutter", page.gutter / 5);
+    set(margin, "w:top", hwpToTwips(page.marginTop + page.header));
+    set(margin, "w:right", hwpToTwips(page.marginRight));
+    set(margin, "w:bottom", hwpToTwips(page.marginBottom + page.footer));
+    set(margin, "w:left", hwpToTwips(page.marginLeft));
+    set(margin, "w:header", hwpToTwips(page.marginTop));
+    set(margin, "w:footer", hwpToTwips(page.marginBottom));
+    set(margin, "w:gutter", hwpToTwips(page.gutter));
     pugi::xml_node cols = sectPr.append_child("w:cols");
-    set(cols, "w:space", std::max(0, section.columns.gap / 5));
+    set(cols, "w:space", std::max(0, hwpToTwips(section.columns.gap)));
     if (section.columns.count > 1) set(cols, "w:num", section.columns.count);
     if (first) sectPr.append_child("w:titlePg");
 }

@@ -80,12 +80,6 @@ void appendSection(const Section& section, Writer& writer) {
 
 }  // namespace
 
-std::string sectionText(const Section& section, const TextOptions& options) {
-    Writer writer{options, {}, {}};
-    appendSection(section, writer);
-    return writer.out;
-}
-
 // List numbers run on across sections, as they do on the page.
 std::vector<std::string> sectionTexts(const Document& document, const TextOptions& options) {
     Writer writer{options, {}, {}};

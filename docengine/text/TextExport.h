@@ -17,8 +17,6 @@ struct TextOptions {
     bool listLabels = true;          // "1.", "가.", "•" before list paragraphs
 };
 
-std::string sectionText(const Section& section, const TextOptions& options = {});
-
 // Each section's text, with list numbers running on from one section to the next.
 std::vector<std::string> sectionTexts(const Document& document, const TextOptions& options = {});
 

@@ -103,14 +103,4 @@ void parseXml(pugi::xml_document& document, std::string_view bytes, std::string_
     canonicalize(document, part);
 }
 
-std::string directText(const pugi::xml_node& node) {
-    std::string text;
-    for (const auto& child : node.children()) {
-        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
-            text += child.value();
-        }
-    }
-    return text;
-}
-
 }  // namespace tavrino::docs

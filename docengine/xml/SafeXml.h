@@ -24,7 +24,4 @@ std::string_view canonicalPrefix(std::string_view uri);
 // The namespace URI of a canonical prefix (for writers), or "".
 std::string_view namespaceUri(std::string_view prefix);
 
-// The text of an element's children (pcdata and cdata), without descending further.
-std::string directText(const pugi::xml_node& node);
-
 }  // namespace tavrino::docs

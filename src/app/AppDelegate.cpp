@@ -11,7 +11,7 @@
 
 #include "app/ConflictWindowController.h"
 #include "app/StatusMenu.h"
-#include "app/Welcome.h"
+#include "app/AnvilIcon.h"
 #include "app/WelcomeText.h"
 #include "app/WelcomeWindowController.h"
 #include "platform/Bundle.h"
@@ -128,7 +128,7 @@ void AppDelegate::updateIcon() {
     QIcon icon;
     const QColor ink = trayInk();
     for (int size : {16, 22, 24, 32, 44, 48, 64}) {
-        icon.addPixmap(QPixmap::fromImage(Welcome::trayIcon(ink, size)));
+        icon.addPixmap(QPixmap::fromImage(AnvilIcon::trayIcon(ink, size)));
     }
     statusItem_->setIcon(icon);
 }

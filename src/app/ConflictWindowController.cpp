@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/Welcome.h"
+#include "app/PanelLayout.h"
 #include "app/WelcomeText.h"
 #include "platform/Log.h"
 
@@ -46,7 +46,7 @@ Panel* ConflictWindowController::makeWindow() {
     auto* closeButton = new QPushButton(ConflictTexts::close);
     connect(closeButton, &QPushButton::clicked, this, &ConflictWindowController::closeAndQuit);
     buttons_ = {closeButton, continueButton};
-    const Welcome::Built built = Welcome::makePanel(ConflictTexts::windowTitle, ConflictTexts::head,
+    const PanelLayout::Built built = PanelLayout::makePanel(ConflictTexts::windowTitle, ConflictTexts::head,
                                                     QString::fromStdString(ConflictTexts::body()),
                                                     nullptr, {closeButton, continueButton}, this);
     window_ = built.panel;
@@ -57,7 +57,7 @@ Panel* ConflictWindowController::makeWindow() {
 void ConflictWindowController::present(const RunningCopy& older, std::function<void()> onContinue) {
     older_ = older;
     onContinue_ = std::move(onContinue);
-    Welcome::show(makeWindow());
+    PanelLayout::show(makeWindow());
     log("충돌 창 띄움(이전 pid " + std::to_string(older.pid) + ")");
 }
 

@@ -6,9 +6,9 @@
 
 #include "app/AppDelegate.h"
 #include "app/DragWatcherFactory.h"
-#include "app/SelfTest.h"
-#include "app/ToolMatrix.h"
-#include "app/WelcomePreview.h"
+#include "devmodes/SelfTest.h"
+#include "devmodes/ToolMatrix.h"
+#include "devmodes/WelcomePreview.h"
 
 namespace tavrino::app {
 namespace {

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 
-#include "app/Welcome.h"
+#include "app/PanelLayout.h"
 #include "platform/Log.h"
 
 namespace tavrino::app {
@@ -53,7 +53,7 @@ Panel* WelcomeWindowController::makeWindow() {
     okButton->setDefault(true);
     buttonTitles_.push_back(quitButton->text());
     buttonTitles_.push_back(okButton->text());
-    window_ = Welcome::makePanel(WelcomeTexts::windowTitle, WelcomeTexts::head,
+    window_ = PanelLayout::makePanel(WelcomeTexts::windowTitle, WelcomeTexts::head,
                                  QString::fromStdString(welcomeBody(desktop_, wayland_)),
                                  settingsButton, {quitButton, okButton}, this)
                   .panel;
@@ -61,7 +61,7 @@ Panel* WelcomeWindowController::makeWindow() {
 }
 
 void WelcomeWindowController::showWindow() {
-    Welcome::show(makeWindow());
+    PanelLayout::show(makeWindow());
 }
 
 void WelcomeWindowController::openSettings() {

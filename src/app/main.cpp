@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "app/Preview.h"
+#include "devmodes/Preview.h"
 #include "app/Run.h"
 #include "platform/Log.h"
 

@@ -11,15 +11,20 @@ namespace fs = std::filesystem;
 
 namespace tavrino {
 
-fs::path convertFile(const fs::path& url, Fmt fmt) {
-    if (fileKind(url) == FileKind::pdf && fmt != Fmt::pdf) {
-        if (auto document = PdfDocument::open(url); document && document->pageCount() >= 2) {
-            return convertPDFPages(url, *document, fmt);
+fs::path convertFile(const FileFacts& source, Fmt fmt) {
+    const fs::path& path = source.path();
+    if (source.kind() == FileKind::pdf && fmt != Fmt::pdf) {
+        if (auto document = PdfDocument::open(path); document && document->pageCount() >= 2) {
+            return convertPDFPages(path, *document, fmt);
         }
     }
-    if (isMultiPageTIFF(url)) return convertImageFrames(url, imageFrames(url), fmt);
-    const Image image = loadImage(url);
-    return writeImage(image, outputName(url, rawValue(fmt)), fmt, 0.9);
+    if (source.isMultiPageTIFF()) {
+        return convertImageFrames(path, imageFrames(path, source.frameCount()), fmt);
+    }
+    const Image image = loadImage(path);
+    return writeImage(image, outputName(path, rawValue(fmt)), fmt, 0.9);
 }
+
+fs::path convertFile(const fs::path& source, Fmt fmt) { return convertFile(FileFacts(source), fmt); }
 
 }  // namespace tavrino

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "menu/Formats.h"
+#include "menu/FileFacts.h"
 
 namespace tavrino {
 
@@ -14,6 +14,7 @@ namespace tavrino {
 // quality 0.9 and no metadata of the source. The source is never changed, and a failure
 // leaves nothing beside it. Throws ConvertError (see Image.h, ImageWriter.h, PdfPages.h,
 // Frames.h) or std::filesystem_error when the page folder cannot be made.
-std::filesystem::path convertFile(const std::filesystem::path& url, Fmt fmt);
+std::filesystem::path convertFile(const FileFacts& source, Fmt fmt);
+std::filesystem::path convertFile(const std::filesystem::path& source, Fmt fmt);
 
 }  // namespace tavrino

@@ -26,7 +26,10 @@ bool isAnimatedGIF(const fs::path& url) {
 }
 
 std::vector<Image> imageFrames(const fs::path& url) {
-    const int count = isTIFFName(url) ? imageFrameCount(url) : 0;
+    return imageFrames(url, isTIFFName(url) ? imageFrameCount(url) : 0);
+}
+
+std::vector<Image> imageFrames(const fs::path& url, int count) {
     if (count < 2) {
         std::vector<Image> single;
         single.push_back(loadOrientedImage(url));

@@ -21,6 +21,9 @@ bool isAnimatedGIF(const std::filesystem::path& url);
 // The pages are decoded here, before anything is written. Throws loadOrientedImage's errors,
 // and "이미지로 읽을 수 없음: " + file name when the pages together exceed maxImagePixels.
 std::vector<Image> imageFrames(const std::filesystem::path& url);
+// The same when the caller already read the header: `pageCount` is the file's frame count
+// (FileFacts::frameCount) for a TIFF, 0 for anything else.
+std::vector<Image> imageFrames(const std::filesystem::path& url, int pageCount);
 
 // One file per frame, "stem 1.png", "stem 2.png", ... in a new folder "stem 이미지" (or
 // "stem 이미지 N"), which is returned; for PDF one document "stem.pdf" (counter rule) with

@@ -13,6 +13,7 @@
 #include "platform/Bmp.h"
 #include "platform/HeifEncoder.h"
 #include "platform/PdfImageWriter.h"
+#include "platform/WholeFile.h"
 
 namespace fs = std::filesystem;
 
@@ -81,11 +82,6 @@ PixelBuffer colourPixels(const Image& image) {
     return image.derived(std::move(rgb)).pixels();
 }
 
-std::string fileBytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 // An untouched JPEG goes into the PDF as it is: no generation loss, no re-encoding time.
 // Its data is decoded once first, because a damaged JPEG must fail here rather than become
 // a PDF that no reader can show.
@@ -94,7 +90,7 @@ void addPdfPage(PdfImageWriter& writer, const Image& image) {
         if (!decodesCompletely(image.origin())) {
             throw ConvertError("이미지로 읽을 수 없음: " + image.origin().filename().string());
         }
-        std::string jpeg = jpegWithoutMetadata(fileBytes(image.origin()));
+        std::string jpeg = jpegWithoutMetadata(readWholeFile(image.origin()).value_or(std::string()));
         if (!jpeg.empty()) {
             writer.addJpegPage(std::move(jpeg), image.width(), image.height(), image.bands());
             return;
@@ -161,7 +157,7 @@ fs::path writeImagesAsPDF(const std::vector<Image>& images, const OutputName& na
         try {
             addPdfPage(writer, image);
         } catch (const ConvertError&) {
-            throw ConvertError("페이지 만들기 실패");
+            throw PageError("페이지 만들기 실패");
         }
     }
     PendingFile pending(name);

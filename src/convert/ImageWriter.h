@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "convert/ConvertError.h"
 #include "convert/Image.h"
 #include "convert/OutputNaming.h"
 #include "menu/Formats.h"
@@ -31,9 +32,16 @@ std::filesystem::path writeImage(const Image& image, const OutputName& name, Fmt
 std::filesystem::path writeImage(const Image& image, const std::filesystem::path& url, Fmt type,
                                  double quality);
 
+// An image's pixels could not be read while its PDF page was made: a ConvertError of its
+// own type, because the merge tells this apart from other failures to blame the file.
+class PageError : public ConvertError {
+public:
+    using ConvertError::ConvertError;
+};
+
 // One PDF page per image, in order, into the first free candidate of `name`. Throws
-// ConvertError "페이지 만들기 실패" when an image's pixels cannot be read and "PDF 저장 실패"
-// when the document cannot be written.
+// PageError "페이지 만들기 실패" when an image's pixels cannot be read and ConvertError
+// "PDF 저장 실패" when the document cannot be written.
 std::filesystem::path writeImagesAsPDF(const std::vector<Image>& images, const OutputName& name);
 
 }  // namespace tavrino

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "drag/DragInfo.h"
+#include "menu/DragInfo.h"
 
 namespace tavrino {
 

@@ -1,22 +1,9 @@
 #include "drag/RunEnginePort.h"
 
-#include <cstdlib>
-
 #include "platform/Log.h"
+#include "platform/Paths.h"
 
 namespace tavrino {
-namespace {
-
-// The activity log as the user would type it, with the home folder written "~".
-std::string logFileForPeople() {
-    const std::string file = userLogFile().string();
-    const char* home = std::getenv("HOME");
-    const std::string prefix = home ? std::string(home) + "/" : std::string();
-    if (!prefix.empty() && file.starts_with(prefix)) return "~/" + file.substr(prefix.size());
-    return file;
-}
-
-}  // namespace
 
 RunEnginePort::RunEnginePort() : operations_(standardOperations()) {}
 
@@ -35,7 +22,7 @@ std::vector<std::string> RunEnginePort::riskNoticeLines(const std::vector<DocRis
         return lines;
     }
     return {risks.front().message, "그 밖에 " + std::to_string(risks.size() - 1) +
-                                       "가지 — 전체 목록은 " + logFileForPeople()};
+                                       "가지 — 전체 목록은 " + withTilde(userLogFile())};
 }
 
 }  // namespace tavrino

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "drag/DragInfo.h"
+#include "menu/DragInfo.h"
 #include "menu/MenuRules.h"
 #include "menu/WheelItem.h"
 #include "wheel/geometry/HubState.h"

@@ -5,16 +5,10 @@
 #include <system_error>
 
 #include "platform/ImageProbe.h"
+#include "platform/Paths.h"
 
 namespace tavrino {
 namespace {
-
-std::string lowered(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
 
 bool isDirectory(const std::filesystem::path& path) {
     std::error_code error;
@@ -80,12 +74,6 @@ std::span<const Tool> tools(FileKind kind) {
         case FileKind::other: return {};
     }
     return {};
-}
-
-std::string lowerExtension(const std::filesystem::path& path) {
-    std::string ext = path.extension().string();
-    if (!ext.empty() && ext.front() == '.') ext.erase(0, 1);
-    return lowered(ext);
 }
 
 std::string normalizedExtension(const std::filesystem::path& path) {

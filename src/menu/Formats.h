@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "menu/Tool.h"
+#include "platform/Paths.h"  // lowerExtension
 
 namespace tavrino {
 
@@ -51,8 +52,6 @@ std::optional<FileKind> kindFromExtension(std::string_view lowerExtension);
 // The path extension lower-cased, with jpeg, tif and heif folded into jpg, tiff and heic.
 std::string normalizedExtension(const std::filesystem::path& path);
 
-// The lower-cased path extension without the dot ("" when there is none).
-std::string lowerExtension(const std::filesystem::path& path);
 
 // The format a tool writes when it keeps the source's format: JPEG, HEIC, TIFF and BMP keep
 // theirs, everything else (PNG, PDF, GIF, ...) becomes PNG.

@@ -2,60 +2,12 @@
 
 #include <algorithm>
 #include <set>
-#include <system_error>
-
-#include "platform/ImageProbe.h"
 
 namespace tavrino {
 
 // The segmentation engine registers itself by replacing this predicate at start-up; until
 // one is linked in, background removal is not offered.
 std::function<bool()> removeBackgroundSupported = [] { return false; };
-
-namespace {
-
-// What the rules need to know about one file, gathered once per file. The frame count is
-// read only when a rule asks for it, and then only once.
-class FileFacts {
-public:
-    explicit FileFacts(const std::filesystem::path& path)
-        : path_(path), lowerExt_(lowerExtension(path)), normalizedExt_(normalizedExtension(path)) {
-        std::error_code error;
-        isDirectory_ = std::filesystem::is_directory(path, error);
-        if (isDirectory_) {
-            kind_ = FileKind::other;
-        } else if (auto kind = kindFromExtension(lowerExt_)) {
-            kind_ = *kind;
-        } else {
-            // Content decides; the header read for that also tells the frames.
-            frames_ = imageFrameCount(path_);
-            kind_ = *frames_ > 0 ? FileKind::image : FileKind::other;
-        }
-    }
-
-    bool isDirectory() const { return isDirectory_; }
-    FileKind kind() const { return kind_; }
-    const std::string& lowerExt() const { return lowerExt_; }
-    const std::string& normalizedExt() const { return normalizedExt_; }
-
-    bool isAnimatedGIF() const { return lowerExt_ == "gif" && frameCount() > 1; }
-    bool isMultiPageTIFF() const {
-        return (lowerExt_ == "tif" || lowerExt_ == "tiff") && frameCount() >= 2;
-    }
-
-private:
-    int frameCount() const {
-        if (!frames_) frames_ = imageFrameCount(path_);
-        return *frames_;
-    }
-
-    std::filesystem::path path_;
-    FileKind kind_ = FileKind::other;
-    std::string lowerExt_;
-    std::string normalizedExt_;
-    bool isDirectory_ = false;
-    mutable std::optional<int> frames_;
-};
 
 WheelItem specificItem(const WheelItem& item, const FileFacts& file) {
     const auto* common = std::get_if<CommonItem>(&item);
@@ -81,6 +33,8 @@ WheelItem specificItem(const WheelItem& item, const FileFacts& file) {
     return item;
 }
 
+namespace {
+
 Applies appliesConvert(const FileFacts& file) {
     if (file.kind() == FileKind::pdf) return Applies::run;
     if (file.kind() != FileKind::image) return Applies::no;
@@ -101,6 +55,8 @@ Applies appliesTool(Tool tool, const FileFacts& file) {
     if (tool == Tool::stripMetadata && !fmtFromExtension(file.lowerExt())) return Applies::no;
     return Applies::run;
 }
+
+}  // namespace
 
 Applies applies(const WheelItem& item, const FileFacts& file) {
     if (file.isDirectory()) return Applies::no;
@@ -128,6 +84,8 @@ Applies applies(const WheelItem& item, const FileFacts& file) {
     };
     return std::visit(Visitor{file, item}, item);
 }
+
+namespace {
 
 // Images and PDFs, HWP/HWPX, and Word files are the three categories of a mixed set.
 int category(FileKind kind) {
@@ -186,11 +144,6 @@ bool isOffered(const WheelItem& item, std::span<const FileFacts> files) {
 }
 
 }  // namespace
-
-std::vector<WheelItem> menuCandidates(std::span<const std::filesystem::path> paths,
-                                      MenuKind kind) {
-    return candidates(factsOf(paths), kind);
-}
 
 std::vector<WheelItem> menuItems(std::span<const std::filesystem::path> paths, MenuKind kind) {
     if (paths.empty()) return {};

@@ -1,13 +1,15 @@
 #pragma once
 // Which petals a set of dragged files gets, and what each petal does to each file. Pure
-// functions of the paths, except that GIF and TIFF files are asked (by header alone) how
-// many frames they hold, and files with an unrecognised extension are probed as images.
+// functions of each file's facts (FileFacts.h): GIF and TIFF files are asked (by header
+// alone) how many frames they hold, and files with an unrecognised extension are probed as
+// images, once per file.
 
 #include <filesystem>
 #include <functional>
 #include <span>
 #include <vector>
 
+#include "menu/FileFacts.h"
 #include "menu/WheelItem.h"
 
 namespace tavrino {
@@ -26,18 +28,16 @@ enum class MenuKind { convert, tools };
 // or on; by default it says whether the segmentation engine is built in.
 extern std::function<bool()> removeBackgroundSupported;
 
-// The unfiltered candidates: all tools, or the convert specifics followed, for a set that
-// mixes images/PDFs, HWP/HWPX and Word files, by the mixed-set targets.
-std::vector<WheelItem> menuCandidates(std::span<const std::filesystem::path> paths,
-                                      MenuKind kind);
-
 // The petals to show, in order: candidates that no file refuses and at least one file runs,
 // without specific petals whose target a mixed-set petal already offers.
 std::vector<WheelItem> menuItems(std::span<const std::filesystem::path> paths, MenuKind kind);
 
+Applies applies(const WheelItem& item, const FileFacts& file);
+// The same for a path not yet classified (tavrino-cli's `applies`, checks).
 Applies applies(const WheelItem& item, const std::filesystem::path& path);
 
 // For a mixed-set item, the item that does the work for this file; other items unchanged.
+WheelItem specificItem(const WheelItem& item, const FileFacts& file);
 WheelItem specificItem(const WheelItem& item, const std::filesystem::path& path);
 
 // The tools of the tools wheel for these files, in order.

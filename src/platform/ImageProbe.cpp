@@ -3,11 +3,13 @@
 #include <vips/vips.h>
 
 #include <array>
+#include <atomic>
 #include <cctype>
 #include <fstream>
 #include <string>
 #include <string_view>
 
+#include "platform/Paths.h"
 #include "platform/Vips.h"
 
 namespace tavrino {
@@ -87,16 +89,16 @@ VipsImageRef openFramedHeader(const std::filesystem::path& path, std::string_vie
     return image;
 }
 
-std::string lowerExtensionOf(const std::filesystem::path& path) {
-    std::string ext = path.extension().string();
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return ext.empty() ? ext : ext.substr(1);
-}
+
+std::atomic<std::uint64_t> headerReads{0};
 
 }  // namespace
 
+std::uint64_t imageHeaderReads() { return headerReads.load(std::memory_order_relaxed); }
+
 int imageFrameCount(const std::filesystem::path& path) {
-    const std::string ext = lowerExtensionOf(path);
+    headerReads.fetch_add(1, std::memory_order_relaxed);
+    const std::string ext = lowerExtension(path);
     VipsImageRef image;
     if (ext == "gif" || ext == "tif" || ext == "tiff") image = openFramedHeader(path, ext);
     // A GIF or TIFF in name only may still be another kind of picture.

@@ -2,6 +2,7 @@
 // Header-only questions about image files, asked while the user is still dragging: no pixel
 // is decoded. Unreadable files are never an error here.
 
+#include <cstdint>
 #include <filesystem>
 #include <string_view>
 
@@ -10,6 +11,11 @@ namespace tavrino {
 // The number of frames (GIF) or pages (TIFF, HEIC) the file holds; 0 when it cannot be read
 // as an image.
 int imageFrameCount(const std::filesystem::path& path);
+
+// How many headers imageFrameCount has read in this process. Classifying a file must cost
+// one read at most however many layers ask, and checks hold the program to that by
+// counting.
+std::uint64_t imageHeaderReads();
 
 // Whether the file's content is an image one of our decoders recognises (used for files
 // whose extension says nothing, such as GIF or WebP under an odd name).

@@ -25,7 +25,6 @@ std::filesystem::path homeDirectory() {
 
 std::filesystem::path stateHome() { return xdgDirectory("XDG_STATE_HOME", ".local/state"); }
 std::filesystem::path configHome() { return xdgDirectory("XDG_CONFIG_HOME", ".config"); }
-std::filesystem::path cacheHome() { return xdgDirectory("XDG_CACHE_HOME", ".cache"); }
 
 std::filesystem::path temporaryDirectory() {
     std::error_code error;
@@ -38,6 +37,20 @@ std::string withTilde(const std::filesystem::path& path) {
     const std::string text = path.string();
     if (home.size() > 1 && text.starts_with(home + "/")) return "~" + text.substr(home.size());
     return text;
+}
+
+std::string lowered(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return out;
+}
+
+std::string lowerExtension(const std::filesystem::path& path) {
+    std::string ext = path.extension().string();
+    if (!ext.empty() && ext.front() == '.') ext.erase(0, 1);
+    return lowered(ext);
 }
 
 }  // namespace tavrino

@@ -2,6 +2,8 @@
 // Where things live on this machine, following the XDG base directory conventions.
 
 #include <filesystem>
+#include <string>
+#include <string_view>
 
 namespace tavrino {
 
@@ -10,12 +12,15 @@ std::filesystem::path homeDirectory();
 std::filesystem::path stateHome();
 // $XDG_CONFIG_HOME, or ~/.config.
 std::filesystem::path configHome();
-// $XDG_CACHE_HOME, or ~/.cache.
-std::filesystem::path cacheHome();
 // $TMPDIR, or /tmp.
 std::filesystem::path temporaryDirectory();
 
 // "~/..." for a path under the home directory, the path itself otherwise.
 std::string withTilde(const std::filesystem::path& path);
+
+// ASCII letters lower-cased; other bytes (UTF-8 included) as they are.
+std::string lowered(std::string_view text);
+// The lower-cased path extension without the dot ("" when there is none).
+std::string lowerExtension(const std::filesystem::path& path);
 
 }  // namespace tavrino

@@ -5,18 +5,15 @@
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
-#include <sstream>
 #include <system_error>
+
+#include "platform/WholeFile.h"
 
 namespace tavrino {
 namespace {
 
 std::string readSmallFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return readWholeFile(path).value_or(std::string());
 }
 
 template <typename Number>

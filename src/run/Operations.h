@@ -3,7 +3,8 @@
 // through this table, so tools and document conversions plug in by filling their entry in
 // standardOperations() (Operations.cpp), and tests put recording fakes in their place.
 // Every entry may throw ConvertError or a platform error; the engine counts the file as
-// failed and logs the error's text.
+// failed and logs the error's text. Per-file entries get the facts the engine gathered for
+// the file, so nothing below it classifies the file again.
 
 #include <filesystem>
 #include <functional>
@@ -12,7 +13,7 @@
 #include <vector>
 
 #include "convert/ToolResult.h"
-#include "menu/Formats.h"
+#include "menu/FileFacts.h"
 #include "menu/Tool.h"
 #include "run/DocRisk.h"
 
@@ -20,9 +21,9 @@ namespace tavrino {
 
 struct RunOperations {
     // An image or PDF to an image format or PDF; returns the file or page folder written.
-    std::function<std::filesystem::path(const std::filesystem::path&, Fmt)> convertFile;
+    std::function<std::filesystem::path(const FileFacts&, Fmt)> convertFile;
     // One tool on one file, applicability checked first.
-    std::function<ToolResult(Tool, const std::filesystem::path&)> applyTool;
+    std::function<ToolResult(Tool, const FileFacts&)> applyTool;
     // An HWP or HWPX document to a target.
     std::function<ToolResult(const std::filesystem::path&, DocTarget)> convertHwp;
     // A Word document to a target.

@@ -7,6 +7,7 @@
 #include "convert/ConvertError.h"
 #include "menu/MenuRules.h"
 #include "platform/Log.h"
+#include "tools/Tools.h"
 
 namespace fs = std::filesystem;
 
@@ -46,16 +47,17 @@ struct FileJob {
     }
 
     // A mixed-set item becomes the specific item for this file's kind first.
-    FileOutcome carryOut(const WheelItem& item, const fs::path& url) const {
-        const WheelItem specific = specificItem(item, url);
+    FileOutcome carryOut(const WheelItem& item, const FileFacts& file) const {
+        const fs::path& url = file.path();
+        const WheelItem specific = specificItem(item, file);
         if (std::holds_alternative<CommonItem>(specific)) {
             throw ConvertError("이 파일에 맞는 대상 없음");
         }
         if (const auto* convert = std::get_if<ConvertItem>(&specific)) {
-            return {operations.convertFile(url, convert->fmt), std::nullopt, false};
+            return {operations.convertFile(file, convert->fmt), std::nullopt, false};
         }
         if (const auto* tool = std::get_if<ToolItem>(&specific)) {
-            return fromResult(operations.applyTool(tool->tool, url));
+            return fromResult(operations.applyTool(tool->tool, file));
         }
         if (const auto* doc = std::get_if<DocumentItem>(&specific)) {
             return document(url, doc->target);
@@ -105,12 +107,13 @@ RunReport runPerFile(const WheelItem& item, const std::vector<fs::path>& files,
     for (std::size_t i = 0; i < files.size(); ++i) {
         const fs::path& url = files[i];
         const auto start = std::chrono::steady_clock::now();
-        if (applies(item, url) == Applies::skip) {
+        const FileFacts file(url);
+        if (applies(item, file) == Applies::skip) {
             ++report.skipped;
             log(itemTitle + " 건너뜀: " + nameOf(url) + "는 이미 " + itemTitle);
         } else {
             try {
-                const FileOutcome outcome = job.carryOut(item, url);
+                const FileOutcome outcome = job.carryOut(item, file);
                 ++report.done;
                 if (outcome.fromTool && outcome.note) report.lastNote = outcome.note;
                 log(doneLine(itemTitle, url, outcome, std::chrono::steady_clock::now() - start));
@@ -145,7 +148,7 @@ RunReport runMerge(const std::vector<fs::path>& files, const RunOperations& oper
 RunReport runItem(const WheelItem& item, const std::vector<fs::path>& files,
                   const RunOperations& operations, const ProgressCallback& progress) {
     if (const auto* tool = std::get_if<ToolItem>(&item); tool && tool->tool == Tool::crop) {
-        throw ConvertError(std::string(title(Tool::crop)) + "는 따로 처리");
+        refuseAsPerFileWork(Tool::crop);
     }
     if (isMergeItem(item)) return runMerge(files, operations);
     return runPerFile(item, files, operations, progress);

@@ -56,8 +56,7 @@ class Merger {
         const fs::path file = scratch_->path() / (std::to_string(++scratchFiles_) + ".pdf");
         try {
             writeImagesAsPDF(frames, OutputName::exactly(file));
-        } catch (const ConvertError& error) {
-            if (!std::string_view(error.what()).starts_with("페이지 만들기 실패")) throw;
+        } catch (const PageError&) {
             // Pixels are decoded only while the page is made, so a damaged file shows up
             // here; say so rather than blame the page.
             if (!decodesCompletely(url)) throw ConvertError("이미지로 읽을 수 없음: " + name);

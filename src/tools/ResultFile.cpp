@@ -21,12 +21,4 @@ fs::path writeResultFile(std::string_view bytes, const OutputName& name, std::st
     return pending.place();
 }
 
-std::optional<std::string> readWholeFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return std::nullopt;
-    return bytes;
-}
-
 }  // namespace tavrino

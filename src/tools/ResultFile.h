@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "convert/OutputNaming.h"
+#include "platform/WholeFile.h"
 
 namespace tavrino {
 
@@ -13,8 +14,5 @@ namespace tavrino {
 // PendingFile's errors when the folder takes no file.
 std::filesystem::path writeResultFile(std::string_view bytes, const OutputName& name,
                                       std::string_view failure);
-
-// The whole file; no value when it cannot be read.
-std::optional<std::string> readWholeFile(const std::filesystem::path& path);
 
 }  // namespace tavrino

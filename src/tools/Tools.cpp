@@ -17,10 +17,6 @@ std::string writtenExtension(const fs::path& url) {
     return ext.empty() ? ext : ext.substr(1);
 }
 
-[[noreturn]] void notBuilt(std::string_view what) {
-    throw ConvertError("아직 지원하지 않음: " + std::string(what));
-}
-
 ToolResult stripMetadata(const fs::path& url, FileKind kind, const SameFormat& format) {
     switch (kind) {
         case FileKind::pdf:
@@ -35,9 +31,18 @@ ToolResult stripMetadata(const fs::path& url, FileKind kind, const SameFormat& f
 
 }  // namespace
 
-ToolResult applyTool(Tool tool, const fs::path& url, ToolCheck check) {
-    const FileKind kind = fileKind(url);
-    if (check == ToolCheck::applicability && applies(ToolItem{tool}, url) != Applies::run) {
+void refuseAsPerFileWork(Tool tool) {
+    throw ConvertError(std::string(title(tool)) + "는 따로 처리");
+}
+
+ToolResult applyTool(Tool tool, const fs::path& source, ToolCheck check) {
+    return applyTool(tool, FileFacts(source), check);
+}
+
+ToolResult applyTool(Tool tool, const FileFacts& source, ToolCheck check) {
+    const fs::path& url = source.path();
+    const FileKind kind = source.kind();
+    if (check == ToolCheck::applicability && applies(ToolItem{tool}, source) != Applies::run) {
         throw ConvertError(std::string(title(tool)) + "는 이 파일(." + writtenExtension(url) +
                            ")에 쓸 수 없음");
     }
@@ -53,7 +58,7 @@ ToolResult applyTool(Tool tool, const fs::path& url, ToolCheck check) {
             return stripMetadata(url, kind, format);
         case Tool::crop:
         case Tool::mergePDF:
-            throw ConvertError(std::string(title(tool)) + "는 따로 처리");
+            refuseAsPerFileWork(tool);
         // Background removal and text extraction arrive with their own engines; until then
         // they refuse rather than pretend.
         case Tool::removeBackground:

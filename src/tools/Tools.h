@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "convert/ToolResult.h"
+#include "menu/FileFacts.h"
 #include "menu/Tool.h"
 
 namespace tavrino {
@@ -21,7 +22,13 @@ enum class ToolCheck {
 //                                                                  per-file work
 //   "아직 지원하지 않음: " + what                                    work this build lacks
 // and the errors of the tool's own work (PixelTools.h, MetadataStrip.h).
-ToolResult applyTool(Tool tool, const std::filesystem::path& url,
+ToolResult applyTool(Tool tool, const FileFacts& source,
                      ToolCheck check = ToolCheck::applicability);
+ToolResult applyTool(Tool tool, const std::filesystem::path& source,
+                     ToolCheck check = ToolCheck::applicability);
+
+// Crop (its window) and merge (one job over every file) are not per-file work: throws
+// ConvertError title + "는 따로 처리".
+[[noreturn]] void refuseAsPerFileWork(Tool tool);
 
 }  // namespace tavrino

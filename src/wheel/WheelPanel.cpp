@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/Xcb.h"
 #include "wheel/geometry/PanelMotion.h"
 #include "wheel/geometry/PanelPlacement.h"
 
@@ -38,17 +39,12 @@ bool compositorRunning() {
     xcb_connection_t* connection = x11->connection();
     // A compositing manager owns the selection _NET_WM_CM_S<screen number>.
     const QByteArray name = "_NET_WM_CM_S0";
-    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 1, name.size(), name.constData()), nullptr);
-    if (!atom) return false;
-    const xcb_atom_t selection = atom->atom;
-    free(atom);
-    if (selection == XCB_ATOM_NONE) return false;
-    xcb_get_selection_owner_reply_t* owner = xcb_get_selection_owner_reply(
-        connection, xcb_get_selection_owner(connection, selection), nullptr);
-    const bool owned = owner && owner->owner != XCB_WINDOW_NONE;
-    free(owner);
-    return owned;
+    const XcbReply<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 1, name.size(), name.constData()), nullptr));
+    if (!atom || atom->atom == XCB_ATOM_NONE) return false;
+    const XcbReply<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(
+        connection, xcb_get_selection_owner(connection, atom->atom), nullptr));
+    return owner && owner->owner != XCB_WINDOW_NONE;
 }
 
 WheelPanel::WheelPanel(int size)

@@ -14,7 +14,7 @@
 #include <optional>
 #include <vector>
 
-#include "drag/DragInfo.h"
+#include "menu/DragInfo.h"
 #include "menu/WheelItem.h"
 #include "wheel/Clock.h"
 #include "wheel/geometry/HubState.h"

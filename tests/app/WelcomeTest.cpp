@@ -11,7 +11,8 @@
 #include <QTest>
 
 #include "app/Panel.h"
-#include "app/Welcome.h"
+#include "app/PanelLayout.h"
+#include "app/AnvilIcon.h"
 #include "app/WelcomeText.h"
 #include "app/WelcomeWindowController.h"
 
@@ -73,8 +74,8 @@ TEST(WelcomeWindow, UnknownDesktopHasNoSettingsButtonButSaysWhereTheTrayIs) {
 
 TEST(WelcomePanel, IsFourHundredTwentyWideAndGrowsWithItsText) {
     PanelDelegate delegate;
-    auto shortPanel = Welcome::makePanel("t", "head", "짧은 글", nullptr, {}, &delegate);
-    auto longPanel = Welcome::makePanel("t", "head", QString("아주 긴 글 ").repeated(60), nullptr,
+    auto shortPanel = PanelLayout::makePanel("t", "head", "짧은 글", nullptr, {}, &delegate);
+    auto longPanel = PanelLayout::makePanel("t", "head", QString("아주 긴 글 ").repeated(60), nullptr,
                                         {}, &delegate);
     EXPECT_EQ(shortPanel.panel->width(), 420);
     EXPECT_EQ(longPanel.panel->width(), 420);
@@ -87,10 +88,10 @@ TEST(WelcomePanel, IsFourHundredTwentyWideAndGrowsWithItsText) {
 
 TEST(WelcomePanel, IsCentredOnTheAvailableAreaOfTheScreenUnderThePointer) {
     PanelDelegate delegate;
-    auto built = Welcome::makePanel("t", "head", "body", nullptr, {}, &delegate);
+    auto built = PanelLayout::makePanel("t", "head", "body", nullptr, {}, &delegate);
     QScreen* screen = QGuiApplication::primaryScreen();
     ASSERT_NE(screen, nullptr);
-    Welcome::show(built.panel);
+    PanelLayout::show(built.panel);
     const QRect area = screen->availableGeometry();
     const QRect frame = built.panel->frameGeometry();
     EXPECT_NEAR(frame.center().x(), area.center().x(), 2);
@@ -99,7 +100,7 @@ TEST(WelcomePanel, IsCentredOnTheAvailableAreaOfTheScreenUnderThePointer) {
 }
 
 TEST(WelcomeIcon, AnvilFillsItsFrameAndLeavesTheSparksApart) {
-    const QImage icon = Welcome::menuBarIcon(Qt::black, 4.0);
+    const QImage icon = AnvilIcon::menuBarIcon(Qt::black, 4.0);
     ASSERT_EQ(icon.size(), QSize(88, 72));
     const auto ink = [&](double x, double y) { return qAlpha(icon.pixel(x * 4, y * 4)) > 200; };
     EXPECT_TRUE(ink(12, 10));      // the body
@@ -111,7 +112,7 @@ TEST(WelcomeIcon, AnvilFillsItsFrameAndLeavesTheSparksApart) {
     EXPECT_FALSE(ink(14, 5));      // between the sparks and the face
     EXPECT_FALSE(ink(1.5, 15));    // below the horn
 
-    const QImage tray = Welcome::trayIcon(Qt::white, 32);
+    const QImage tray = AnvilIcon::trayIcon(Qt::white, 32);
     EXPECT_EQ(tray.size(), QSize(32, 32));
     EXPECT_EQ(qAlpha(tray.pixel(0, 0)), 0);
     EXPECT_GT(qAlpha(tray.pixel(16, 17)), 200);

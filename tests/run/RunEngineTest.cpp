@@ -6,6 +6,7 @@
 #include <regex>
 
 #include "convert/ConvertError.h"
+#include "platform/ImageProbe.h"
 #include "platform/Log.h"
 #include "support/Fixtures.h"
 #include "support/Judges.h"
@@ -52,12 +53,14 @@ struct FakeOperations {
         const auto fail = [this](const fs::path& url) {
             if (failing.count(url.filename().string())) throw ConvertError("망가진 파일");
         };
-        ops.convertFile = [this, fail](const fs::path& url, Fmt fmt) {
+        ops.convertFile = [this, fail](const FileFacts& file, Fmt fmt) {
+            const fs::path& url = file.path();
             calls.push_back("convert " + url.filename().string());
             fail(url);
             return url.parent_path() / (url.stem().string() + "." + std::string(rawValue(fmt)));
         };
-        ops.applyTool = [this, fail](Tool tool, const fs::path& url) {
+        ops.applyTool = [this, fail](Tool tool, const FileFacts& file) {
+            const fs::path& url = file.path();
             calls.push_back(std::string(rawValue(tool)) + " " + url.filename().string());
             fail(url);
             return ToolResult{url.parent_path() / "out.jpg", "1.0 MB → 0.5 MB"};
@@ -226,6 +229,31 @@ TEST(RunEngineTest, StandardOperationsRefuseWhatIsNotBuiltYet) {
     EXPECT_EQ(lines[0], "글자 추출 실패: a.png: 아직 지원하지 않음: 글자 추출");
     EXPECT_EQ(lines[1], "PDF 실패: b.hwp: 아직 지원하지 않음: HWP → PDF");
     EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{"a.png", "b.hwp"}));
+}
+
+// A file is classified once per run: the engine's facts reach the operations, so neither
+// the skip check, the mixed-set dispatch, the conversion nor the tool reads a header again.
+TEST(RunEngineTest, EachFileHeaderIsReadOnceAcrossTheRun) {
+    LogCapture log;
+    TempDir folder;
+    writeBytes(folder / "scan", readBytes(writeImage(folder / "scan.png", 12, 8)));
+    fs::remove(folder / "scan.png");
+    writeFrames(folder / "pages.tif", 3);
+    writeImage(folder / "photo.jpg", 12, 8);
+    const RunOperations ops = standardOperations();
+
+    const auto readsOf = [&](const WheelItem& item, const std::vector<fs::path>& files) {
+        const std::uint64_t before = imageHeaderReads();
+        const RunReport report = runItem(item, files, ops);
+        EXPECT_EQ(report.done, static_cast<int>(files.size())) << title(item);
+        return imageHeaderReads() - before;
+    };
+    // The extensionless file is probed for its kind, the TIFF for its pages; the JPEG's
+    // extension answers everything.
+    EXPECT_EQ(readsOf(ConvertItem{Fmt::png}, {folder / "scan", folder / "pages.tif"}), 2u);
+    EXPECT_EQ(readsOf(ConvertItem{Fmt::bmp}, {folder / "photo.jpg"}), 0u);
+    EXPECT_EQ(readsOf(ToolItem{Tool::rotate}, {folder / "scan", folder / "photo.jpg"}), 1u);
+    EXPECT_EQ(readsOf(CommonItem{"png"}, {folder / "scan", folder / "photo.jpg"}), 1u);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "app/CommandLine.h"
-#include "app/Preview.h"
+#include "devmodes/Preview.h"
 
 using namespace tavrino::app;
 

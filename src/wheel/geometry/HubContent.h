@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "drag/DragInfo.h"
+#include "menu/DragInfo.h"
 #include "menu/WheelItem.h"
 
 namespace tavrino::wheel {

@@ -1,4 +1,4 @@
-#include "app/ToolMatrix.h"
+#include "devmodes/ToolMatrix.h"
 
 #include <algorithm>
 #include <ostream>
@@ -79,7 +79,7 @@ std::string matrixLabel(Tool tool) {
 
 ToolRunner builtInToolRunner() {
     return [operations = standardOperations()](Tool tool, const std::filesystem::path& file) {
-        const ToolResult result = operations.applyTool(tool, file);
+        const ToolResult result = operations.applyTool(tool, FileFacts(file));
         return result.url.filename().string() + (result.note ? " " + *result.note : "");
     };
 }

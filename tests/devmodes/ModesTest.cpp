@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "app/CommandLine.h"
-#include "app/SelfTest.h"
-#include "app/ToolMatrix.h"
+#include "devmodes/SelfTest.h"
+#include "devmodes/ToolMatrix.h"
 #include "support/Process.h"
 #include "support/TestFiles.h"
 

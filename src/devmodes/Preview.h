@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "app/CommandLine.h"
-#include "drag/DragInfo.h"
+#include "menu/DragInfo.h"
 
 namespace tavrino::app {
 

@@ -1,4 +1,4 @@
-#include "app/WelcomePreview.h"
+#include "devmodes/WelcomePreview.h"
 
 #include <QApplication>
 #include <QFile>
@@ -12,7 +12,7 @@
 #include <stdexcept>
 
 #include "app/ConflictWindowController.h"
-#include "app/Welcome.h"
+#include "app/AnvilIcon.h"
 #include "app/WelcomeWindowController.h"
 
 namespace tavrino::app {
@@ -77,7 +77,7 @@ void savePng(const QImage& image, const QString& path) {
 void writeWelcomePreview(const WelcomePreviewMode& mode) {
     const WelcomePreviewResult result = renderWelcomePreview(mode);
     savePng(result.panel, QString::fromStdString(mode.output));
-    if (mode.iconOutput) savePng(Welcome::iconSample(), QString::fromStdString(*mode.iconOutput));
+    if (mode.iconOutput) savePng(AnvilIcon::iconSample(), QString::fromStdString(*mode.iconOutput));
     QString line = "버튼: ";
     for (size_t i = 0; i < result.buttonTitles.size(); ++i) {
         line += (i ? ", " : "") + result.buttonTitles[i];

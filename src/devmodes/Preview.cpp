@@ -1,4 +1,4 @@
-#include "app/Preview.h"
+#include "devmodes/Preview.h"
 
 #include <QPainter>
 #include <QSaveFile>

@@ -1,4 +1,4 @@
-#include "app/SelfTest.h"
+#include "devmodes/SelfTest.h"
 
 #include <QImage>
 #include <QPainter>
@@ -8,7 +8,7 @@
 #include <ostream>
 
 #include "app/StatusMenu.h"
-#include "app/Welcome.h"
+#include "app/AnvilIcon.h"
 #include "app/WelcomeText.h"
 #include "menu/HubText.h"
 #include "menu/MenuRules.h"
@@ -123,7 +123,7 @@ Failure checkWelcomeWording() {
 }
 
 Failure checkIcon() {
-    const QImage icon = Welcome::menuBarIcon(Qt::black, 4.0);
+    const QImage icon = AnvilIcon::menuBarIcon(Qt::black, 4.0);
     int covered = 0;
     for (int y = 0; y < icon.height(); ++y) {
         for (int x = 0; x < icon.width(); ++x)
