@@ -35,7 +35,7 @@ std::vector<fs::path> inputs() {
 void mergeTavrino(benchmark::State& state) {
     const std::vector<fs::path> files = inputs();
     if (files.empty()) return state.SkipWithError("TAVRINO_BENCH_PDFS names no PDFs");
-    for (auto _ : state) fs::remove(tavrino::mergePDF(files).url);
+    for (auto _ : state) fs::remove(tavrino::mergePDF(files).output);
 }
 
 void mergeQpdfJob(benchmark::State& state) {

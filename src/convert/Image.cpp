@@ -17,12 +17,12 @@ namespace fs = std::filesystem;
 namespace tavrino {
 namespace {
 
-ConvertError unreadable(const fs::path& url) {
-    return ConvertError("이미지로 읽을 수 없음: " + url.filename().string());
+ConvertError unreadable(const fs::path& path) {
+    return ConvertError("이미지로 읽을 수 없음: " + path.filename().string());
 }
 
-bool startsWithBmpMagic(const fs::path& url) {
-    std::ifstream file(url, std::ios::binary);
+bool startsWithBmpMagic(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
     char magic[2] = {};
     return file.read(magic, 2) && magic[0] == 'B' && magic[1] == 'M';
 }
@@ -47,18 +47,18 @@ VipsImageRef eightBit(VipsImageRef in) {
     return cast;
 }
 
-Image loadBmp(const fs::path& url) {
-    std::optional<PixelBuffer> buffer = decodeBmpFile(url);
-    if (!buffer) throw unreadable(url);
+Image loadBmp(const fs::path& path) {
+    std::optional<PixelBuffer> buffer = decodeBmpFile(path);
+    if (!buffer) throw unreadable(path);
     return Image::fromPixels(*buffer);
 }
 
 // Opens a file through a libvips source (a plain path: brackets in a name are never read as
 // load options) with one of the picture loaders, refusing truncated data and pictures above
 // maxImagePixels. Pixels are decoded later, as they are used.
-Image openWithVips(const fs::path& url, VipsAccess access, int page = 0) {
+Image openWithVips(const fs::path& path, VipsAccess access, int page = 0) {
     ensureVips();
-    VipsSourceRef source(vips_source_new_from_file(url.c_str()));
+    VipsSourceRef source(vips_source_new_from_file(path.c_str()));
     const char* typeName = source ? vips_foreign_find_load_source(source.get()) : nullptr;
     const char* loader = typeName ? vips_nickname_find(g_type_from_name(typeName)) : nullptr;
     VipsImageRef image;
@@ -79,13 +79,13 @@ Image openWithVips(const fs::path& url, VipsAccess access, int page = 0) {
         untouched = image.get() == before;
     }
     vips_error_clear();
-    if (!image) throw unreadable(url);
-    return Image(std::move(image), url, untouched ? loader : "");
+    if (!image) throw unreadable(path);
+    return Image(std::move(image), path, untouched ? loader : "");
 }
 
-Image renderFirstPage(const fs::path& url) {
-    std::unique_ptr<PdfDocument> document = PdfDocument::open(url);
-    if (!document) throw ConvertError("PDF를 열 수 없음: " + url.filename().string());
+Image renderFirstPage(const fs::path& path) {
+    std::unique_ptr<PdfDocument> document = PdfDocument::open(path);
+    if (!document) throw ConvertError("PDF를 열 수 없음: " + path.filename().string());
     const PdfDocument::Size size = document->pageSize(0);
     const double pixels = std::trunc(size.width * 2) * std::trunc(size.height * 2);
     if (pixels < 1 || pixels > static_cast<double>(maxImagePixels)) {
@@ -96,10 +96,10 @@ Image renderFirstPage(const fs::path& url) {
     return Image::fromPixels(*page);
 }
 
-Image decode(const fs::path& url, VipsAccess access) {
-    if (lowerExtension(url) == "pdf") return renderFirstPage(url);
-    if (startsWithBmpMagic(url)) return loadBmp(url);
-    return openWithVips(url, access);
+Image decode(const fs::path& path, VipsAccess access) {
+    if (lowerExtension(path) == "pdf") return renderFirstPage(path);
+    if (startsWithBmpMagic(path)) return loadBmp(path);
+    return openWithVips(path, access);
 }
 
 }  // namespace
@@ -156,16 +156,16 @@ Image Image::fromPixels(const PixelBuffer& buffer) {
     return Image(std::move(image));
 }
 
-Image loadImage(const fs::path& url) { return decode(url, VIPS_ACCESS_SEQUENTIAL); }
+Image loadImage(const fs::path& path) { return decode(path, VIPS_ACCESS_SEQUENTIAL); }
 
-Image loadOrientedImage(const fs::path& url) {
+Image loadOrientedImage(const fs::path& path) {
     // Turning needs the whole picture at once, so this one is read with random access.
-    Image image = decode(url, VIPS_ACCESS_RANDOM);
+    Image image = decode(path, VIPS_ACCESS_RANDOM);
     if (vips_image_get_orientation(image.get()) <= 1) return image;
     VipsImageRef turned;
     if (vips_autorot(image.get(), turned.out(), nullptr)) {
         vips_error_clear();
-        throw unreadable(url);
+        throw unreadable(path);
     }
     return image.derived(std::move(turned));
 }
@@ -186,9 +186,9 @@ Image flattened(const Image& image) {
     return image.derived(std::move(cast));
 }
 
-std::optional<Image> loadImagePage(const fs::path& url, int page) {
+std::optional<Image> loadImagePage(const fs::path& path, int page) {
     try {
-        Image image = openWithVips(url, VIPS_ACCESS_RANDOM, page);
+        Image image = openWithVips(path, VIPS_ACCESS_RANDOM, page);
         VipsImageRef memory(vips_image_copy_memory(image.get()));
         vips_error_clear();
         if (!memory) return std::nullopt;
@@ -198,9 +198,9 @@ std::optional<Image> loadImagePage(const fs::path& url, int page) {
     }
 }
 
-bool decodesCompletely(const fs::path& url) {
+bool decodesCompletely(const fs::path& path) {
     try {
-        Image image = openWithVips(url, VIPS_ACCESS_SEQUENTIAL);
+        Image image = openWithVips(path, VIPS_ACCESS_SEQUENTIAL);
         double ignored = 0;
         const bool ok = vips_avg(image.get(), &ignored, nullptr) == 0;
         vips_error_clear();

@@ -75,11 +75,11 @@ private:
 // Throws ConvertError "이미지로 읽을 수 없음: " + file name (or "PDF를 열 수 없음: " + file
 // name for a PDF) for anything unreadable, damaged, not an image or larger than
 // maxImagePixels.
-Image loadImage(const std::filesystem::path& url);
+Image loadImage(const std::filesystem::path& path);
 
 // The same picture with its orientation tag applied (the way it is meant to be seen) and
 // the tag gone. PDFs as loadImage. Throws like loadImage.
-Image loadOrientedImage(const std::filesystem::path& url);
+Image loadOrientedImage(const std::filesystem::path& path);
 
 // The image drawn over opaque white: same size, no alpha band. An image without alpha comes
 // back as it is. Never fails (returns the input when libvips cannot build the operation).
@@ -87,10 +87,10 @@ Image flattened(const Image& image);
 
 // Image `page` (from 0) of a multi-image file (TIFF pages, GIF frames), decoded into
 // memory now, pixels as stored. No value when that image does not decode.
-std::optional<Image> loadImagePage(const std::filesystem::path& url, int page);
+std::optional<Image> loadImagePage(const std::filesystem::path& path, int page);
 
 // Reads the image file without libvips' lazy decoding of the whole file: used to tell a
 // damaged source from a failing encoder. True when every pixel of the first image decodes.
-bool decodesCompletely(const std::filesystem::path& url);
+bool decodesCompletely(const std::filesystem::path& path);
 
 }  // namespace tavrino

@@ -142,10 +142,10 @@ fs::path writeImage(const Image& image, const OutputName& name, Fmt type, double
     return pending.place();
 }
 
-fs::path writeImage(const Image& image, const fs::path& url, Fmt type, double quality) {
-    OutputName name = OutputName::exactly(url);
+fs::path writeImage(const Image& image, const fs::path& path, Fmt type, double quality) {
+    OutputName name = OutputName::exactly(path);
     if (type == Fmt::heic && !heicEncoderAvailable()) {
-        throw ConvertError(url.extension().string().substr(url.has_extension() ? 1 : 0) +
+        throw ConvertError(path.extension().string().substr(path.has_extension() ? 1 : 0) +
                            " 쓰기 지원 안 됨");
     }
     return writeImage(image, name, type, quality);

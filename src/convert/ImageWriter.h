@@ -27,9 +27,9 @@ namespace tavrino {
 std::filesystem::path writeImage(const Image& image, const OutputName& name, Fmt type,
                                  double quality);
 
-// The same into exactly `url`, which must not exist yet (a page inside a new page folder, or
+// The same into exactly `path`, which must not exist yet (a page inside a new page folder, or
 // a name chosen by toolOutputURL).
-std::filesystem::path writeImage(const Image& image, const std::filesystem::path& url, Fmt type,
+std::filesystem::path writeImage(const Image& image, const std::filesystem::path& path, Fmt type,
                                  double quality);
 
 // An image's pixels could not be read while its PDF page was made: a ConvertError of its

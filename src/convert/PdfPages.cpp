@@ -32,9 +32,9 @@ std::optional<Image> renderPDFPage(const PdfDocument& document, int index, doubl
     }
 }
 
-fs::path convertPDFPages(const fs::path& url, const PdfDocument& document, Fmt fmt) {
-    const fs::path folder = createImageFolder(url);
-    const std::string stem = url.stem().string();
+fs::path convertPDFPages(const fs::path& path, const PdfDocument& document, Fmt fmt) {
+    const fs::path folder = createImageFolder(path);
+    const std::string stem = path.stem().string();
     const int total = document.pageCount();
     const auto render = [&document](int index) {
         return renderPDFPage(document, index, pageScale);

@@ -21,7 +21,7 @@ std::optional<Image> renderPDFPage(const PdfDocument& document, int index, doubl
 // When any page cannot be rendered the folder is removed and ConvertError
 // "PDF 쪽 그리기 실패(written/total)" is thrown; a failing write removes it as well and
 // passes writeImage's error on, so a failed conversion never leaves a partial folder.
-std::filesystem::path convertPDFPages(const std::filesystem::path& url,
+std::filesystem::path convertPDFPages(const std::filesystem::path& path,
                                       const PdfDocument& document, Fmt fmt);
 
 }  // namespace tavrino

@@ -9,7 +9,7 @@
 namespace tavrino {
 
 struct ToolResult {
-    std::filesystem::path url;
+    std::filesystem::path output;
     std::optional<std::string> note;
     bool operator==(const ToolResult&) const = default;
 };

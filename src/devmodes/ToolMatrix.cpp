@@ -80,7 +80,7 @@ std::string matrixLabel(Tool tool) {
 ToolRunner builtInToolRunner() {
     return [operations = standardOperations()](Tool tool, const std::filesystem::path& file) {
         const ToolResult result = operations.applyTool(tool, FileFacts(file));
-        return result.url.filename().string() + (result.note ? " " + *result.note : "");
+        return result.output.filename().string() + (result.note ? " " + *result.note : "");
     };
 }
 

@@ -41,8 +41,8 @@ Controller::Controller(WheelPort& panel, DragBackend& backend, std::shared_ptr<R
     dragCount_ = backend_.usable() ? backend_.changeCount() : 0;
     lastCount_ = dragCount_;
     QPointer<Controller> self(this);
-    panel_.setOnDrop([self](const WheelItem& item, std::vector<std::filesystem::path> urls) {
-        if (self) self->run(item, std::move(urls));
+    panel_.setOnDrop([self](const WheelItem& item, std::vector<std::filesystem::path> paths) {
+        if (self) self->run(item, std::move(paths));
     });
     panel_.setOnDragEnter([self](std::vector<std::filesystem::path> files) {
         if (self) self->probeAnswered(std::move(files));
@@ -145,7 +145,7 @@ void Controller::considerWheel(const PointerState& pointer) {
 
 bool Controller::showOrSkip(const std::optional<DragInfo>& info, MenuKind kind, ScreenPoint at) {
     const std::vector<std::filesystem::path> none;
-    const std::vector<WheelItem> items = menuItems(info ? info->urls : none, kind);
+    const std::vector<WheelItem> items = menuItems(info ? info->paths : none, kind);
     if (items.empty()) {
         menuSkippedThisDrag_ = true;
         log(label(kind) + " 메뉴 생략: 놓은 파일 모두에 되는 것이 없음 (" + skipDetails(info) +
@@ -154,7 +154,7 @@ bool Controller::showOrSkip(const std::optional<DragInfo>& info, MenuKind kind, 
     }
     panel_.configure(info, kind);
     panel_.present(at);
-    log(label(kind) + " 메뉴 표시 (파일 정보 " + std::to_string(info->urls.size()) +
+    log(label(kind) + " 메뉴 표시 (파일 정보 " + std::to_string(info->paths.size()) +
         "개, 원본 형식 " + sourceFormatText(info) + ")");
     return true;
 }

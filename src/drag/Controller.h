@@ -46,7 +46,7 @@ public:
     // drags cannot be seen, logs why and stays idle.
     void start();
     void tick();
-    void run(const WheelItem& item, std::vector<std::filesystem::path> urls);
+    void run(const WheelItem& item, std::vector<std::filesystem::path> paths);
 
     bool fileDragActive() const { return fileDragActive_; }
     bool converting() const { return converting_; }
@@ -85,7 +85,7 @@ private:
     void probeAnswered(std::vector<std::filesystem::path> files);
     void endProbe();
 
-    void runCrop(const std::vector<std::filesystem::path>& urls);
+    void runCrop(const std::vector<std::filesystem::path>& paths);
     void startWorker(std::function<void()> work);
     void showProgress(int handled);
     void finishRun(const WheelItem& item, const RunReport& report);

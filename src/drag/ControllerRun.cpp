@@ -25,15 +25,15 @@ std::string fileName(const std::filesystem::path& path) {
 
 }  // namespace
 
-void Controller::run(const WheelItem& item, std::vector<std::filesystem::path> urls) {
-    if (urls.empty()) return;
+void Controller::run(const WheelItem& item, std::vector<std::filesystem::path> paths) {
+    if (paths.empty()) return;
     if (isTool(item, Tool::crop)) {
-        runCrop(urls);
+        runCrop(paths);
         return;
     }
     converting_ = true;
     panel_.clearHover();
-    panel_.setHubState(HubWorking{0, progressTotal(item, urls.size()), workingHint(item)});
+    panel_.setHubState(HubWorking{0, progressTotal(item, paths.size()), workingHint(item)});
 
     QPointer<Controller> self(this);
     auto post = [self](std::function<void(Controller&)> step) {
@@ -44,10 +44,10 @@ void Controller::run(const WheelItem& item, std::vector<std::filesystem::path> u
             },
             Qt::QueuedConnection);
     };
-    startWorker([engine = engine_, post, item, urls = std::move(urls)] {
+    startWorker([engine = engine_, post, item, paths = std::move(paths)] {
         RunReport report;
         try {
-            report = engine->run(item, urls, [post](int handled, int) {
+            report = engine->run(item, paths, [post](int handled, int) {
                 post([handled](Controller& c) { c.showProgress(handled); });
             });
         } catch (const std::exception& error) {
@@ -55,20 +55,20 @@ void Controller::run(const WheelItem& item, std::vector<std::filesystem::path> u
             // than the program.
             log(title(item) + " 실패: " + error.what());
             report = RunReport{};
-            report.total = static_cast<int>(urls.size());
+            report.total = static_cast<int>(paths.size());
             report.finish = {false, "실패"};
         }
         post([item, report](Controller& c) { c.finishRun(item, report); });
     });
 }
 
-void Controller::runCrop(const std::vector<std::filesystem::path>& urls) {
+void Controller::runCrop(const std::vector<std::filesystem::path>& paths) {
     // Cropping needs the user's hand on one picture, so it never runs as a batch.
     panel_.dismiss(0);
     try {
-        openCrop_(urls.front());
+        openCrop_(paths.front());
     } catch (const std::exception& error) {
-        log("자르기 창 열기 실패: " + fileName(urls.front()) + ": " + error.what());
+        log("자르기 창 열기 실패: " + fileName(paths.front()) + ": " + error.what());
         beep_();
     }
 }

@@ -56,14 +56,14 @@ std::optional<DragInfo> summarizeDrag(std::vector<std::filesystem::path> files) 
     info.allDocx = true;
     for (const auto& file : files)
         info.allDocx = info.allDocx && lowerExtension(file) == "docx";
-    info.urls = std::move(files);
+    info.paths = std::move(files);
     return info;
 }
 
 std::string skipDetails(const std::optional<DragInfo>& info) {
     if (!info) return "파일 정보 못 읽음";
     std::string details;
-    for (const auto& file : info->urls) {
+    for (const auto& file : info->paths) {
         if (!details.empty()) details += ",";
         // The extension as the file spells it, so the log shows what the user dragged.
         details += isFolder(file) ? std::string("폴더") : extensionWithDot(file);

@@ -26,7 +26,7 @@ RunOperations standardOperations() {
     operations.checkRisks = [](const fs::path&) -> std::optional<std::vector<DocRisk>> {
         return std::nullopt;
     };
-    operations.mergePDF = [](std::span<const fs::path> urls) { return mergePDF(urls); };
+    operations.mergePDF = [](std::span<const fs::path> paths) { return mergePDF(paths); };
     return operations;
 }
 

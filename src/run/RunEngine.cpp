@@ -31,24 +31,24 @@ struct FileJob {
     }
 
     FileOutcome fromResult(ToolResult result) const {
-        return {std::move(result.url), std::move(result.note), true};
+        return {std::move(result.output), std::move(result.note), true};
     }
 
-    FileOutcome document(const fs::path& url, DocTarget target) const {
-        FileOutcome outcome = fromResult(operations.convertHwp(url, target));
-        if (target == DocTarget::docx) checkRisks(url);
+    FileOutcome document(const fs::path& path, DocTarget target) const {
+        FileOutcome outcome = fromResult(operations.convertHwp(path, target));
+        if (target == DocTarget::docx) checkRisks(path);
         return outcome;
     }
 
-    FileOutcome word(const fs::path& url, DocTarget target) const {
-        FileOutcome outcome = fromResult(operations.convertWord(url, target));
-        if (target != DocTarget::txt) checkRisks(url);
+    FileOutcome word(const fs::path& path, DocTarget target) const {
+        FileOutcome outcome = fromResult(operations.convertWord(path, target));
+        if (target != DocTarget::txt) checkRisks(path);
         return outcome;
     }
 
     // A mixed-set item becomes the specific item for this file's kind first.
     FileOutcome carryOut(const WheelItem& item, const FileFacts& file) const {
-        const fs::path& url = file.path();
+        const fs::path& path = file.path();
         const WheelItem specific = specificItem(item, file);
         if (std::holds_alternative<CommonItem>(specific)) {
             throw ConvertError("이 파일에 맞는 대상 없음");
@@ -60,9 +60,9 @@ struct FileJob {
             return fromResult(operations.applyTool(tool->tool, file));
         }
         if (const auto* doc = std::get_if<DocumentItem>(&specific)) {
-            return document(url, doc->target);
+            return document(path, doc->target);
         }
-        return word(url, std::get<FromWordItem>(specific).target);
+        return word(path, std::get<FromWordItem>(specific).target);
     }
 };
 
@@ -105,20 +105,20 @@ RunReport runPerFile(const WheelItem& item, const std::vector<fs::path>& files,
     report.total = static_cast<int>(files.size());
     const FileJob job{operations, report.risks};
     for (std::size_t i = 0; i < files.size(); ++i) {
-        const fs::path& url = files[i];
+        const fs::path& path = files[i];
         const auto start = std::chrono::steady_clock::now();
-        const FileFacts file(url);
+        const FileFacts file(path);
         if (applies(item, file) == Applies::skip) {
             ++report.skipped;
-            log(itemTitle + " 건너뜀: " + nameOf(url) + "는 이미 " + itemTitle);
+            log(itemTitle + " 건너뜀: " + nameOf(path) + "는 이미 " + itemTitle);
         } else {
             try {
                 const FileOutcome outcome = job.carryOut(item, file);
                 ++report.done;
                 if (outcome.fromTool && outcome.note) report.lastNote = outcome.note;
-                log(doneLine(itemTitle, url, outcome, std::chrono::steady_clock::now() - start));
+                log(doneLine(itemTitle, path, outcome, std::chrono::steady_clock::now() - start));
             } catch (const std::exception& error) {
-                log(itemTitle + " 실패: " + nameOf(url) + ": " + error.what());
+                log(itemTitle + " 실패: " + nameOf(path) + ": " + error.what());
             }
         }
         if (progress) progress(static_cast<int>(i) + 1, report.total);
@@ -135,7 +135,7 @@ RunReport runMerge(const std::vector<fs::path>& files, const RunOperations& oper
         const ToolResult result = operations.mergePDF(files);
         report.done = 1;
         report.lastNote = result.note;
-        log("PDF 합치기 완료: " + std::to_string(files.size()) + "개 -> " + nameOf(result.url) +
+        log("PDF 합치기 완료: " + std::to_string(files.size()) + "개 -> " + nameOf(result.output) +
             " (" + result.note.value_or("") + ")");
         report.finish = {true, result.note.value_or("완료")};
     } catch (const std::exception& error) {

@@ -60,16 +60,16 @@ std::optional<std::string> stripped(Container container, std::string_view bytes)
 }
 
 // The extension exactly as the source writes it ("JPG" stays "JPG").
-std::string writtenExtension(const fs::path& url, std::string_view fallback) {
-    const std::string ext = url.extension().string();
+std::string writtenExtension(const fs::path& path, std::string_view fallback) {
+    const std::string ext = path.extension().string();
     return ext.size() > 1 ? ext.substr(1) : std::string(fallback);
 }
 
 // BMP holds no metadata; decoding and encoding it again drops whatever odd chunks it has.
 // The BMP encoder keeps every band, an alpha band included, so nothing is lost.
-ToolResult rewriteBmp(const fs::path& url) {
-    const PixelBuffer pixels = loadImage(url).pixels();
-    PendingFile pending(toolOutputName(url, suffix, writtenExtension(url, "bmp")));
+ToolResult rewriteBmp(const fs::path& path) {
+    const PixelBuffer pixels = loadImage(path).pixels();
+    PendingFile pending(toolOutputName(path, suffix, writtenExtension(path, "bmp")));
     if (!encodeBmpFile(pixels, pending.path())) {
         throw ConvertError("파일 저장 실패: " + pending.intendedPath().string());
     }
@@ -78,15 +78,15 @@ ToolResult rewriteBmp(const fs::path& url) {
 
 }  // namespace
 
-ToolResult stripImageMetadata(const fs::path& url, std::string_view fallbackExtension) {
-    if (fmtFromExtension(lowerExtension(url)) == Fmt::bmp) return rewriteBmp(url);
-    const std::optional<std::string> bytes = readWholeFile(url);
+ToolResult stripImageMetadata(const fs::path& path, std::string_view fallbackExtension) {
+    if (fmtFromExtension(lowerExtension(path)) == Fmt::bmp) return rewriteBmp(path);
+    const std::optional<std::string> bytes = readWholeFile(path);
     const Container container = bytes ? containerOf(*bytes) : Container::unknown;
     if (container == Container::unknown) throw ConvertError("이미지로 읽을 수 없음");
     if (container == Container::other) throw ConvertError("쓰기 지원 안 됨");
     const std::optional<std::string> copy = stripped(container, *bytes);
     if (!copy) throw ConvertError("이미지로 읽을 수 없음");
-    const OutputName name = toolOutputName(url, suffix, writtenExtension(url, fallbackExtension));
+    const OutputName name = toolOutputName(path, suffix, writtenExtension(path, fallbackExtension));
     return {writeResultFile(*copy, name, "정보 삭제 실패"), std::nullopt};
 }
 

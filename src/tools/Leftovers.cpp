@@ -20,12 +20,12 @@ std::string composed(const std::string& text) {
 
 }  // namespace
 
-void removeLeftovers(const fs::path& url) {
+void removeLeftovers(const fs::path& path) {
     std::error_code ignored;
-    fs::remove(url, ignored);
-    const std::string prefix = composed("." + url.filename().string() + "-");
+    fs::remove(path, ignored);
+    const std::string prefix = composed("." + path.filename().string() + "-");
     std::error_code listing;
-    fs::directory_iterator entries(url.parent_path(), listing);
+    fs::directory_iterator entries(path.parent_path(), listing);
     if (listing) return;
     for (const fs::directory_entry& entry : entries) {
         if (!composed(entry.path().filename().string()).starts_with(prefix)) continue;

@@ -29,8 +29,8 @@ class Merger {
   public:
     Merger() { result_.emptyPDF(); }
 
-    void appendPdf(const fs::path& url, const std::string& name) {
-        QPDF& source = open(url, "PDF를 열 수 없음: " + name);
+    void appendPdf(const fs::path& path, const std::string& name) {
+        QPDF& source = open(path, "PDF를 열 수 없음: " + name);
         std::vector<QPDFPageObjectHelper> pages;
         try {
             pages = QPDFPageDocumentHelper(source).getAllPages();
@@ -49,8 +49,8 @@ class Merger {
 
     // The frames go through the shared image-to-PDF writer (upright pages of the pixel size,
     // untouched JPEGs as they are) into a scratch document whose pages are then copied.
-    void appendImage(const fs::path& url, const std::string& name) {
-        const std::vector<Image> frames = imageFrames(url);
+    void appendImage(const fs::path& path, const std::string& name) {
+        const std::vector<Image> frames = imageFrames(path);
         if (frames.empty()) throw ConvertError("페이지 만들기 실패: " + name);
         if (!scratch_) scratch_.emplace();
         const fs::path file = scratch_->path() / (std::to_string(++scratchFiles_) + ".pdf");
@@ -59,7 +59,7 @@ class Merger {
         } catch (const PageError&) {
             // Pixels are decoded only while the page is made, so a damaged file shows up
             // here; say so rather than blame the page.
-            if (!decodesCompletely(url)) throw ConvertError("이미지로 읽을 수 없음: " + name);
+            if (!decodesCompletely(path)) throw ConvertError("이미지로 읽을 수 없음: " + name);
             throw ConvertError("페이지 만들기 실패: " + name);
         }
         appendPdf(file, name);
@@ -75,13 +75,13 @@ class Merger {
     }
 
   private:
-    QPDF& open(const fs::path& url, const std::string& failure) {
+    QPDF& open(const fs::path& path, const std::string& failure) {
         auto pdf = std::make_unique<QPDF>();
         pdf->setSuppressWarnings(true);
         try {
             // Pages that inherit resources or boxes from the page tree are given their own
             // copies by qpdf when they are added to another document.
-            pdf->processFile(url.c_str());
+            pdf->processFile(path.c_str());
         } catch (const std::exception&) {
             throw ConvertError(failure);
         }
@@ -98,18 +98,18 @@ class Merger {
 
 }  // namespace
 
-ToolResult mergePDF(std::span<const fs::path> urls) {
+ToolResult mergePDF(std::span<const fs::path> paths) {
     Merger merger;
-    for (const fs::path& url : urls) {
-        const std::string name = url.filename().string();
-        if (lowerExtension(url) == "pdf")
-            merger.appendPdf(url, name);
+    for (const fs::path& path : paths) {
+        const std::string name = path.filename().string();
+        if (lowerExtension(path) == "pdf")
+            merger.appendPdf(path, name);
         else
-            merger.appendImage(url, name);
+            merger.appendImage(path, name);
     }
     const int pages = merger.pageCount();
     if (pages == 0) throw ConvertError("합칠 페이지 없음");
-    PendingFile pending(toolOutputName(urls.front(), "합침", "pdf"));
+    PendingFile pending(toolOutputName(paths.front(), "합침", "pdf"));
     try {
         merger.write(pending.path());
     } catch (const std::exception&) {

@@ -19,6 +19,6 @@ namespace tavrino {
 //   imageFrames' errors, e.g. "이미지로 읽을 수 없음: " + name
 //   "합칠 페이지 없음"               no page was collected (also for no input at all)
 //   "PDF 저장 실패"                  the document cannot be written; nothing is left behind
-ToolResult mergePDF(std::span<const std::filesystem::path> urls);
+ToolResult mergePDF(std::span<const std::filesystem::path> paths);
 
 }  // namespace tavrino

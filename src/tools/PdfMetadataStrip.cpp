@@ -13,11 +13,11 @@ namespace fs = std::filesystem;
 
 namespace tavrino {
 
-ToolResult stripPDFInfo(const fs::path& url) {
+ToolResult stripPDFInfo(const fs::path& path) {
     QPDF pdf;
     pdf.setSuppressWarnings(true);
     try {
-        pdf.processFile(url.c_str());
+        pdf.processFile(path.c_str());
         pdf.getRoot();
     } catch (const std::exception&) {
         throw ConvertError("PDF를 열 수 없음");
@@ -27,7 +27,7 @@ ToolResult stripPDFInfo(const fs::path& url) {
     // longer reachable are not written, so the old values do not linger in the file.
     pdf.getTrailer().removeKey("/Info");
     pdf.getRoot().removeKey("/Metadata");
-    PendingFile pending(toolOutputName(url, "정보삭제", "pdf"));
+    PendingFile pending(toolOutputName(path, "정보삭제", "pdf"));
     try {
         QPDFWriter writer(pdf, pending.path().c_str());
         writer.write();

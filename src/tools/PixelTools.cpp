@@ -47,28 +47,28 @@ std::optional<Image> rotatedClockwise(const Image& image) {
     return image.derived(std::move(out));
 }
 
-ToolResult compressImage(const fs::path& url) {
-    const Image image = loadOrientedImage(url);
+ToolResult compressImage(const fs::path& path) {
+    const Image image = loadOrientedImage(path);
     const bool opaque = !image.hasAlpha();
     const Fmt type = opaque ? Fmt::jpg : Fmt::heic;
     // writeImage puts a JPEG onto white itself; an opaque picture has nothing to flatten.
     const fs::path output =
-        writeImage(image, toolOutputName(url, "압축", rawValue(type)), type, 0.6);
-    return {output, sizeChangeNote(sizeOrZero(url), sizeOrZero(output))};
+        writeImage(image, toolOutputName(path, "압축", rawValue(type)), type, 0.6);
+    return {output, sizeChangeNote(sizeOrZero(path), sizeOrZero(output))};
 }
 
-ToolResult resizeImage(const fs::path& url, const SameFormat& format) {
-    const std::optional<Image> half = scaled(loadOrientedImage(url), 0.5);
+ToolResult resizeImage(const fs::path& path, const SameFormat& format) {
+    const std::optional<Image> half = scaled(loadOrientedImage(path), 0.5);
     if (!half) throw ConvertError("크기 변경 실패");
     const fs::path output =
-        writeImage(*half, toolOutputName(url, "50%", format.extension), format.type, 0.9);
+        writeImage(*half, toolOutputName(path, "50%", format.extension), format.type, 0.9);
     return {output, std::to_string(half->width()) + "×" + std::to_string(half->height())};
 }
 
-ToolResult rotateImage(const fs::path& url, const SameFormat& format) {
-    const std::optional<Image> turned = rotatedClockwise(loadOrientedImage(url));
+ToolResult rotateImage(const fs::path& path, const SameFormat& format) {
+    const std::optional<Image> turned = rotatedClockwise(loadOrientedImage(path));
     if (!turned) throw ConvertError("회전 실패");
-    return {writeImage(*turned, toolOutputName(url, "회전", format.extension), format.type, 0.9),
+    return {writeImage(*turned, toolOutputName(path, "회전", format.extension), format.type, 0.9),
             std::nullopt};
 }
 

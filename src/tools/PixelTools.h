@@ -23,13 +23,13 @@ std::optional<Image> rotatedClockwise(const Image& image);
 // An opaque picture (no alpha band after decoding) becomes "<stem> 압축.jpg", one with an
 // alpha band "<stem> 압축.heic", both at quality 0.6; the note is "4.2 MB → 1.1 MB" (a size
 // that cannot be read counts as 0). The result is kept even when it is larger.
-ToolResult compressImage(const std::filesystem::path& url);
+ToolResult compressImage(const std::filesystem::path& path);
 
 // "<stem> 50%.<ext>" in `format` at quality 0.9; the note is the new size, e.g. "2016×1512".
 // Throws "크기 변경 실패" when the half-size picture cannot be made.
-ToolResult resizeImage(const std::filesystem::path& url, const SameFormat& format);
+ToolResult resizeImage(const std::filesystem::path& path, const SameFormat& format);
 
 // "<stem> 회전.<ext>" in `format` at quality 0.9, no note. Throws "회전 실패".
-ToolResult rotateImage(const std::filesystem::path& url, const SameFormat& format);
+ToolResult rotateImage(const std::filesystem::path& path, const SameFormat& format);
 
 }  // namespace tavrino

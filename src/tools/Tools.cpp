@@ -12,20 +12,20 @@ namespace tavrino {
 namespace {
 
 // The path extension as the user wrote it, without the dot ("PDF" for Scan.PDF).
-std::string writtenExtension(const fs::path& url) {
-    const std::string ext = url.extension().string();
+std::string writtenExtension(const fs::path& path) {
+    const std::string ext = path.extension().string();
     return ext.empty() ? ext : ext.substr(1);
 }
 
-ToolResult stripMetadata(const fs::path& url, FileKind kind, const SameFormat& format) {
+ToolResult stripMetadata(const fs::path& path, FileKind kind, const SameFormat& format) {
     switch (kind) {
         case FileKind::pdf:
-            return stripPDFInfo(url);
+            return stripPDFInfo(path);
         case FileKind::docx:
         case FileKind::hwpx:
             notBuilt("문서 정보 삭제");
         default:
-            return stripImageMetadata(url, format.extension);
+            return stripImageMetadata(path, format.extension);
     }
 }
 
@@ -40,22 +40,22 @@ ToolResult applyTool(Tool tool, const fs::path& source, ToolCheck check) {
 }
 
 ToolResult applyTool(Tool tool, const FileFacts& source, ToolCheck check) {
-    const fs::path& url = source.path();
+    const fs::path& path = source.path();
     const FileKind kind = source.kind();
     if (check == ToolCheck::applicability && applies(ToolItem{tool}, source) != Applies::run) {
-        throw ConvertError(std::string(title(tool)) + "는 이 파일(." + writtenExtension(url) +
+        throw ConvertError(std::string(title(tool)) + "는 이 파일(." + writtenExtension(path) +
                            ")에 쓸 수 없음");
     }
-    const SameFormat format = sameFormat(url);
+    const SameFormat format = sameFormat(path);
     switch (tool) {
         case Tool::compress:
-            return compressImage(url);
+            return compressImage(path);
         case Tool::resize:
-            return resizeImage(url, format);
+            return resizeImage(path, format);
         case Tool::rotate:
-            return rotateImage(url, format);
+            return rotateImage(path, format);
         case Tool::stripMetadata:
-            return stripMetadata(url, kind, format);
+            return stripMetadata(path, kind, format);
         case Tool::crop:
         case Tool::mergePDF:
             refuseAsPerFileWork(tool);

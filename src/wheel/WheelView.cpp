@@ -49,7 +49,7 @@ WheelView::~WheelView() = default;
 void WheelView::configure(const std::optional<DragInfo>& info, bool tools) {
     info_ = info;
     const std::vector<std::filesystem::path> none;
-    slots_ = menuItems(info ? info->urls : none, tools ? MenuKind::tools : MenuKind::convert);
+    slots_ = menuItems(info ? info->paths : none, tools ? MenuKind::tools : MenuKind::convert);
     progress_.assign(slots_.size(), 0.0);
     setHovered(std::nullopt);
     setHubState(HubIdle{});

@@ -38,7 +38,7 @@ TEST(DragSummary, SizesCountFilesOnly) {
     const auto info = summarizeDrag({dir / "a.txt", dir / "b.txt", dir / "folder", dir / "gone"});
     ASSERT_TRUE(info);
     EXPECT_EQ(info->totalBytes, 1024);
-    EXPECT_EQ(info->urls.size(), 4u);
+    EXPECT_EQ(info->paths.size(), 4u);
 }
 
 TEST(DragSummary, NoFilesNoSummary) {

@@ -91,7 +91,7 @@ TEST_F(Watcher, ShiftMidDragOpensTheConvertWheelAtThePointer) {
     EXPECT_EQ(panel.kindShown, MenuKind::convert);
     EXPECT_EQ(panel.presentedAt, (ScreenPoint{700, 300}));
     ASSERT_TRUE(panel.configured);
-    EXPECT_EQ(panel.configured->urls, (std::vector<std::filesystem::path>{png1, png2}));
+    EXPECT_EQ(panel.configured->paths, (std::vector<std::filesystem::path>{png1, png2}));
     EXPECT_EQ(panel.configured->sourceFmt, Fmt::png);
     EXPECT_EQ(logLines(),
               std::vector<std::string>{"변환 메뉴 표시 (파일 정보 2개, 원본 형식 png)"});

@@ -50,41 +50,41 @@ struct FakeOperations {
 
     RunOperations table() {
         RunOperations ops;
-        const auto fail = [this](const fs::path& url) {
-            if (failing.count(url.filename().string())) throw ConvertError("망가진 파일");
+        const auto fail = [this](const fs::path& path) {
+            if (failing.count(path.filename().string())) throw ConvertError("망가진 파일");
         };
         ops.convertFile = [this, fail](const FileFacts& file, Fmt fmt) {
-            const fs::path& url = file.path();
-            calls.push_back("convert " + url.filename().string());
-            fail(url);
-            return url.parent_path() / (url.stem().string() + "." + std::string(rawValue(fmt)));
+            const fs::path& path = file.path();
+            calls.push_back("convert " + path.filename().string());
+            fail(path);
+            return path.parent_path() / (path.stem().string() + "." + std::string(rawValue(fmt)));
         };
         ops.applyTool = [this, fail](Tool tool, const FileFacts& file) {
-            const fs::path& url = file.path();
-            calls.push_back(std::string(rawValue(tool)) + " " + url.filename().string());
-            fail(url);
-            return ToolResult{url.parent_path() / "out.jpg", "1.0 MB → 0.5 MB"};
+            const fs::path& path = file.path();
+            calls.push_back(std::string(rawValue(tool)) + " " + path.filename().string());
+            fail(path);
+            return ToolResult{path.parent_path() / "out.jpg", "1.0 MB → 0.5 MB"};
         };
-        ops.convertHwp = [this, fail](const fs::path& url, DocTarget target) {
-            calls.push_back("hwp " + url.filename().string());
-            fail(url);
-            return ToolResult{url.parent_path() / ("doc." + std::string(rawValue(target))), {}};
+        ops.convertHwp = [this, fail](const fs::path& path, DocTarget target) {
+            calls.push_back("hwp " + path.filename().string());
+            fail(path);
+            return ToolResult{path.parent_path() / ("doc." + std::string(rawValue(target))), {}};
         };
-        ops.convertWord = [this, fail](const fs::path& url, DocTarget target) {
-            calls.push_back("word " + url.filename().string());
-            fail(url);
-            return ToolResult{url.parent_path() / ("word." + std::string(rawValue(target))), "쪽 3"};
+        ops.convertWord = [this, fail](const fs::path& path, DocTarget target) {
+            calls.push_back("word " + path.filename().string());
+            fail(path);
+            return ToolResult{path.parent_path() / ("word." + std::string(rawValue(target))), "쪽 3"};
         };
-        ops.checkRisks = [this](const fs::path& url) -> std::optional<std::vector<DocRisk>> {
-            riskChecks.push_back(url);
-            auto found = risksByName.find(url.filename().string());
+        ops.checkRisks = [this](const fs::path& path) -> std::optional<std::vector<DocRisk>> {
+            riskChecks.push_back(path);
+            auto found = risksByName.find(path.filename().string());
             if (found == risksByName.end()) return std::vector<DocRisk>{};
             return found->second;
         };
-        ops.mergePDF = [this](std::span<const fs::path> urls) {
-            calls.push_back("merge " + std::to_string(urls.size()));
+        ops.mergePDF = [this](std::span<const fs::path> paths) {
+            calls.push_back("merge " + std::to_string(paths.size()));
             if (!failing.empty()) throw ConvertError("PDF 합치기 실패: 망가진 파일");
-            return ToolResult{urls.front().parent_path() / "a 합침.pdf", "5쪽"};
+            return ToolResult{paths.front().parent_path() / "a 합침.pdf", "5쪽"};
         };
         return ops;
     }

@@ -48,14 +48,14 @@ TEST_F(Merge, PagesFollowTheInputOrder) {
     const fs::path c = writeTextPDF(folder / "c.pdf", {"c1", "c2"}, true);
 
     const ToolResult result = mergePDF(std::vector{a, b, c});
-    EXPECT_EQ(result.url, folder / "a 합침.pdf");
+    EXPECT_EQ(result.output, folder / "a 합침.pdf");
     EXPECT_EQ(result.note, "6쪽");
-    EXPECT_EQ(pdfText(result.url), "a1 a2 a3 c1 c2");
-    expectValid(result.url);
-    EXPECT_EQ(pageSizes(result.url), (std::vector<std::string>{"300x200", "300x200", "300x200",
+    EXPECT_EQ(pdfText(result.output), "a1 a2 a3 c1 c2");
+    expectValid(result.output);
+    EXPECT_EQ(pageSizes(result.output), (std::vector<std::string>{"300x200", "300x200", "300x200",
                                                                "120x80", "300x200", "300x200"}));
 
-    EXPECT_EQ(mergePDF(std::vector{a, b}).url, folder / "a 합침 2.pdf");
+    EXPECT_EQ(mergePDF(std::vector{a, b}).output, folder / "a 합침 2.pdf");
 }
 
 TEST_F(Merge, ImagesBecomeUprightPagesOfTheirPixelSize) {
@@ -66,11 +66,11 @@ TEST_F(Merge, ImagesBecomeUprightPagesOfTheirPixelSize) {
 
     const ToolResult result = mergePDF(std::vector{photo, turned, scan});
     EXPECT_EQ(result.note, "5쪽");
-    expectValid(result.url);
-    EXPECT_EQ(pageSizes(result.url),
+    expectValid(result.output);
+    EXPECT_EQ(pageSizes(result.output),
               (std::vector<std::string>{"40x30", "30x40", "20x10", "20x10", "20x10"}));
     // The upright JPEG travels as it is; the turned one had to be decoded.
-    const std::string images = runProgram({"pdfimages", "-list", result.url.string()}).out;
+    const std::string images = runProgram({"pdfimages", "-list", result.output.string()}).out;
     EXPECT_NE(images.find("jpeg"), std::string::npos) << images;
 }
 
@@ -78,7 +78,7 @@ TEST_F(Merge, OutputLandsBesideTheFirstInput) {
     fs::create_directory(folder / "other");
     const fs::path first = writeImage(folder / "first.png", 10, 10);
     const fs::path second = writeTextPDF(folder / "other" / "second.pdf", {"x"});
-    EXPECT_EQ(mergePDF(std::vector{first, second}).url, folder / "first 합침.pdf");
+    EXPECT_EQ(mergePDF(std::vector{first, second}).output, folder / "first 합침.pdf");
     EXPECT_FALSE(fs::exists(folder / "other" / "first 합침.pdf"));
 }
 

@@ -32,7 +32,7 @@ void expectOnlyOrientation(const fs::path& file, const std::string& orientation)
 }
 
 std::string strip(const fs::path& file) {
-    return applyTool(Tool::stripMetadata, file).url.filename().string();
+    return applyTool(Tool::stripMetadata, file).output.filename().string();
 }
 
 class StripImage : public ::testing::Test {
@@ -113,9 +113,9 @@ TEST_F(StripImage, HeifLosesExifAndXmpItems) {
 TEST_F(StripImage, BmpIsWrittenAgainUnderTheCapitalsOfItsName) {
     const fs::path bmp = writeBMP(folder / "Logo.BMP", 9, 5);
     const ToolResult result = applyTool(Tool::stripMetadata, bmp);
-    EXPECT_EQ(result.url.filename(), "Logo 정보삭제.BMP");
+    EXPECT_EQ(result.output.filename(), "Logo 정보삭제.BMP");
     EXPECT_EQ(result.note, "다시 저장(무손실)");
-    EXPECT_EQ(pixelSignature(result.url), pixelSignature(bmp));
+    EXPECT_EQ(pixelSignature(result.output), pixelSignature(bmp));
 }
 
 TEST_F(StripImage, GifReachedWithoutTheCheckKeepsItsExtension) {
@@ -123,11 +123,11 @@ TEST_F(StripImage, GifReachedWithoutTheCheckKeepsItsExtension) {
     writeTags(gif, {"-GIF:Comment=secret", "-XMP-dc:Creator=Kim"});
     ASSERT_NE(exiftoolTags(gif).find("Kim"), std::string::npos);
     const ToolResult result = applyTool(Tool::stripMetadata, gif, ToolCheck::none);
-    EXPECT_EQ(result.url.filename(), "still 정보삭제.gif");
-    const std::string tags = exiftoolTags(result.url);
+    EXPECT_EQ(result.output.filename(), "still 정보삭제.gif");
+    const std::string tags = exiftoolTags(result.output);
     EXPECT_EQ(tags.find("Kim"), std::string::npos) << tags;
     EXPECT_EQ(tags.find("secret"), std::string::npos) << tags;
-    EXPECT_EQ(pixelSignature(result.url), pixelSignature(gif));
+    EXPECT_EQ(pixelSignature(result.output), pixelSignature(gif));
 }
 
 TEST_F(StripImage, DamagedImagesLeaveNothingBehind) {
@@ -233,17 +233,17 @@ TEST(StripPdf, InformationAndXmpAreGone) {
     ASSERT_NE(runProgram({"pdfinfo", pdf.string()}).out.find("Kim Minji"), std::string::npos);
 
     const ToolResult result = applyTool(Tool::stripMetadata, pdf);
-    EXPECT_EQ(result.url.filename(), "report 정보삭제.pdf");
+    EXPECT_EQ(result.output.filename(), "report 정보삭제.pdf");
     EXPECT_EQ(result.note, std::nullopt);
-    const std::string info = runProgram({"pdfinfo", result.url.string()}).out;
+    const std::string info = runProgram({"pdfinfo", result.output.string()}).out;
     EXPECT_EQ(info.find("Title:"), std::string::npos) << info;
     EXPECT_EQ(info.find("Author:"), std::string::npos) << info;
-    EXPECT_EQ(runProgram({"qpdf", "--check", result.url.string()}).status, 0);
+    EXPECT_EQ(runProgram({"qpdf", "--check", result.output.string()}).status, 0);
     // Not hidden in an old revision or an object stream either.
     const std::string flat =
-        runProgram({"qpdf", "--qdf", "--object-streams=disable", result.url.string(), "-"}).out;
+        runProgram({"qpdf", "--qdf", "--object-streams=disable", result.output.string(), "-"}).out;
     EXPECT_EQ(flat.find("Kim Minji"), std::string::npos);
-    EXPECT_EQ(pdfText(result.url), "page one");
+    EXPECT_EQ(pdfText(result.output), "page one");
 }
 
 TEST(StripPdf, UnreadablePdfIsRefused) {

@@ -80,15 +80,15 @@ TEST(ApplyTool, CompressChoosesJpegOrHeicByAlpha) {
     TempDir folder;
     const fs::path opaque = writeImage(folder / "flat.png", 64, 48, 3);
     const ToolResult jpeg = applyTool(Tool::compress, opaque);
-    EXPECT_EQ(jpeg.url.filename(), "flat 압축.jpg");
-    EXPECT_EQ(identify(jpeg.url)->format, "JPEG");
-    EXPECT_EQ(jpeg.note, sizeChangeNote(fs::file_size(opaque), fs::file_size(jpeg.url)));
+    EXPECT_EQ(jpeg.output.filename(), "flat 압축.jpg");
+    EXPECT_EQ(identify(jpeg.output)->format, "JPEG");
+    EXPECT_EQ(jpeg.note, sizeChangeNote(fs::file_size(opaque), fs::file_size(jpeg.output)));
 
     if (!heicEncoderAvailable()) GTEST_SKIP() << "no HEIC encoder";
     // An alpha band counts even when every pixel is opaque.
     const fs::path clear = writeImage(folder / "clear.png", 64, 48, 4);
-    EXPECT_EQ(applyTool(Tool::compress, clear).url.filename(), "clear 압축.heic");
-    EXPECT_EQ(applyTool(Tool::compress, clear).url.filename(), "clear 압축 2.heic");
+    EXPECT_EQ(applyTool(Tool::compress, clear).output.filename(), "clear 압축.heic");
+    EXPECT_EQ(applyTool(Tool::compress, clear).output.filename(), "clear 압축 2.heic");
     // ImageMagick 6 does not report HEIC alpha; libheif through libvips does.
     EXPECT_TRUE(loadImage(folder / "clear 압축.heic").hasAlpha());
 }
@@ -99,40 +99,40 @@ TEST(ApplyTool, ResizeAndRotateWorkOnTheUprightPicture) {
     const fs::path photo = writeImage(folder / "photo.jpg", 40, 30);
     writeTags(photo, {"-Orientation=6", "-n"});
     const ToolResult half = applyTool(Tool::resize, photo);
-    EXPECT_EQ(half.url.filename(), "photo 50%.jpg");
+    EXPECT_EQ(half.output.filename(), "photo 50%.jpg");
     EXPECT_EQ(half.note, "15×20");
-    EXPECT_EQ(identify(half.url)->width, 15);
-    EXPECT_EQ(exiftoolTags(half.url).find("Orientation"), std::string::npos);
+    EXPECT_EQ(identify(half.output)->width, 15);
+    EXPECT_EQ(exiftoolTags(half.output).find("Orientation"), std::string::npos);
     // Upright it is 30 × 40; a clockwise turn of that is 40 × 30, with no tag to turn it again.
     const ToolResult turned = applyTool(Tool::rotate, photo);
-    EXPECT_EQ(identify(turned.url)->width, 40);
-    EXPECT_EQ(exiftoolTags(turned.url).find("Orientation"), std::string::npos);
+    EXPECT_EQ(identify(turned.output)->width, 40);
+    EXPECT_EQ(exiftoolTags(turned.output).find("Orientation"), std::string::npos);
 
     EXPECT_EQ(applyTool(Tool::resize, writeImage(folder / "wide.png", 1001, 3)).note, "500×1");
     EXPECT_EQ(applyTool(Tool::resize, writeImage(folder / "dot.png", 1, 1)).note, "1×1");
-    EXPECT_EQ(applyTool(Tool::resize, writeImage(folder / "scan.tif", 8, 8)).url.filename(),
+    EXPECT_EQ(applyTool(Tool::resize, writeImage(folder / "scan.tif", 8, 8)).output.filename(),
               "scan 50%.tiff");
-    EXPECT_EQ(applyTool(Tool::resize, writeImage(folder / "anim.gif", 8, 8)).url.filename(),
+    EXPECT_EQ(applyTool(Tool::resize, writeImage(folder / "anim.gif", 8, 8)).output.filename(),
               "anim 50%.png");
     const ToolResult alpha = applyTool(Tool::resize, writeImage(folder / "alpha.png", 8, 8, 4));
-    EXPECT_TRUE(identify(alpha.url)->alpha);
+    EXPECT_TRUE(identify(alpha.output)->alpha);
 }
 
 TEST(ApplyTool, RotateTurnsClockwiseAndFourTurnsGiveTheSourceBack) {
     TempDir folder;
     const fs::path source = markedCorner(folder / "mark.png", 4, 2);
     const ToolResult once = applyTool(Tool::rotate, source);
-    EXPECT_EQ(once.url.filename(), "mark 회전.png");
+    EXPECT_EQ(once.output.filename(), "mark 회전.png");
     EXPECT_EQ(once.note, std::nullopt);
-    const Image turned = loadImage(once.url);
+    const Image turned = loadImage(once.output);
     EXPECT_EQ(turned.width(), 2);
     EXPECT_EQ(turned.height(), 4);
-    EXPECT_EQ(sampleAt(once.url, 1, 0), 255) << "the top-left corner goes to the top-right";
-    EXPECT_EQ(sampleAt(once.url, 0, 0), 0);
+    EXPECT_EQ(sampleAt(once.output, 1, 0), 255) << "the top-left corner goes to the top-right";
+    EXPECT_EQ(sampleAt(once.output, 0, 0), 0);
 
-    fs::path current = once.url;
+    fs::path current = once.output;
     for (int turn = 2; turn <= 4; ++turn)
-        current = applyTool(Tool::rotate, current).url;
+        current = applyTool(Tool::rotate, current).output;
     EXPECT_EQ(current.filename(), "mark 회전 회전 회전 회전.png");
     EXPECT_EQ(loadImage(current).pixels().bytes, loadImage(source).pixels().bytes);
 }

@@ -14,8 +14,8 @@ std::vector<std::string> texts(const std::vector<HubLine>& lines) {
     return result;
 }
 
-DragInfo drag(std::vector<std::filesystem::path> urls, std::int64_t bytes) {
-    return {std::move(urls), bytes, std::nullopt, std::nullopt, false};
+DragInfo drag(std::vector<std::filesystem::path> paths, std::int64_t bytes) {
+    return {std::move(paths), bytes, std::nullopt, std::nullopt, false};
 }
 
 const std::string hint = "한글 문서는\n조금 걸립니다";

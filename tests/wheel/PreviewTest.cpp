@@ -63,7 +63,7 @@ TEST(CommandLine, MissingOrBadValuesFallBackToDefaults) {
 
 TEST(Preview, SampleDragsOfTheModes) {
     PreviewMode mode;
-    EXPECT_EQ(previewDrag(mode).urls.front(), "/tmp/sample-screenshot.png");
+    EXPECT_EQ(previewDrag(mode).paths.front(), "/tmp/sample-screenshot.png");
     EXPECT_EQ(previewDrag(mode).totalBytes, 1234567);
     mode.hwp = true;
     EXPECT_EQ(previewDrag(mode).hwpExt, "hwp");

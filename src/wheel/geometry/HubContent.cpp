@@ -70,8 +70,8 @@ std::string byteCountText(std::int64_t bytes) {
 }
 
 std::string dragNameText(const DragInfo& info) {
-    if (info.urls.size() != 1) return "파일 " + std::to_string(info.urls.size()) + "개";
-    const std::string name = info.urls.front().filename().string();
+    if (info.paths.size() != 1) return "파일 " + std::to_string(info.paths.size()) + "개";
+    const std::string name = info.paths.front().filename().string();
     if (characterCount(name) >= 14) return leadingCharacters(name, 12) + "…";
     return name;
 }
