@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "model/DocumentError.h"
 #include "io/DocumentIO.h"
+#include "model/DocumentError.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tavrino::docs;

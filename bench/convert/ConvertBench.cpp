@@ -87,7 +87,8 @@ void BM_PlaceAfterFiftyTakenNames(benchmark::State& state) {
     fs::remove_all(folder);
     fs::create_directories(folder);
     const OutputName name = outputName(folder / "photo.jpg", "png");
-    for (int n = 1; n <= 50; ++n) std::fclose(std::fopen(name.candidate(n).c_str(), "w"));
+    for (int n = 1; n <= 50; ++n)
+        std::fclose(std::fopen(name.candidate(n).c_str(), "w"));
     for (auto _ : state) {
         PendingFile pending(name);
         std::FILE* file = std::fopen(pending.path().c_str(), "w");

@@ -45,13 +45,13 @@ fs::path plainFile(const std::string& name) {
 }
 
 std::vector<fs::path> mixedFiles(int count) {
-    const std::vector<fs::path> kinds{
-        picture("a.png"),        picture("b.jpg"),      picture("c.jpeg"),
-        plainFile("d.pdf"),      plainFile("e.pdf"),    plainFile("f.hwp"),
-        plainFile("g.hwpx"),     plainFile("h.docx"),   picture("i.heic"),
-        plainFile("j.bmp"),     plainFile("k.txt")};
+    const std::vector<fs::path> kinds{picture("a.png"),    picture("b.jpg"),    picture("c.jpeg"),
+                                      plainFile("d.pdf"),  plainFile("e.pdf"),  plainFile("f.hwp"),
+                                      plainFile("g.hwpx"), plainFile("h.docx"), picture("i.heic"),
+                                      plainFile("j.bmp"),  plainFile("k.txt")};
     std::vector<fs::path> files;
-    for (int i = 0; i < count; ++i) files.push_back(kinds[static_cast<size_t>(i) % kinds.size()]);
+    for (int i = 0; i < count; ++i)
+        files.push_back(kinds[static_cast<size_t>(i) % kinds.size()]);
     return files;
 }
 
@@ -79,7 +79,8 @@ BENCHMARK(FramedDrop)->Unit(benchmark::kMicrosecond);
 
 void FrameCount(benchmark::State& state) {
     const fs::path file = state.range(0) ? picture("count.gif", 5) : picture("count.tiff", 5);
-    for (auto _ : state) benchmark::DoNotOptimize(tavrino::imageFrameCount(file));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tavrino::imageFrameCount(file));
     state.SetLabel(file.extension().string());
 }
 BENCHMARK(FrameCount)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

@@ -35,7 +35,8 @@ std::vector<fs::path> inputs() {
 void mergeTavrino(benchmark::State& state) {
     const std::vector<fs::path> files = inputs();
     if (files.empty()) return state.SkipWithError("TAVRINO_BENCH_PDFS names no PDFs");
-    for (auto _ : state) fs::remove(tavrino::mergePDF(files).output);
+    for (auto _ : state)
+        fs::remove(tavrino::mergePDF(files).output);
 }
 
 void mergeQpdfJob(benchmark::State& state) {
@@ -43,10 +44,12 @@ void mergeQpdfJob(benchmark::State& state) {
     if (files.empty()) return state.SkipWithError("TAVRINO_BENCH_PDFS names no PDFs");
     const std::string out = (files.front().parent_path() / "qpdfjob.pdf").string();
     std::vector<std::string> words{"qpdf", "--empty", "--pages"};
-    for (const fs::path& file : files) words.push_back(file.string());
+    for (const fs::path& file : files)
+        words.push_back(file.string());
     words.insert(words.end(), {"--", out});
     std::vector<const char*> argv;
-    for (const std::string& word : words) argv.push_back(word.c_str());
+    for (const std::string& word : words)
+        argv.push_back(word.c_str());
     argv.push_back(nullptr);
     for (auto _ : state) {
         QPDFJob job;

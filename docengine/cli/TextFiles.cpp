@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "model/DocumentError.h"
 #include "io/Files.h"
+#include "model/DocumentError.h"
 
 namespace tavrino::docs {
 

@@ -1,7 +1,7 @@
 #include "cli/Verify.h"
 
-#include "model/DocumentError.h"
 #include "io/DocumentIO.h"
+#include "model/DocumentError.h"
 #include "text/TextExport.h"
 
 namespace tavrino::docs {

@@ -4,12 +4,11 @@
 #include <map>
 
 #include "docx/DocxPartWriter.h"
-#include "xml/XmlWriter.h"
 #include "docx/DocxUnits.h"
+#include "xml/XmlWriter.h"
 
 namespace tavrino::docs {
 namespace {
-
 
 std::string mediaExtension(const Media& media) {
     const std::string& type = media.mediaType;
@@ -44,10 +43,8 @@ void DocxPartWriter::writePicture(pugi::xml_node r, const Picture& picture) {
                         mediaExtension(media[picture.mediaIndex]);
     }
     const std::string rid = relate("image", entry->second);
-    const std::string cx =
-        std::to_string(hwpToEmu(std::max<std::int64_t>(picture.width, 1440)));
-    const std::string cy =
-        std::to_string(hwpToEmu(std::max<std::int64_t>(picture.height, 1440)));
+    const std::string cx = std::to_string(hwpToEmu(std::max<std::int64_t>(picture.width, 1440)));
+    const std::string cy = std::to_string(hwpToEmu(std::max<std::int64_t>(picture.height, 1440)));
     const std::string id = std::to_string(output_.nextDrawingId++);
     const std::string name = "Picture " + id;
     pugi::xml_node inlined = r.append_child("w:drawing").append_child("wp:inline");
@@ -165,8 +162,7 @@ void writeRowProperties(pugi::xml_node tr, const TableRow& row, RowExtent extent
     if (extent.end < columns && extent.end > extent.first)
         set(trPr.append_child("w:gridAfter"), "w:val", columns - extent.end);
     if (row.height > 0) {
-        attrs(trPr.append_child("w:trHeight"),
-              {{"w:val", std::to_string(hwpToTwips(row.height))}});
+        attrs(trPr.append_child("w:trHeight"), {{"w:val", std::to_string(hwpToTwips(row.height))}});
     }
     if (row.isHeader) trPr.append_child("w:tblHeader");
 }
@@ -213,8 +209,7 @@ void DocxPartWriter::writeTableRow(pugi::xml_node tbl, const TableRow& row, int 
     while (column < extent.end) {
         const TableCell* cell = nullptr;
         bool continuation = false;
-        if (auto open = spanning.find(column);
-            open != spanning.end() && open->second.first >= r) {
+        if (auto open = spanning.find(column); open != spanning.end() && open->second.first >= r) {
             cell = open->second.second;
             continuation = true;
         } else if (auto start = starts.find(column); start != starts.end()) {

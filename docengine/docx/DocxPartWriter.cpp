@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "docx/DocxFields.h"
-#include "xml/XmlWriter.h"
 #include "docx/DocxUnits.h"
+#include "xml/XmlWriter.h"
 
 namespace tavrino::docs {
 namespace {

@@ -135,7 +135,8 @@ void applyRunProperties(const pugi::xml_node& rPr, CharProps& props) {
         props.color = hexColor(color.attribute("w:val").as_string());
         if (props.color == Color{}) props.color.reset();
     }
-    if (const auto size = rPr.child("w:sz")) props.size = halfPointsToHundredths(attr(size, "w:val"));
+    if (const auto size = rPr.child("w:sz"))
+        props.size = halfPointsToHundredths(attr(size, "w:val"));
     if (const auto mark = rPr.child("w:highlight")) {
         props.highlight = highlightColor(mark.attribute("w:val").as_string());
     }

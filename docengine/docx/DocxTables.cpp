@@ -80,7 +80,8 @@ Table DocxBodyReader::readTable(const pugi::xml_node& tbl) {
                                  : align == "bottom" ? VerticalAlign::bottom
                                                      : VerticalAlign::top;
             cell.blocks = readBlocks(tc);
-            if (cell.blocks.empty()) cell.blocks.emplace_back();  // a default Block is an empty paragraph
+            if (cell.blocks.empty())
+                cell.blocks.emplace_back();  // a default Block is an empty paragraph
             if (vMerge)
                 openMerges[column] = {table.rows.size(), row.cells.size()};
             else

@@ -17,15 +17,21 @@ constexpr int twipsToHwp(int twips) {
     return static_cast<int>(std::clamp<std::int64_t>(hwp, INT32_MIN, INT32_MAX));
 }
 // Truncates towards zero, as Word does when it reads a fractional twip.
-constexpr int hwpToTwips(int hwp) { return hwp / hwpPerTwip; }
+constexpr int hwpToTwips(int hwp) {
+    return hwp / hwpPerTwip;
+}
 
-constexpr std::int64_t hwpToEmu(std::int64_t hwp) { return hwp * emuPerHwp; }
+constexpr std::int64_t hwpToEmu(std::int64_t hwp) {
+    return hwp * emuPerHwp;
+}
 constexpr std::int32_t emuToHwp(std::int64_t emu) {
     return static_cast<std::int32_t>(emu / emuPerHwp);
 }
 
 // Rounded to the nearest half-point.
-constexpr int hundredthsToHalfPoints(int hundredths) { return (hundredths + 25) / 50; }
+constexpr int hundredthsToHalfPoints(int hundredths) {
+    return (hundredths + 25) / 50;
+}
 constexpr int halfPointsToHundredths(int halfPoints) {
     const std::int64_t hundredths = std::int64_t{halfPoints} * 50;
     return static_cast<int>(std::clamp<std::int64_t>(hundredths, INT32_MIN, INT32_MAX));

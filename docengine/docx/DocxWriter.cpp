@@ -2,9 +2,9 @@
 
 #include "docx/DocxPartWriter.h"
 #include "docx/DocxSupportParts.h"
+#include "docx/DocxUnits.h"
 #include "xml/XmlWriter.h"
 #include "zip/ZipWriter.h"
-#include "docx/DocxUnits.h"
 
 namespace tavrino::docs {
 namespace {

@@ -182,7 +182,9 @@ DocInfo parseDocInfo(std::span<const Record> records) {
             case tag::kCharShape:
                 info.charShapes.push_back(readCharShape(in));
                 break;
-            case tag::kBullet: info.bullets.push_back(readBullet(in)); break;
+            case tag::kBullet:
+                info.bullets.push_back(readBullet(in));
+                break;
             case tag::kTabDef:
                 info.tabDefs.push_back(readTabDef(in));
                 break;

@@ -342,7 +342,8 @@ class SectionReader {
                              : align == "BOTTOM" ? VerticalAlign::bottom
                                                  : VerticalAlign::top;
         cell.blocks = readParagraphs(subList);
-        if (cell.blocks.empty()) cell.blocks.emplace_back();  // a default Block is an empty paragraph
+        if (cell.blocks.empty())
+            cell.blocks.emplace_back();  // a default Block is an empty paragraph
         return cell;
     }
 

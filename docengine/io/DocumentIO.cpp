@@ -7,8 +7,8 @@
 #include "hwp5/Hwp5Reader.h"
 #include "hwpx/HwpxReader.h"
 #include "hwpx/HwpxWriter.h"
-#include "model/DocumentError.h"
 #include "io/Files.h"
+#include "model/DocumentError.h"
 #include "zip/ZipReader.h"
 
 namespace tavrino::docs {

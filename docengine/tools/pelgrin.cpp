@@ -7,8 +7,8 @@
 #include "cli/TextFiles.h"
 #include "cli/ToolMain.h"
 #include "cli/Verify.h"
-#include "model/DocumentError.h"
 #include "io/DocumentIO.h"
+#include "model/DocumentError.h"
 
 namespace tavrino::docs {
 namespace {

@@ -1,9 +1,9 @@
 // textutil: the plain-text converter of the bundle, for Word documents.
 //   textutil -convert txt -output OUT SRC
 #include "cli/ToolMain.h"
-#include "model/DocumentError.h"
 #include "io/DocumentIO.h"
 #include "io/Files.h"
+#include "model/DocumentError.h"
 #include "text/TextExport.h"
 
 namespace tavrino::docs {

@@ -6,8 +6,8 @@
 
 #include "cli/ToolMain.h"
 #include "cli/Verify.h"
-#include "model/DocumentError.h"
 #include "io/DocumentIO.h"
+#include "model/DocumentError.h"
 #include "model/Walk.h"
 
 namespace tavrino::docs {

@@ -9,9 +9,9 @@
 #include <QSystemTrayIcon>
 #include <QUrl>
 
+#include "app/AnvilIcon.h"
 #include "app/ConflictWindowController.h"
 #include "app/StatusMenu.h"
-#include "app/AnvilIcon.h"
 #include "app/WelcomeText.h"
 #include "app/WelcomeWindowController.h"
 #include "platform/Bundle.h"

@@ -39,15 +39,14 @@ struct ToolMatrixMode {
 };
 
 struct WelcomePreviewMode {
-    std::string output;                    // the panel's PNG
-    bool dark = false;                     // the dark appearance
-    bool conflict = false;                 // the conflict window instead of the welcome window
-    bool waiting = false;                  // with conflict: the waiting state
+    std::string output;                     // the panel's PNG
+    bool dark = false;                      // the dark appearance
+    bool conflict = false;                  // the conflict window instead of the welcome window
+    bool waiting = false;                   // with conflict: the waiting state
     std::optional<std::string> iconOutput;  // the tray icon sample's PNG
 };
 
-using Mode = std::variant<NormalRun, PreviewMode, SelfTestMode, ToolMatrixMode,
-                          WelcomePreviewMode>;
+using Mode = std::variant<NormalRun, PreviewMode, SelfTestMode, ToolMatrixMode, WelcomePreviewMode>;
 
 // arguments excludes the program name.
 Mode parseMode(const std::vector<std::string>& arguments);

@@ -46,9 +46,10 @@ Panel* ConflictWindowController::makeWindow() {
     auto* closeButton = new QPushButton(ConflictTexts::close);
     connect(closeButton, &QPushButton::clicked, this, &ConflictWindowController::closeAndQuit);
     buttons_ = {closeButton, continueButton};
-    const PanelLayout::Built built = PanelLayout::makePanel(ConflictTexts::windowTitle, ConflictTexts::head,
-                                                    QString::fromStdString(ConflictTexts::body()),
-                                                    nullptr, {closeButton, continueButton}, this);
+    const PanelLayout::Built built =
+        PanelLayout::makePanel(ConflictTexts::windowTitle, ConflictTexts::head,
+                               QString::fromStdString(ConflictTexts::body()), nullptr,
+                               {closeButton, continueButton}, this);
     window_ = built.panel;
     text_ = built.body;
     return window_;

@@ -40,4 +40,3 @@ std::unique_ptr<DragWatcher> makeDragWatcher() {
 }
 
 }  // namespace tavrino::app
-

@@ -28,7 +28,8 @@ Built makePanel(const QString& title, const QString& head, const QString& body, 
 
     auto* icon = new QLabel;
     const QColor ink = panel->palette().color(QPalette::WindowText);
-    QPixmap pixmap = QPixmap::fromImage(AnvilIcon::menuBarIcon(ink, 1.5 * panel->devicePixelRatioF()));
+    QPixmap pixmap =
+        QPixmap::fromImage(AnvilIcon::menuBarIcon(ink, 1.5 * panel->devicePixelRatioF()));
     pixmap.setDevicePixelRatio(panel->devicePixelRatioF());
     icon->setPixmap(pixmap);
     icon->setFixedSize(33, 27);

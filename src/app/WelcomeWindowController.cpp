@@ -54,8 +54,8 @@ Panel* WelcomeWindowController::makeWindow() {
     buttonTitles_.push_back(quitButton->text());
     buttonTitles_.push_back(okButton->text());
     window_ = PanelLayout::makePanel(WelcomeTexts::windowTitle, WelcomeTexts::head,
-                                 QString::fromStdString(welcomeBody(desktop_, wayland_)),
-                                 settingsButton, {quitButton, okButton}, this)
+                                     QString::fromStdString(welcomeBody(desktop_, wayland_)),
+                                     settingsButton, {quitButton, okButton}, this)
                   .panel;
     return window_;
 }

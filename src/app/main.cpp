@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "devmodes/Preview.h"
 #include "app/Run.h"
+#include "devmodes/Preview.h"
 #include "platform/Log.h"
 
 namespace {

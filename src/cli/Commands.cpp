@@ -17,9 +17,12 @@ std::vector<std::filesystem::path> pathsOf(std::vector<std::string>::const_itera
 
 const char* verdictWord(Applies verdict) {
     switch (verdict) {
-        case Applies::run: return "run";
-        case Applies::skip: return "skip";
-        case Applies::no: return "no";
+        case Applies::run:
+            return "run";
+        case Applies::skip:
+            return "skip";
+        case Applies::no:
+            return "no";
     }
     return "no";
 }
@@ -34,7 +37,8 @@ int menuCommand(const std::vector<std::string>& arguments) {
         ++first;
     }
     const auto paths = pathsOf(first, arguments.end());
-    for (const WheelItem& item : menuItems(paths, kind)) std::cout << spelling(item) << '\n';
+    for (const WheelItem& item : menuItems(paths, kind))
+        std::cout << spelling(item) << '\n';
     return 0;
 }
 

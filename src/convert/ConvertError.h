@@ -10,7 +10,7 @@
 namespace tavrino {
 
 class ConvertError : public std::runtime_error {
-public:
+  public:
     explicit ConvertError(const std::string& description) : std::runtime_error(description) {}
 
     std::string description() const { return what(); }

@@ -25,6 +25,8 @@ fs::path convertFile(const FileFacts& source, Fmt fmt) {
     return writeImage(image, outputName(path, rawValue(fmt)), fmt, 0.9);
 }
 
-fs::path convertFile(const fs::path& source, Fmt fmt) { return convertFile(FileFacts(source), fmt); }
+fs::path convertFile(const fs::path& source, Fmt fmt) {
+    return convertFile(FileFacts(source), fmt);
+}
 
 }  // namespace tavrino

@@ -19,7 +19,9 @@ bool isTIFFName(const fs::path& path) {
 
 }  // namespace
 
-bool isMultiPageTIFF(const fs::path& path) { return isTIFFName(path) && imageFrameCount(path) > 1; }
+bool isMultiPageTIFF(const fs::path& path) {
+    return isTIFFName(path) && imageFrameCount(path) > 1;
+}
 
 bool isAnimatedGIF(const fs::path& path) {
     return lowerExtension(path) == "gif" && imageFrameCount(path) > 1;
@@ -42,7 +44,8 @@ std::vector<Image> imageFrames(const fs::path& path, int count) {
     for (int index = 0; index < count; ++index) {
         std::optional<Image> frame = loadImagePage(path, index);
         if (!frame) continue;
-        pixels += static_cast<std::uint64_t>(frame->width()) * static_cast<std::uint64_t>(frame->height());
+        pixels += static_cast<std::uint64_t>(frame->width()) *
+                  static_cast<std::uint64_t>(frame->height());
         if (pixels > maxImagePixels) {
             throw ConvertError("이미지로 읽을 수 없음: " + path.filename().string());
         }

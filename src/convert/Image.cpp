@@ -107,22 +107,34 @@ Image decode(const fs::path& path, VipsAccess access) {
 Image::Image(VipsImageRef pixels, fs::path origin, std::string loader)
     : pixels_(std::move(pixels)), origin_(std::move(origin)), loader_(std::move(loader)) {}
 
-int Image::width() const { return vips_image_get_width(pixels_.get()); }
-int Image::height() const { return vips_image_get_height(pixels_.get()); }
-int Image::bands() const { return vips_image_get_bands(pixels_.get()); }
-bool Image::hasAlpha() const { return vips_image_hasalpha(pixels_.get()); }
+int Image::width() const {
+    return vips_image_get_width(pixels_.get());
+}
+int Image::height() const {
+    return vips_image_get_height(pixels_.get());
+}
+int Image::bands() const {
+    return vips_image_get_bands(pixels_.get());
+}
+bool Image::hasAlpha() const {
+    return vips_image_hasalpha(pixels_.get());
+}
 
 Image Image::share() const {
     g_object_ref(pixels_.get());
     return Image(VipsImageRef(pixels_.get()), origin_, loader_);
 }
 
-Image Image::derived(VipsImageRef pixels) const { return Image(std::move(pixels), origin_); }
+Image Image::derived(VipsImageRef pixels) const {
+    return Image(std::move(pixels), origin_);
+}
 
 PixelMemory::PixelMemory(void* data, int width, int height, int bands)
     : view_{width, height, bands, static_cast<const std::uint8_t*>(data)} {}
 
-PixelMemory::~PixelMemory() { g_free(const_cast<std::uint8_t*>(view_.data)); }
+PixelMemory::~PixelMemory() {
+    g_free(const_cast<std::uint8_t*>(view_.data));
+}
 
 PixelMemory Image::pixelMemory() const {
     size_t size = 0;
@@ -156,7 +168,9 @@ Image Image::fromPixels(const PixelBuffer& buffer) {
     return Image(std::move(image));
 }
 
-Image loadImage(const fs::path& path) { return decode(path, VIPS_ACCESS_SEQUENTIAL); }
+Image loadImage(const fs::path& path) {
+    return decode(path, VIPS_ACCESS_SEQUENTIAL);
+}
 
 Image loadOrientedImage(const fs::path& path) {
     // Turning needs the whole picture at once, so this one is read with random access.

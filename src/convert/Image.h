@@ -15,7 +15,7 @@ namespace tavrino {
 
 // Decoded pixels held in libvips' own allocation.
 class PixelMemory {
-public:
+  public:
     PixelMemory(void* data, int width, int height, int bands);
     ~PixelMemory();
     PixelMemory(const PixelMemory&) = delete;
@@ -23,12 +23,12 @@ public:
 
     PixelView view() const { return view_; }
 
-private:
+  private:
     PixelView view_;
 };
 
 class Image {
-public:
+  public:
     Image() = default;
     // Takes the reference. `origin` is the file the pixels are still read from (empty for
     // pixels already in memory); `loader` the libvips loader nickname that opened it.
@@ -63,7 +63,7 @@ public:
     // Pixels already in memory as an Image.
     static Image fromPixels(const PixelBuffer& buffer);
 
-private:
+  private:
     VipsImageRef pixels_;
     std::filesystem::path origin_;
     std::string loader_;

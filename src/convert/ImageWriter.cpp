@@ -54,8 +54,8 @@ void saveWithVips(const Image& source, const fs::path& hidden, const fs::path& i
             // libvips' defaults (no row filter, zlib level 6) make photos over twice as large
             // as other encoders do. The Paeth filter at level 3 gives files within about 12 %
             // of ImageMagick's in a fifth of its time (bench/convert).
-            failed = vips_pngsave_target(image.get(), target.get(), "strip", TRUE, "compression",
-                                         3, "filter", VIPS_FOREIGN_PNG_FILTER_PAETH, nullptr);
+            failed = vips_pngsave_target(image.get(), target.get(), "strip", TRUE, "compression", 3,
+                                         "filter", VIPS_FOREIGN_PNG_FILTER_PAETH, nullptr);
             break;
         case Fmt::jpg:
             failed = vips_jpegsave_target(image.get(), target.get(), "Q", quality, "strip", TRUE,
@@ -90,7 +90,8 @@ void addPdfPage(PdfImageWriter& writer, const Image& image) {
         if (!decodesCompletely(image.origin())) {
             throw ConvertError("이미지로 읽을 수 없음: " + image.origin().filename().string());
         }
-        std::string jpeg = jpegWithoutMetadata(readWholeFile(image.origin()).value_or(std::string()));
+        std::string jpeg =
+            jpegWithoutMetadata(readWholeFile(image.origin()).value_or(std::string()));
         if (!jpeg.empty()) {
             writer.addJpegPage(std::move(jpeg), image.width(), image.height(), image.bands());
             return;
@@ -105,7 +106,9 @@ void encode(const Image& image, const fs::path& hidden, const fs::path& intended
     switch (type) {
         case Fmt::png:
         case Fmt::jpg:
-        case Fmt::tiff: saveWithVips(image, hidden, intended, type, q); return;
+        case Fmt::tiff:
+            saveWithVips(image, hidden, intended, type, q);
+            return;
         case Fmt::bmp: {
             const PixelMemory pixels = image.pixelMemory();
             if (!encodeBmpFile(pixels.view(), hidden)) throw saveFailed(intended);

@@ -35,7 +35,7 @@ std::filesystem::path writeImage(const Image& image, const std::filesystem::path
 // An image's pixels could not be read while its PDF page was made: a ConvertError of its
 // own type, because the merge tells this apart from other failures to blame the file.
 class PageError : public ConvertError {
-public:
+  public:
     using ConvertError::ConvertError;
 };
 

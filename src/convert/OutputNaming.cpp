@@ -23,7 +23,9 @@ bool existsAt(const fs::path& path) {
     return ::lstat(path.c_str(), &info) == 0;
 }
 
-std::string stemOf(const fs::path& source) { return source.stem().string(); }
+std::string stemOf(const fs::path& source) {
+    return source.stem().string();
+}
 
 // A version-4 UUID in its canonical upper-case text form (8-4-4-4-12 hex digits).
 std::string newUUID() {
@@ -31,7 +33,9 @@ std::string newUUID() {
     size_t filled = 0;
     while (filled < bytes.size()) {
         const ssize_t n = ::getrandom(bytes.data() + filled, bytes.size() - filled, 0);
-        if (n < 0 && errno != EINTR) throw fs::filesystem_error("getrandom", std::error_code(errno, std::generic_category()));
+        if (n < 0 && errno != EINTR)
+            throw fs::filesystem_error("getrandom",
+                                       std::error_code(errno, std::generic_category()));
         if (n > 0) filled += static_cast<size_t>(n);
     }
     bytes[6] = static_cast<unsigned char>((bytes[6] & 0x0F) | 0x40);
@@ -50,7 +54,11 @@ std::string newUUID() {
 bool nextScalar(std::string_view text, size_t& i, char32_t& scalar) {
     const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char lead = byte(i);
-    int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    int length = lead < 0x80           ? 1
+                 : (lead >> 5) == 0x6  ? 2
+                 : (lead >> 4) == 0xE  ? 3
+                 : (lead >> 3) == 0x1E ? 4
+                                       : 0;
     if (length == 0 || i + length > text.size()) return false;
     scalar = length == 1 ? lead : lead & (0x7F >> length);
     for (int k = 1; k < length; ++k) {
@@ -98,7 +106,9 @@ OutputName imageFolderName(const fs::path& source) {
     return {source.parent_path(), stemOf(source) + " 이미지", "", true};
 }
 
-fs::path outputURL(const fs::path& source, Fmt fmt) { return outputURL(source, rawValue(fmt)); }
+fs::path outputURL(const fs::path& source, Fmt fmt) {
+    return outputURL(source, rawValue(fmt));
+}
 
 fs::path outputURL(const fs::path& source, std::string_view ext) {
     return outputName(source, ext).firstFree();
@@ -108,7 +118,9 @@ fs::path toolOutputURL(const fs::path& source, std::string_view suffix, std::str
     return toolOutputName(source, suffix, ext).firstFree();
 }
 
-fs::path imageFolderURL(const fs::path& source) { return imageFolderName(source).firstFree(); }
+fs::path imageFolderURL(const fs::path& source) {
+    return imageFolderName(source).firstFree();
+}
 
 fs::path createImageFolder(const fs::path& source) {
     const OutputName name = imageFolderName(source);

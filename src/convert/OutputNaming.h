@@ -58,7 +58,7 @@ std::filesystem::path tempDir();
 // Owns a tempDir() and removes it with everything inside when it goes out of scope,
 // ignoring a failure of the removal.
 class ScopedTempDir {
-public:
+  public:
     ScopedTempDir() : path_(tempDir()) {}
     ~ScopedTempDir();
     ScopedTempDir(const ScopedTempDir&) = delete;
@@ -66,7 +66,7 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

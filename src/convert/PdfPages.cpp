@@ -48,8 +48,8 @@ fs::path convertPDFPages(const fs::path& path, const PdfDocument& document, Fmt 
             std::optional<Image> page = next.get();
             if (index + 1 < total) next = std::async(std::launch::async, render, index + 1);
             if (!page) continue;
-            const fs::path file =
-                folder / (stem + " " + std::to_string(index + 1) + "." + std::string(rawValue(fmt)));
+            const fs::path file = folder / (stem + " " + std::to_string(index + 1) + "." +
+                                            std::string(rawValue(fmt)));
             writeImage(*page, file, fmt, pageQuality);
             ++written;
         }

@@ -17,14 +17,17 @@ namespace fs = std::filesystem;
 namespace tavrino {
 namespace {
 
-std::error_code lastError() { return {errno, std::generic_category()}; }
+std::error_code lastError() {
+    return {errno, std::generic_category()};
+}
 
 std::string randomSuffix() {
     static constexpr char alphabet[] =
         "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::random_device device;
     std::string suffix(6, 'x');
-    for (char& c : suffix) c = alphabet[device() % (sizeof alphabet - 1)];
+    for (char& c : suffix)
+        c = alphabet[device() % (sizeof alphabet - 1)];
     return suffix;
 }
 

@@ -19,7 +19,7 @@ std::filesystem::path placeExclusively(const std::filesystem::path& file, const 
 // One result being written. The constructor creates the hidden sibling (empty, mode 0644
 // subject to the umask); the destructor removes it unless place() has taken it.
 class PendingFile {
-public:
+  public:
     // Throws ConvertError "파일 저장 실패: " + the first candidate when the folder does not
     // take a new file (missing, read-only, full).
     explicit PendingFile(OutputName name);
@@ -36,7 +36,7 @@ public:
     // 실패: ..." when nothing was written or the name cannot be taken.
     std::filesystem::path place();
 
-private:
+  private:
     OutputName name_;
     std::filesystem::path hidden_;
     bool placed_ = false;

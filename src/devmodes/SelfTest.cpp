@@ -7,8 +7,8 @@
 #include <fstream>
 #include <ostream>
 
-#include "app/StatusMenu.h"
 #include "app/AnvilIcon.h"
+#include "app/StatusMenu.h"
 #include "app/WelcomeText.h"
 #include "menu/HubText.h"
 #include "menu/MenuRules.h"

@@ -11,8 +11,8 @@
 #include <iostream>
 #include <stdexcept>
 
-#include "app/ConflictWindowController.h"
 #include "app/AnvilIcon.h"
+#include "app/ConflictWindowController.h"
 #include "app/WelcomeWindowController.h"
 
 namespace tavrino::app {

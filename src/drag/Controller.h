@@ -33,7 +33,7 @@ namespace tavrino {
 
 class Controller : public QObject {
     Q_OBJECT
-public:
+  public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
 
     // The panel, backend, engine and notifier outlive the controller, except the engine,
@@ -68,7 +68,7 @@ public:
     // How long a source may take to answer a request for its uri-list.
     static constexpr std::chrono::milliseconds answerLimit{30};
 
-private:
+  private:
     struct Probe {
         MenuKind kind;
         std::chrono::steady_clock::time_point started;

@@ -33,7 +33,7 @@ struct SelectionReply {
 };
 
 class DragBackend {
-public:
+  public:
     virtual ~DragBackend() = default;
 
     // False when the window system cannot show us other programs' pointers and drags (a

@@ -9,7 +9,7 @@
 namespace tavrino {
 
 class Notifier {
-public:
+  public:
     virtual ~Notifier() = default;
     // Called on the GUI thread. The body is the first two lines; further lines are dropped.
     virtual void post(const std::string& title, const std::vector<std::string>& lines) = 0;

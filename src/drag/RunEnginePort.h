@@ -6,13 +6,13 @@
 namespace tavrino {
 
 class RunEnginePort : public RunPort {
-public:
+  public:
     RunEnginePort();
     RunReport run(const WheelItem& item, const std::vector<std::filesystem::path>& files,
                   const ProgressCallback& progress) override;
     std::vector<std::string> riskNoticeLines(const std::vector<DocRisk>& risks) override;
 
-private:
+  private:
     RunOperations operations_;
 };
 

@@ -13,7 +13,7 @@
 namespace tavrino {
 
 class RunPort {
-public:
+  public:
     virtual ~RunPort() = default;
     // Called on a worker thread, never the GUI thread: carries the item out over the files
     // one after another (or merges them), writing the per-file log lines, and reports after

@@ -10,7 +10,7 @@ namespace tavrino {
 
 class WheelPanelPort : public QObject, public WheelPort {
     Q_OBJECT
-public:
+  public:
     // The panel outlives the port.
     explicit WheelPanelPort(wheel::WheelPanel& panel);
 
@@ -27,12 +27,12 @@ public:
     void setOnDrop(DropHandler handler) override;
     void setOnDragEnter(EnterHandler handler) override;
 
-protected:
+  protected:
     // Reads the files of the drag that enters the transparent panel, and makes every
     // drop the view accepts a copy; the view still decides where drops are taken.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void warmUp();
     void takeEnteringFiles(const class QDragEnterEvent& event);
 

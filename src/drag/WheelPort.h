@@ -22,7 +22,7 @@ struct ScreenPoint {
 };
 
 class WheelPort {
-public:
+  public:
     using DropHandler = std::function<void(const WheelItem&, std::vector<std::filesystem::path>)>;
     // The files a drag brought in when it entered the panel (empty for a drag of no files).
     using EnterHandler = std::function<void(std::vector<std::filesystem::path>)>;

@@ -21,7 +21,7 @@ namespace tavrino {
 
 class X11DragBackend : public QObject, public DragBackend {
     Q_OBJECT
-public:
+  public:
     // Connects to $DISPLAY. A failed connection leaves the backend unusable, never throws.
     X11DragBackend();
     ~X11DragBackend() override;
@@ -33,7 +33,7 @@ public:
     void nudgePointer() override;
     void setOnChange(std::function<void()> handler) override { onChange_ = std::move(handler); }
 
-private:
+  private:
     bool setUp();
     xcb_atom_t atom(const char* name);
     // Both return whether the drag selection got a new owner.

@@ -15,9 +15,9 @@ namespace tavrino {
 
 struct DragInfo {
     std::vector<std::filesystem::path> paths;  // never empty
-    std::int64_t totalBytes = 0;              // unreadable sizes count 0
-    std::optional<Fmt> sourceFmt;             // the one format all files share, if any
-    std::optional<std::string> hwpExt;        // "hwp", "hwpx", "" for both, none otherwise
+    std::int64_t totalBytes = 0;               // unreadable sizes count 0
+    std::optional<Fmt> sourceFmt;              // the one format all files share, if any
+    std::optional<std::string> hwpExt;         // "hwp", "hwpx", "" for both, none otherwise
     bool allDocx = false;
     bool operator==(const DragInfo&) const = default;
 };

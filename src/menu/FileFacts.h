@@ -12,7 +12,7 @@
 namespace tavrino {
 
 class FileFacts {
-public:
+  public:
     // Reads nothing but the directory flag, unless the extension says nothing about the
     // kind: then the header is probed, and that one read also answers frameCount().
     explicit FileFacts(std::filesystem::path path);
@@ -31,7 +31,7 @@ public:
         return (lowerExt_ == "tif" || lowerExt_ == "tiff") && frameCount() >= 2;
     }
 
-private:
+  private:
     std::filesystem::path path_;
     std::string lowerExt_;
     std::string normalizedExt_;

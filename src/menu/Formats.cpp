@@ -18,7 +18,7 @@ bool isDirectory(const std::filesystem::path& path) {
 }  // namespace
 
 std::string_view rawValue(Fmt fmt) {
-    static constexpr std::array<std::string_view, 6> raws{"png", "jpg", "heic",
+    static constexpr std::array<std::string_view, 6> raws{"png",  "jpg", "heic",
                                                           "tiff", "pdf", "bmp"};
     return raws[static_cast<size_t>(fmt)];
 }
@@ -62,16 +62,20 @@ std::optional<DocTarget> docTargetFromRawValue(std::string_view raw) {
 std::span<const Tool> tools(FileKind kind) {
     static constexpr std::array<Tool, 3> pdfTools{Tool::stripMetadata, Tool::mergePDF,
                                                   Tool::extractText};
-    static constexpr std::array<Tool, 2> editableDocTools{Tool::stripMetadata,
-                                                          Tool::extractText};
+    static constexpr std::array<Tool, 2> editableDocTools{Tool::stripMetadata, Tool::extractText};
     static constexpr std::array<Tool, 1> hwpTools{Tool::extractText};
     switch (kind) {
-        case FileKind::image: return allTools;
-        case FileKind::pdf: return pdfTools;
+        case FileKind::image:
+            return allTools;
+        case FileKind::pdf:
+            return pdfTools;
         case FileKind::docx:
-        case FileKind::hwpx: return editableDocTools;
-        case FileKind::hwp: return hwpTools;
-        case FileKind::other: return {};
+        case FileKind::hwpx:
+            return editableDocTools;
+        case FileKind::hwp:
+            return hwpTools;
+        case FileKind::other:
+            return {};
     }
     return {};
 }
@@ -101,12 +105,17 @@ FileKind fileKind(const std::filesystem::path& path) {
 
 SameFormat sameFormat(const std::filesystem::path& path) {
     switch (fmtFromExtension(lowerExtension(path)).value_or(Fmt::png)) {
-        case Fmt::jpg: return {Fmt::jpg, "jpg"};
-        case Fmt::heic: return {Fmt::heic, "heic"};
-        case Fmt::tiff: return {Fmt::tiff, "tiff"};
-        case Fmt::bmp: return {Fmt::bmp, "bmp"};
+        case Fmt::jpg:
+            return {Fmt::jpg, "jpg"};
+        case Fmt::heic:
+            return {Fmt::heic, "heic"};
+        case Fmt::tiff:
+            return {Fmt::tiff, "tiff"};
+        case Fmt::bmp:
+            return {Fmt::bmp, "bmp"};
         case Fmt::png:
-        case Fmt::pdf: break;
+        case Fmt::pdf:
+            break;
     }
     return {Fmt::png, "png"};
 }

@@ -17,7 +17,7 @@ namespace tavrino {
 
 // Image and PDF output formats, in the order of the convert petals.
 enum class Fmt { png, jpg, heic, tiff, pdf, bmp };
-inline constexpr std::array<Fmt, 6> allFmts{Fmt::png, Fmt::jpg,  Fmt::heic,
+inline constexpr std::array<Fmt, 6> allFmts{Fmt::png,  Fmt::jpg, Fmt::heic,
                                             Fmt::tiff, Fmt::pdf, Fmt::bmp};
 
 std::string_view rawValue(Fmt fmt);
@@ -51,7 +51,6 @@ std::optional<FileKind> kindFromExtension(std::string_view lowerExtension);
 
 // The path extension lower-cased, with jpeg, tif and heif folded into jpg, tiff and heic.
 std::string normalizedExtension(const std::filesystem::path& path);
-
 
 // The format a tool writes when it keeps the source's format: JPEG, HEIC, TIFF and BMP keep
 // theirs, everything else (PNG, PDF, GIF, ...) becomes PNG.

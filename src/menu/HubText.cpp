@@ -26,7 +26,8 @@ HubPlacement layout(int lines, double lineH) {
     if (lines <= 1) return {-10, {18}};
     const double top = -(lineH * lines + 27) / 2;
     HubPlacement placement{top + 12, {}};
-    for (int i = 0; i < lines; ++i) placement.lineY.push_back(top + 27 + lineH * (i + 0.5));
+    for (int i = 0; i < lines; ++i)
+        placement.lineY.push_back(top + 27 + lineH * (i + 0.5));
     return placement;
 }
 

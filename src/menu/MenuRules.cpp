@@ -28,7 +28,8 @@ WheelItem specificItem(const WheelItem& item, const FileFacts& file) {
                 return FromWordItem{*target};
             }
             break;
-        case FileKind::other: break;
+        case FileKind::other:
+            break;
     }
     return item;
 }
@@ -91,11 +92,15 @@ namespace {
 int category(FileKind kind) {
     switch (kind) {
         case FileKind::image:
-        case FileKind::pdf: return 0;
+        case FileKind::pdf:
+            return 0;
         case FileKind::hwpx:
-        case FileKind::hwp: return 1;
-        case FileKind::docx: return 2;
-        case FileKind::other: break;
+        case FileKind::hwp:
+            return 1;
+        case FileKind::docx:
+            return 2;
+        case FileKind::other:
+            break;
     }
     return -1;
 }
@@ -103,11 +108,14 @@ int category(FileKind kind) {
 std::vector<WheelItem> candidates(std::span<const FileFacts> files, MenuKind kind) {
     std::vector<WheelItem> items;
     if (kind == MenuKind::tools) {
-        for (Tool tool : allTools) items.emplace_back(ToolItem{tool});
+        for (Tool tool : allTools)
+            items.emplace_back(ToolItem{tool});
         return items;
     }
-    for (Fmt fmt : allFmts) items.emplace_back(ConvertItem{fmt});
-    for (DocTarget target : allDocTargets) items.emplace_back(DocumentItem{target});
+    for (Fmt fmt : allFmts)
+        items.emplace_back(ConvertItem{fmt});
+    for (DocTarget target : allDocTargets)
+        items.emplace_back(DocumentItem{target});
     for (DocTarget target : {DocTarget::hwp, DocTarget::hwpx, DocTarget::pdf, DocTarget::png,
                              DocTarget::jpg, DocTarget::txt}) {
         items.emplace_back(FromWordItem{target});
@@ -128,7 +136,8 @@ std::vector<WheelItem> candidates(std::span<const FileFacts> files, MenuKind kin
 std::vector<FileFacts> factsOf(std::span<const std::filesystem::path> paths) {
     std::vector<FileFacts> files;
     files.reserve(paths.size());
-    for (const auto& path : paths) files.emplace_back(path);
+    for (const auto& path : paths)
+        files.emplace_back(path);
     return files;
 }
 

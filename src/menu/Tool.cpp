@@ -18,14 +18,24 @@ constexpr std::array<ToolLabels, 8> labels{{
     {"extractText", "글자 추출", "복사 + TXT", "text.viewfinder"},
 }};
 
-const ToolLabels& labelsOf(Tool tool) { return labels[static_cast<size_t>(tool)]; }
+const ToolLabels& labelsOf(Tool tool) {
+    return labels[static_cast<size_t>(tool)];
+}
 
 }  // namespace
 
-std::string_view rawValue(Tool tool) { return labelsOf(tool).raw; }
-std::string_view title(Tool tool) { return labelsOf(tool).title; }
-std::string_view caption(Tool tool) { return labelsOf(tool).caption; }
-std::string_view symbol(Tool tool) { return labelsOf(tool).symbol; }
+std::string_view rawValue(Tool tool) {
+    return labelsOf(tool).raw;
+}
+std::string_view title(Tool tool) {
+    return labelsOf(tool).title;
+}
+std::string_view caption(Tool tool) {
+    return labelsOf(tool).caption;
+}
+std::string_view symbol(Tool tool) {
+    return labelsOf(tool).symbol;
+}
 
 std::optional<Tool> toolFromRawValue(std::string_view raw) {
     for (Tool tool : allTools) {

@@ -20,12 +20,18 @@ std::string upper(std::string_view text) {
 Labels labels(Fmt fmt) {
     const std::string name = upper(rawValue(fmt));
     switch (fmt) {
-        case Fmt::png: return {name, "무손실", "photo"};
-        case Fmt::jpg: return {name, "작은 용량", "arrow.down.right.and.arrow.up.left"};
-        case Fmt::heic: return {name, "고효율", "iphone"};
-        case Fmt::tiff: return {name, "인쇄용", "printer"};
-        case Fmt::pdf: return {name, "문서", "doc.richtext"};
-        case Fmt::bmp: return {name, "호환", "rectangle.on.rectangle"};
+        case Fmt::png:
+            return {name, "무손실", "photo"};
+        case Fmt::jpg:
+            return {name, "작은 용량", "arrow.down.right.and.arrow.up.left"};
+        case Fmt::heic:
+            return {name, "고효율", "iphone"};
+        case Fmt::tiff:
+            return {name, "인쇄용", "printer"};
+        case Fmt::pdf:
+            return {name, "문서", "doc.richtext"};
+        case Fmt::bmp:
+            return {name, "호환", "rectangle.on.rectangle"};
     }
     return {name, "", "doc"};
 }
@@ -33,13 +39,20 @@ Labels labels(Fmt fmt) {
 Labels labels(DocTarget target) {
     const std::string name = title(target);
     switch (target) {
-        case DocTarget::pdf: return {name, "제출·인쇄용", "doc.richtext"};
-        case DocTarget::docx: return {name, "Word 문서", "w.square"};
-        case DocTarget::png: return {name, "쪽마다 이미지", "photo"};
-        case DocTarget::jpg: return {name, "쪽마다 사진", "photo.on.rectangle"};
-        case DocTarget::hwpx: return {name, "개방형 표준", "doc.badge.gearshape"};
-        case DocTarget::hwp: return {name, "한글 기본", "doc.text"};
-        case DocTarget::txt: return {name, "글자만", "text.alignleft"};
+        case DocTarget::pdf:
+            return {name, "제출·인쇄용", "doc.richtext"};
+        case DocTarget::docx:
+            return {name, "Word 문서", "w.square"};
+        case DocTarget::png:
+            return {name, "쪽마다 이미지", "photo"};
+        case DocTarget::jpg:
+            return {name, "쪽마다 사진", "photo.on.rectangle"};
+        case DocTarget::hwpx:
+            return {name, "개방형 표준", "doc.badge.gearshape"};
+        case DocTarget::hwp:
+            return {name, "한글 기본", "doc.text"};
+        case DocTarget::txt:
+            return {name, "글자만", "text.alignleft"};
     }
     return {name, "", "doc"};
 }
@@ -81,9 +94,15 @@ std::optional<WheelItem> makeItem(std::string_view kind, std::string_view payloa
 
 }  // namespace
 
-std::string title(const WheelItem& item) { return labels(item).title; }
-std::string caption(const WheelItem& item) { return labels(item).caption; }
-std::string symbol(const WheelItem& item) { return labels(item).symbol; }
+std::string title(const WheelItem& item) {
+    return labels(item).title;
+}
+std::string caption(const WheelItem& item) {
+    return labels(item).caption;
+}
+std::string symbol(const WheelItem& item) {
+    return labels(item).symbol;
+}
 
 std::optional<std::string> targetExtension(const WheelItem& item) {
     struct Visitor {
@@ -116,9 +135,7 @@ std::string spelling(const WheelItem& item) {
         std::string operator()(const FromWordItem& i) const {
             return "fromWord(" + std::string(rawValue(i.target)) + ")";
         }
-        std::string operator()(const CommonItem& i) const {
-            return "common(" + i.extension + ")";
-        }
+        std::string operator()(const CommonItem& i) const { return "common(" + i.extension + ")"; }
     };
     return std::visit(Visitor{}, item);
 }

@@ -25,7 +25,8 @@ namespace {
 
 std::uint32_t readLE(const std::vector<unsigned char>& bytes, size_t at, int size) {
     std::uint32_t value = 0;
-    for (int i = size - 1; i >= 0; --i) value = (value << 8) | bytes[at + static_cast<size_t>(i)];
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | bytes[at + static_cast<size_t>(i)];
     return value;
 }
 
@@ -43,7 +44,8 @@ bool headerMatchesLength(const std::vector<unsigned char>& bytes) {
     const std::uint32_t compression = readLE(bytes, 30, 4);
     if (width <= 0 || height == 0 || height == INT32_MIN || bits == 0 || bits > 32) return false;
     if (compression != 0 && compression != 3) return false;
-    const std::uint64_t rows = static_cast<std::uint64_t>(height < 0 ? -std::int64_t{height} : height);
+    const std::uint64_t rows =
+        static_cast<std::uint64_t>(height < 0 ? -std::int64_t{height} : height);
     if (static_cast<std::uint64_t>(width) * rows > maxImagePixels) return false;
     const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
     return offset + stride * rows <= bytes.size();
@@ -81,12 +83,13 @@ std::optional<PixelBuffer> decodeBmpFile(const std::filesystem::path& path) {
     if (!headerMatchesLength(bytes)) return std::nullopt;
     int width = 0, height = 0, bands = 0;
     std::unique_ptr<stbi_uc, decltype(&stbi_image_free)> decoded(
-        stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width, &height,
-                              &bands, 0),
+        stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width, &height, &bands,
+                              0),
         &stbi_image_free);
     if (!decoded || bands < 1 || bands > 4) return std::nullopt;
     PixelBuffer pixels{width, height, bands, {}};
-    pixels.bytes.assign(decoded.get(), decoded.get() + pixels.rowBytes() * static_cast<size_t>(height));
+    pixels.bytes.assign(decoded.get(),
+                        decoded.get() + pixels.rowBytes() * static_cast<size_t>(height));
     return pixels;
 }
 
@@ -108,8 +111,8 @@ bool encodeBmpFile(const PixelView& pixels, const std::filesystem::path& path) {
         data = widened.data();
         bands = 4;
     }
-    const int ok = stbi_write_bmp_to_func(&appendToFile, &out, pixels.width, pixels.height, bands,
-                                          data);
+    const int ok =
+        stbi_write_bmp_to_func(&appendToFile, &out, pixels.width, pixels.height, bands, data);
     out.flush();
     out.file.flush();
     return ok != 0 && out.file.good();

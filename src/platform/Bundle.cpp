@@ -21,7 +21,9 @@ std::filesystem::path executableDirectory() {
     return error ? std::filesystem::current_path(error) : exe.parent_path();
 }
 
-bool runningFromBundle() { return bundleDirectory().has_value(); }
+bool runningFromBundle() {
+    return bundleDirectory().has_value();
+}
 
 std::optional<std::filesystem::path> bundleDirectory() {
     const auto dir = executableDirectory();

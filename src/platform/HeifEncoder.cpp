@@ -29,13 +29,13 @@ std::string messageOf(const heif_error& error) {
 std::unique_ptr<heif_image, ImageDeleter> makeImage(const PixelBuffer& pixels, heif_error& error) {
     const bool alpha = pixels.bands == 4;
     heif_image* raw = nullptr;
-    error = heif_image_create(pixels.width, pixels.height, heif_colorspace_RGB,
-                              alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
-                              &raw);
+    error =
+        heif_image_create(pixels.width, pixels.height, heif_colorspace_RGB,
+                          alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, &raw);
     std::unique_ptr<heif_image, ImageDeleter> image(raw);
     if (error.code != heif_error_Ok) return nullptr;
-    error = heif_image_add_plane(image.get(), heif_channel_interleaved, pixels.width,
-                                 pixels.height, 8);
+    error =
+        heif_image_add_plane(image.get(), heif_channel_interleaved, pixels.width, pixels.height, 8);
     if (error.code != heif_error_Ok) return nullptr;
     int stride = 0;
     uint8_t* plane = heif_image_get_plane(image.get(), heif_channel_interleaved, &stride);
@@ -53,15 +53,17 @@ heif_error configure(heif_encoder* encoder, const HeicSettings& settings) {
         error = heif_encoder_set_parameter_string(encoder, "preset", settings.preset.c_str());
     }
     if (error.code == heif_error_Ok && settings.tuIntraDepth > 0) {
-        error = heif_encoder_set_parameter_integer(encoder, "tu-intra-depth",
-                                                   settings.tuIntraDepth);
+        error =
+            heif_encoder_set_parameter_integer(encoder, "tu-intra-depth", settings.tuIntraDepth);
     }
     return error;
 }
 
 }  // namespace
 
-bool heicEncoderAvailable() { return heif_have_encoder_for_format(heif_compression_HEVC) != 0; }
+bool heicEncoderAvailable() {
+    return heif_have_encoder_for_format(heif_compression_HEVC) != 0;
+}
 
 std::string encodeHeicFile(const PixelBuffer& pixels, const std::filesystem::path& path,
                            const HeicSettings& settings) {

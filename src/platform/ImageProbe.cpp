@@ -64,8 +64,8 @@ VipsImageRef openHeader(const std::filesystem::path& path) {
         vips_error_clear();
         return {};
     }
-    VipsImageRef image(vips_image_new_from_source(source.get(), "", "access",
-                                                  VIPS_ACCESS_SEQUENTIAL, nullptr));
+    VipsImageRef image(
+        vips_image_new_from_source(source.get(), "", "access", VIPS_ACCESS_SEQUENTIAL, nullptr));
     if (!image) vips_error_clear();
     return image;
 }
@@ -76,12 +76,11 @@ VipsImageRef openFramedHeader(const std::filesystem::path& path, std::string_vie
     VipsSourceRef source = openSource(path);
     if (!source) return {};
     VipsImageRef image;
-    const int failed =
-        extension == "gif"
-            ? vips_gifload_source(source.get(), image.out(), "access", VIPS_ACCESS_SEQUENTIAL,
-                                  nullptr)
-            : vips_tiffload_source(source.get(), image.out(), "access", VIPS_ACCESS_SEQUENTIAL,
-                                   nullptr);
+    const int failed = extension == "gif"
+                           ? vips_gifload_source(source.get(), image.out(), "access",
+                                                 VIPS_ACCESS_SEQUENTIAL, nullptr)
+                           : vips_tiffload_source(source.get(), image.out(), "access",
+                                                  VIPS_ACCESS_SEQUENTIAL, nullptr);
     if (failed) {
         vips_error_clear();
         return {};
@@ -89,12 +88,13 @@ VipsImageRef openFramedHeader(const std::filesystem::path& path, std::string_vie
     return image;
 }
 
-
 std::atomic<std::uint64_t> headerReads{0};
 
 }  // namespace
 
-std::uint64_t imageHeaderReads() { return headerReads.load(std::memory_order_relaxed); }
+std::uint64_t imageHeaderReads() {
+    return headerReads.load(std::memory_order_relaxed);
+}
 
 int imageFrameCount(const std::filesystem::path& path) {
     headerReads.fetch_add(1, std::memory_order_relaxed);
@@ -106,6 +106,8 @@ int imageFrameCount(const std::filesystem::path& path) {
     return image ? vips_image_get_n_pages(image.get()) : 0;
 }
 
-bool probeIsImage(const std::filesystem::path& path) { return imageFrameCount(path) > 0; }
+bool probeIsImage(const std::filesystem::path& path) {
+    return imageFrameCount(path) > 0;
+}
 
 }  // namespace tavrino

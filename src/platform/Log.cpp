@@ -83,7 +83,9 @@ bool isUserRun(const std::vector<std::string>& arguments) {
     return true;
 }
 
-std::filesystem::path userLogFile() { return stateHome() / "tavrino" / "Tavrino.log"; }
+std::filesystem::path userLogFile() {
+    return stateHome() / "tavrino" / "Tavrino.log";
+}
 
 std::filesystem::path developerLogFile() {
     return temporaryDirectory() / ("tavrino-run-" + std::to_string(::getpid())) / "selftest.log";

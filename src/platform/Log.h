@@ -4,9 +4,9 @@
 // different threads never interleave. Errors of the log itself are never reported.
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
-#include <string>
 
 namespace tavrino {
 

@@ -23,8 +23,12 @@ std::filesystem::path homeDirectory() {
     return "/";
 }
 
-std::filesystem::path stateHome() { return xdgDirectory("XDG_STATE_HOME", ".local/state"); }
-std::filesystem::path configHome() { return xdgDirectory("XDG_CONFIG_HOME", ".config"); }
+std::filesystem::path stateHome() {
+    return xdgDirectory("XDG_STATE_HOME", ".local/state");
+}
+std::filesystem::path configHome() {
+    return xdgDirectory("XDG_CONFIG_HOME", ".config");
+}
 
 std::filesystem::path temporaryDirectory() {
     std::error_code error;

@@ -17,9 +17,8 @@ namespace {
 // failure into one clear message instead.
 void silencePoppler() {
     static std::once_flag once;
-    std::call_once(once, [] {
-        poppler::set_debug_error_function([](const std::string&, void*) {}, nullptr);
-    });
+    std::call_once(
+        once, [] { poppler::set_debug_error_function([](const std::string&, void*) {}, nullptr); });
 }
 
 }  // namespace
@@ -35,14 +34,15 @@ std::unique_ptr<PdfDocument> PdfDocument::open(const std::filesystem::path& path
     silencePoppler();
     auto members = std::make_unique<Members>();
     members->document.reset(poppler::document::load_from_file(path.string()));
-    if (!members->document || members->document->is_locked() ||
-        members->document->pages() < 1) {
+    if (!members->document || members->document->is_locked() || members->document->pages() < 1) {
         return nullptr;
     }
     return std::unique_ptr<PdfDocument>(new PdfDocument(std::move(members)));
 }
 
-int PdfDocument::pageCount() const { return members_->document->pages(); }
+int PdfDocument::pageCount() const {
+    return members_->document->pages();
+}
 
 PdfDocument::Size PdfDocument::pageSize(int index) const {
     std::unique_ptr<poppler::page> page(members_->document->create_page(index));

@@ -10,7 +10,7 @@
 namespace tavrino {
 
 class PdfDocument {
-public:
+  public:
     // No value when the file does not open as a PDF, needs a password, or has no page.
     static std::unique_ptr<PdfDocument> open(const std::filesystem::path& path);
     ~PdfDocument();
@@ -33,7 +33,7 @@ public:
     // bitmap would be empty or exceed maxImagePixels.
     std::optional<PixelBuffer> renderPage(int index, double scale) const;
 
-private:
+  private:
     struct Members;
     explicit PdfDocument(std::unique_ptr<Members> members);
     std::unique_ptr<Members> members_;

@@ -29,10 +29,9 @@ QPDFObjectHandle imageStream(QPDF& pdf, int width, int height, const char* colou
     dict.replaceKey("/Height", QPDFObjectHandle::newInteger(height));
     dict.replaceKey("/ColorSpace", QPDFObjectHandle::newName(colourSpace));
     dict.replaceKey("/BitsPerComponent", QPDFObjectHandle::newInteger(8));
-    stream.replaceStreamData(std::move(data),
-                             filter ? QPDFObjectHandle::newName(filter)
-                                    : QPDFObjectHandle::newNull(),
-                             QPDFObjectHandle::newNull());
+    stream.replaceStreamData(
+        std::move(data), filter ? QPDFObjectHandle::newName(filter) : QPDFObjectHandle::newNull(),
+        QPDFObjectHandle::newNull());
     return stream;
 }
 
@@ -45,12 +44,11 @@ void appendPage(QPDF& pdf, QPDFObjectHandle image, int width, int height) {
     resources.replaceKey("/XObject", xobjects);
     QPDFObjectHandle page = QPDFObjectHandle::newDictionary();
     page.replaceKey("/Type", QPDFObjectHandle::newName("/Page"));
-    page.replaceKey("/MediaBox", QPDFObjectHandle::newArray(QPDFObjectHandle::Rectangle(
-                                     0, 0, width, height)));
+    page.replaceKey("/MediaBox",
+                    QPDFObjectHandle::newArray(QPDFObjectHandle::Rectangle(0, 0, width, height)));
     page.replaceKey("/Resources", resources);
     page.replaceKey("/Contents", contents);
-    QPDFPageDocumentHelper(pdf).addPage(QPDFPageObjectHelper(pdf.makeIndirectObject(page)),
-                                        false);
+    QPDFPageDocumentHelper(pdf).addPage(QPDFPageObjectHelper(pdf.makeIndirectObject(page)), false);
 }
 
 // Splits interleaved pixels into the colour samples and the alpha samples.
@@ -61,7 +59,9 @@ void splitAlpha(const PixelBuffer& pixels, std::string& colour, std::string& alp
     alpha.resize(count);
     const std::uint8_t* in = pixels.bytes.data();
     for (size_t i = 0; i < count; ++i) {
-        for (int c = 0; c < colours; ++c) colour[i * static_cast<size_t>(colours) + static_cast<size_t>(c)] = static_cast<char>(*in++);
+        for (int c = 0; c < colours; ++c)
+            colour[i * static_cast<size_t>(colours) + static_cast<size_t>(c)] =
+                static_cast<char>(*in++);
         alpha[i] = static_cast<char>(*in++);
     }
 }
@@ -100,7 +100,9 @@ void PdfImageWriter::addJpegPage(std::string jpeg, int width, int height, int co
     ++members_->pages;
 }
 
-int PdfImageWriter::pageCount() const { return members_->pages; }
+int PdfImageWriter::pageCount() const {
+    return members_->pages;
+}
 
 void PdfImageWriter::write(const std::filesystem::path& path) {
     try {

@@ -12,7 +12,7 @@
 namespace tavrino {
 
 class PdfImageWriter {
-public:
+  public:
     PdfImageWriter();
     ~PdfImageWriter();
     PdfImageWriter(const PdfImageWriter&) = delete;
@@ -32,7 +32,7 @@ public:
     // Writes the document. Throws std::runtime_error with qpdf's message on failure.
     void write(const std::filesystem::path& path);
 
-private:
+  private:
     struct Members;
     std::unique_ptr<Members> members_;
 };

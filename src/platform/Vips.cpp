@@ -23,6 +23,8 @@ void ensureVips() {
     });
 }
 
-void releaseVipsObject(void* object) { g_object_unref(object); }
+void releaseVipsObject(void* object) {
+    g_object_unref(object);
+}
 
 }  // namespace tavrino

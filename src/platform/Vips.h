@@ -16,7 +16,7 @@ void ensureVips();
 // Owns one reference to a GObject-derived libvips object (VipsImage, VipsSource, ...).
 template <typename T>
 class VipsRef {
-public:
+  public:
     VipsRef() = default;
     explicit VipsRef(T* object) : object_(object) {}
     VipsRef(VipsRef&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
@@ -39,7 +39,7 @@ public:
     explicit operator bool() const { return object_ != nullptr; }
     void reset();
 
-private:
+  private:
     T* object_ = nullptr;
 };
 

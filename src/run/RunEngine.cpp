@@ -66,7 +66,9 @@ struct FileJob {
     }
 };
 
-std::string nameOf(const fs::path& path) { return path.filename().string(); }
+std::string nameOf(const fs::path& path) {
+    return path.filename().string();
+}
 
 std::string seconds(std::chrono::steady_clock::duration elapsed) {
     char text[32];

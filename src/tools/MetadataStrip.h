@@ -19,7 +19,8 @@ namespace tavrino {
 //   "쓰기 지원 안 됨"                  an image format whose metadata cannot be removed here
 //   "정보 삭제 실패: " + reason        the copy cannot be written
 // and loadImage's errors for a BMP.
-ToolResult stripImageMetadata(const std::filesystem::path& path, std::string_view fallbackExtension);
+ToolResult stripImageMetadata(const std::filesystem::path& path,
+                              std::string_view fallbackExtension);
 
 // Removes the document information dictionary and the document's XMP metadata stream (which
 // repeats author, title and dates for readers that prefer XMP). Pages, fonts and streams are

@@ -10,9 +10,9 @@
 #include <QScreen>
 #include <QTest>
 
+#include "app/AnvilIcon.h"
 #include "app/Panel.h"
 #include "app/PanelLayout.h"
-#include "app/AnvilIcon.h"
 #include "app/WelcomeText.h"
 #include "app/WelcomeWindowController.h"
 
@@ -75,8 +75,8 @@ TEST(WelcomeWindow, UnknownDesktopHasNoSettingsButtonButSaysWhereTheTrayIs) {
 TEST(WelcomePanel, IsFourHundredTwentyWideAndGrowsWithItsText) {
     PanelDelegate delegate;
     auto shortPanel = PanelLayout::makePanel("t", "head", "짧은 글", nullptr, {}, &delegate);
-    auto longPanel = PanelLayout::makePanel("t", "head", QString("아주 긴 글 ").repeated(60), nullptr,
-                                        {}, &delegate);
+    auto longPanel = PanelLayout::makePanel("t", "head", QString("아주 긴 글 ").repeated(60),
+                                            nullptr, {}, &delegate);
     EXPECT_EQ(shortPanel.panel->width(), 420);
     EXPECT_EQ(longPanel.panel->width(), 420);
     EXPECT_GT(longPanel.panel->height(), shortPanel.panel->height() + 60);

@@ -14,7 +14,7 @@ test::ProcessResult cli(std::vector<std::string> arguments) {
 }
 
 class CommandLine : public ::testing::Test {
-protected:
+  protected:
     test::TempDir dir;
     std::string png = test::writeImage(dir / "shot.png").string();
     std::string jpg = test::writeImage(dir / "photo.jpg").string();
@@ -45,9 +45,13 @@ TEST_F(CommandLine, AppliesJudgesEachFile) {
 }
 
 TEST_F(CommandLine, MisuseGetsOneUsageLineAndStatusTwo) {
-    for (const auto& arguments : std::vector<std::vector<std::string>>{
-             {}, {"menu"}, {"menu", "--tools"}, {"paint", png}, {"applies", "convert(jpeg)", png},
-             {"applies", "convert(png)"}}) {
+    for (const auto& arguments :
+         std::vector<std::vector<std::string>>{{},
+                                               {"menu"},
+                                               {"menu", "--tools"},
+                                               {"paint", png},
+                                               {"applies", "convert(jpeg)", png},
+                                               {"applies", "convert(png)"}}) {
         const auto result = cli(arguments);
         EXPECT_EQ(result.status, 2);
         EXPECT_EQ(result.out, "");

@@ -154,7 +154,9 @@ struct BadInput {
     std::string message;
 };
 
-std::string halfOf(const std::string& bytes) { return bytes.substr(0, bytes.size() / 2); }
+std::string halfOf(const std::string& bytes) {
+    return bytes.substr(0, bytes.size() / 2);
+}
 
 std::string pictureBytes(const TempDir& folder, const std::string& name, int bands = 3) {
     writePicture(folder / name, 320, 240, bands);
@@ -168,14 +170,16 @@ std::string pictureBytes(const TempDir& folder, const std::string& name, int ban
 std::string pngClaimingHugeSize(const TempDir& folder) {
     std::string png = pictureBytes(folder, "bomb.png");
     const auto put32 = [&](size_t at, uint32_t value) {
-        for (int i = 0; i < 4; ++i) png[at + static_cast<size_t>(i)] = static_cast<char>(value >> (24 - 8 * i));
+        for (int i = 0; i < 4; ++i)
+            png[at + static_cast<size_t>(i)] = static_cast<char>(value >> (24 - 8 * i));
     };
     put32(16, 100000);
     put32(20, 100000);
     uint32_t crc = 0xFFFFFFFF;
     for (size_t i = 12; i < 29; ++i) {
         crc ^= static_cast<unsigned char>(png[i]);
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
     }
     put32(29, ~crc);
     return png;
@@ -186,7 +190,8 @@ std::vector<BadInput> badInputs(const TempDir& folder) {
     // Garbage in the tables and frame header. (Damage inside the entropy-coded data is
     // only a warning to libjpeg, which fills the rest in grey like every other viewer.)
     std::string corruptJpeg = jpeg;
-    for (size_t i = 20; i < 400; ++i) corruptJpeg[i] = '\xAB';
+    for (size_t i = 20; i < 400; ++i)
+        corruptJpeg[i] = '\xAB';
     return {
         {"photo.png", "this is not a picture", "이미지로 읽을 수 없음: photo.png"},
         {"zero.png", "", "이미지로 읽을 수 없음: zero.png"},
@@ -220,7 +225,8 @@ TEST(ConvertFileTest, BadInputFailsCleanly) {
             } catch (const ConvertError& error) {
                 EXPECT_EQ(error.what(), input.message) << rawValue(fmt);
             }
-            EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{input.name}) << rawValue(fmt);
+            EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{input.name})
+                << rawValue(fmt);
             EXPECT_EQ(readBytes(source), input.bytes);
         }
         fs::remove(source);

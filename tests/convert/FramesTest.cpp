@@ -67,9 +67,7 @@ TEST(FramesTest, FramesAreReadInOrderAndSingleImagesComeUpright) {
     const std::vector<Image> frames = imageFrames(folder / "scan.tiff");
     ASSERT_EQ(frames.size(), 3u);
     // The gradient's green rises downward through the stacked pages.
-    const auto green = [](const Image& image) {
-        return image.pixels().bytes[1];
-    };
+    const auto green = [](const Image& image) { return image.pixels().bytes[1]; };
     EXPECT_LT(green(frames[0]), green(frames[1]));
     EXPECT_LT(green(frames[1]), green(frames[2]));
 

@@ -15,13 +15,15 @@
 
 namespace fs = std::filesystem;
 using namespace tavrino;
-using tavrino::test::TempDir;
 using tavrino::test::namesIn;
+using tavrino::test::TempDir;
 using tavrino::test::writeBytes;
 
 namespace {
 
-std::string name(const fs::path& path) { return path.filename().string(); }
+std::string name(const fs::path& path) {
+    return path.filename().string();
+}
 
 TEST(OutputNamingTest, CountsUpwardPastTakenNamesAndReusesGaps) {
     TempDir folder;
@@ -76,7 +78,8 @@ TEST(OutputNamingTest, TempDirIsANewFolderNamedWithAnUpperCaseUUID) {
     const fs::path second = tempDir();
     EXPECT_TRUE(fs::is_directory(first));
     EXPECT_NE(first, second);
-    const std::regex pattern("zt-hwp-[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}");
+    const std::regex pattern(
+        "zt-hwp-[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}");
     EXPECT_TRUE(std::regex_match(name(first), pattern)) << first;
     fs::remove_all(first);
     fs::remove_all(second);
@@ -121,8 +124,8 @@ TEST(OutputNamingTest, MoveIntoPlaceMovesAcrossFileSystemsUnderAFreeName) {
 }
 
 TEST(OutputNamingTest, UnusableNamesHoldControlCharactersOrBrokenText) {
-    for (std::string bad : {"a\nb", "tab\there", "del\x7f", "bad\xEF\xBF\xBD.hwp", "raw\xFF.hwp",
-                            "cut\xED\x95"}) {
+    for (std::string bad :
+         {"a\nb", "tab\there", "del\x7f", "bad\xEF\xBF\xBD.hwp", "raw\xFF.hwp", "cut\xED\x95"}) {
         EXPECT_TRUE(unusableFileName(bad)) << bad;
     }
     for (std::string good : {"", "보고서 최종.hwp", "😀 emoji.docx", "a #1 100% : (draft).pdf"}) {
@@ -156,7 +159,8 @@ TEST(PendingFileTest, ConcurrentWritersNeverShareAName) {
             placed[i] = pending.place();
         });
     }
-    for (auto& writer : writers) writer.join();
+    for (auto& writer : writers)
+        writer.join();
     std::set<fs::path> distinct(placed.begin(), placed.end());
     EXPECT_EQ(distinct.size(), placed.size());
     for (size_t i = 0; i < placed.size(); ++i) {

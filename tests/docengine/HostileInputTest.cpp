@@ -1,9 +1,9 @@
 // Hostile and broken input: every case ends in one DocumentError with a one-line message,
 // never a crash and never a partial document.
 #include "Corpus.h"
-#include "model/DocumentError.h"
 #include "io/DocumentIO.h"
 #include "io/Files.h"
+#include "model/DocumentError.h"
 #include "zip/ZipReader.h"
 #include "zip/ZipWriter.h"
 

@@ -18,7 +18,7 @@
 namespace tavrino::test {
 
 class FakeBackend : public DragBackend {
-public:
+  public:
     bool usable() const override { return isUsable; }
     PointerState pointer() override { return state; }
     std::uint64_t changeCount() override { return count; }
@@ -47,7 +47,7 @@ public:
 };
 
 class FakePanel : public WheelPort {
-public:
+  public:
     bool isVisible() const override { return visible; }
     void configure(const std::optional<DragInfo>& info, MenuKind kind) override {
         configured = info;
@@ -98,7 +98,7 @@ public:
 // Returns a scripted report, reports progress for every file, and remembers the thread it
 // was called on.
 class FakeEngine : public RunPort {
-public:
+  public:
     RunReport run(const WheelItem& item, const std::vector<std::filesystem::path>& files,
                   const ProgressCallback& progress) override {
         {
@@ -133,7 +133,7 @@ public:
 };
 
 class FakeNotifier : public Notifier {
-public:
+  public:
     void post(const std::string& title, const std::vector<std::string>& lines) override {
         posts.push_back({title, lines});
     }
@@ -142,7 +142,7 @@ public:
 
 // Sends the activity log to a file of the test's for as long as it lives.
 class LogCapture {
-public:
+  public:
     explicit LogCapture(std::filesystem::path file) : file_(std::move(file)), previous_(logFile()) {
         setLogFile(file_);
     }
@@ -159,7 +159,7 @@ public:
         return lines;
     }
 
-private:
+  private:
     std::filesystem::path file_;
     std::filesystem::path previous_;
 };

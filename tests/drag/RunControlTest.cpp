@@ -13,7 +13,7 @@ namespace {
 using Paths = std::vector<std::filesystem::path>;
 
 class RunControl : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         controller.setBeep([this] { ++beeps; });
     }

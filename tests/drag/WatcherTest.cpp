@@ -10,7 +10,7 @@ namespace tavrino {
 namespace {
 
 class Watcher : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         png1 = test::writeImage(dir / "사진 1.png");
         png2 = test::writeImage(dir / "b.PNG");
@@ -197,7 +197,7 @@ TEST_F(Watcher, ReleaseDismissesTheWheelUnlessARunIsGoing) {
 }
 
 class QtSource : public Watcher {
-protected:
+  protected:
     void SetUp() override {
         Watcher::SetUp();
         backend.reply = {SelectionReply::Status::refused, {}};

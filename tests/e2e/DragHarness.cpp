@@ -50,7 +50,7 @@ double processCpuSeconds() {
 }
 
 class LogNotifier : public tavrino::Notifier {
-public:
+  public:
     void post(const std::string& title, const std::vector<std::string>&) override {
         tavrino::log("알림: " + title);
     }
@@ -59,13 +59,13 @@ public:
 // Reports the first paint of the wheel after each opening (the transparent panel of a Qt
 // source does not count: it shows nothing).
 class ShownReporter : public QObject {
-public:
+  public:
     explicit ShownReporter(tavrino::wheel::WheelPanel& panel) : panel_(panel) {
         panel.wheel()->installEventFilter(this);
         panel.installEventFilter(this);
     }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == &panel_ && event->type() == QEvent::Hide) reported_ = false;
         if (watched == panel_.wheel() && event->type() == QEvent::Paint && !reported_ &&
@@ -76,7 +76,7 @@ protected:
         return QObject::eventFilter(watched, event);
     }
 
-private:
+  private:
     void report() {
         const QPoint centre = panel_.geometry().center();
         std::string items;

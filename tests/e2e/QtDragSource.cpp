@@ -15,13 +15,13 @@
 namespace {
 
 class Source : public QWidget {
-public:
+  public:
     explicit Source(QList<QUrl> urls) : urls_(std::move(urls)) {
         setGeometry(0, 0, 200, 200);
         setWindowTitle("qt-drag-source");
     }
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override { pressedAt_ = event->position(); }
     void mouseMoveEvent(QMouseEvent* event) override {
         if (!(event->buttons() & Qt::LeftButton) || dragging_) return;
@@ -43,7 +43,7 @@ protected:
         dragging_ = false;
     }
 
-private:
+  private:
     QList<QUrl> urls_;
     QPointF pressedAt_;
     bool dragging_ = false;

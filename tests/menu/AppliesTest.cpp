@@ -9,8 +9,10 @@ namespace tavrino {
 namespace {
 
 class Applying : public ::testing::Test {
-protected:
-    void TearDown() override { removeBackgroundSupported = [] { return false; }; }
+  protected:
+    void TearDown() override {
+        removeBackgroundSupported = [] { return false; };
+    }
     test::TempDir dir;
 };
 

@@ -80,21 +80,24 @@ TEST(Formats, SameFormatKeepsTheFormatsToolsCanWrite) {
 
 TEST(WheelItems, SpellingRoundTripsForEveryCandidate) {
     std::vector<WheelItem> all;
-    for (Fmt f : allFmts) all.emplace_back(ConvertItem{f});
-    for (Tool t : allTools) all.emplace_back(ToolItem{t});
+    for (Fmt f : allFmts)
+        all.emplace_back(ConvertItem{f});
+    for (Tool t : allTools)
+        all.emplace_back(ToolItem{t});
     for (DocTarget t : allDocTargets) {
         all.emplace_back(DocumentItem{t});
         all.emplace_back(FromWordItem{t});
         all.emplace_back(CommonItem{std::string(rawValue(t))});
     }
-    for (const WheelItem& item : all) EXPECT_EQ(parseWheelItem(spelling(item)), item);
+    for (const WheelItem& item : all)
+        EXPECT_EQ(parseWheelItem(spelling(item)), item);
     EXPECT_EQ(spelling(ToolItem{Tool::removeBackground}), "tool(removeBackground)");
 }
 
 TEST(WheelItems, MalformedSpellingsAreRejected) {
-    for (const char* text : {"", "convert", "convert()", "convert(jpeg)", "convert(png",
-                             "tool(Rotate)", "document(heic)", "common()", "common((x))",
-                             "paint(png)", "convert(png)x"}) {
+    for (const char* text :
+         {"", "convert", "convert()", "convert(jpeg)", "convert(png", "tool(Rotate)",
+          "document(heic)", "common()", "common((x))", "paint(png)", "convert(png)x"}) {
         EXPECT_EQ(parseWheelItem(text), std::nullopt) << text;
     }
 }

@@ -12,8 +12,7 @@ namespace {
 TEST(FinishMessage, WordsEachOutcome) {
     EXPECT_EQ(finishMessage(99, 99, 0, std::nullopt, "PNG"), (FinishMessage{true, "99개 완료"}));
     EXPECT_EQ(finishMessage(1, 1, 0, std::nullopt, "PNG"), (FinishMessage{true, "완료"}));
-    EXPECT_EQ(finishMessage(1, 1, 0, "2016×1512", "크기 50%"),
-              (FinishMessage{true, "2016×1512"}));
+    EXPECT_EQ(finishMessage(1, 1, 0, "2016×1512", "크기 50%"), (FinishMessage{true, "2016×1512"}));
     EXPECT_EQ(finishMessage(1, 0, 1, std::nullopt, "PNG"), (FinishMessage{true, "1개는 이미 PNG"}));
     EXPECT_EQ(finishMessage(3, 2, 1, "note", "PNG"), (FinishMessage{true, "1개는 이미 PNG"}))
         << "the done count is not mentioned next to skips";
@@ -33,7 +32,8 @@ TEST(FinishMessage, NoOutcomeOfUpToFourFilesIsEmpty) {
     for (int total = 1; total <= 4; ++total) {
         for (int ok = 0; ok <= total; ++ok) {
             for (int skipped = 0; ok + skipped <= total; ++skipped) {
-                for (const auto& note : {std::optional<std::string>{}, std::optional<std::string>{"n"}}) {
+                for (const auto& note :
+                     {std::optional<std::string>{}, std::optional<std::string>{"n"}}) {
                     const auto message = finishMessage(total, ok, skipped, note, "JPG");
                     EXPECT_FALSE(message.text.empty()) << total << ok << skipped;
                     EXPECT_EQ(message.ok, ok + skipped == total);

@@ -21,14 +21,25 @@ using test::TempDir;
 std::string items(const std::string& kind, const std::string& payloads) {
     std::istringstream words(payloads);
     std::string word, out;
-    while (words >> word) out += (out.empty() ? "" : " ") + kind + "(" + word + ")";
+    while (words >> word)
+        out += (out.empty() ? "" : " ") + kind + "(" + word + ")";
     return out;
 }
-std::string conv(const std::string& p) { return items("convert", p); }
-std::string doc(const std::string& p) { return items("document", p); }
-std::string word(const std::string& p) { return items("fromWord", p); }
-std::string common(const std::string& p) { return items("common", p); }
-std::string tools(const std::string& p) { return items("tool", p); }
+std::string conv(const std::string& p) {
+    return items("convert", p);
+}
+std::string doc(const std::string& p) {
+    return items("document", p);
+}
+std::string word(const std::string& p) {
+    return items("fromWord", p);
+}
+std::string common(const std::string& p) {
+    return items("common", p);
+}
+std::string tools(const std::string& p) {
+    return items("tool", p);
+}
 
 const std::string allSix = conv("png jpg heic tiff pdf bmp");
 const std::string allTools =
@@ -40,7 +51,7 @@ const std::string docTools = tools("stripMetadata extractText");
 const std::string hwpTools = tools("extractText");
 
 class MenuTable : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         dir_ = new TempDir;
         auto& f = files_;
@@ -71,13 +82,16 @@ protected:
     void SetUp() override {
         removeBackgroundSupported = [] { return true; };
     }
-    void TearDown() override { removeBackgroundSupported = [] { return false; }; }
+    void TearDown() override {
+        removeBackgroundSupported = [] { return false; };
+    }
 
     static std::string menu(const std::string& names, MenuKind kind) {
         std::istringstream words(names);
         std::vector<std::filesystem::path> paths;
         std::string name;
-        while (words >> name) paths.push_back(files_.at(name));
+        while (words >> name)
+            paths.push_back(files_.at(name));
         std::string out;
         for (const WheelItem& item : menuItems(paths, kind)) {
             out += (out.empty() ? "" : " ") + spelling(item);
@@ -139,8 +153,8 @@ TEST_F(MenuTable, HangulAndWordDocuments) {
 
 TEST_F(MenuTable, TextFilesAndFoldersGetNoWheel) {
     NEEDS_CORPUS();
-    for (const char* names : {"txt", "txt txt2", "dir", "dir hwp", "png txt", "pdf txt",
-                              "png docx txt"}) {
+    for (const char* names :
+         {"txt", "txt txt2", "dir", "dir hwp", "png txt", "pdf txt", "png docx txt"}) {
         expectMenus(names, "", "");
     }
 }
@@ -172,8 +186,8 @@ TEST_F(MenuTable, BackgroundRemovalLeavesTheMenuWhenUnsupported) {
     expectMenus("png", conv("jpg heic tiff pdf bmp"),
                 tools("compress resize crop rotate stripMetadata mergePDF extractText"));
     EXPECT_EQ(toolsFor(std::vector{files_.at("gif")}),
-              (std::vector{Tool::compress, Tool::resize, Tool::crop, Tool::rotate,
-                           Tool::mergePDF, Tool::extractText}));
+              (std::vector{Tool::compress, Tool::resize, Tool::crop, Tool::rotate, Tool::mergePDF,
+                           Tool::extractText}));
 }
 
 }  // namespace

@@ -15,12 +15,13 @@ namespace {
 std::vector<std::string> linesOf(const std::filesystem::path& file) {
     std::ifstream in(file);
     std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
     return lines;
 }
 
 class ActivityLog : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         previous_ = logFile();
         setLogFile(file);
@@ -34,7 +35,7 @@ protected:
     test::TempDir dir;
     std::filesystem::path file = dir / "Library" / "Logs" / "Tavrino.log";
 
-private:
+  private:
     std::filesystem::path previous_;
 };
 
@@ -54,7 +55,8 @@ TEST_F(ActivityLog, FirstLineCreatesTheMissingFoldersAndLinesKeepTheirOrder) {
 
 TEST_F(ActivityLog, LinesFromTwoThreadsStayWholeAndInOrder) {
     auto writer = [](char name) {
-        for (int i = 0; i < 1000; ++i) log(std::string(1, name) + " " + std::to_string(i));
+        for (int i = 0; i < 1000; ++i)
+            log(std::string(1, name) + " " + std::to_string(i));
     };
     std::thread a(writer, 'a'), b(writer, 'b');
     a.join();

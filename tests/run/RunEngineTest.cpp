@@ -21,7 +21,7 @@ namespace {
 // Sends the activity log to a file of the test and reads back its messages without the
 // timestamps.
 class LogCapture {
-public:
+  public:
     LogCapture() : previous_(logFile()) { setLogFile(folder_ / "run.log"); }
     ~LogCapture() { setLogFile(previous_); }
 
@@ -36,7 +36,7 @@ public:
         return lines;
     }
 
-private:
+  private:
     TempDir folder_;
     fs::path previous_;
 };
@@ -73,7 +73,8 @@ struct FakeOperations {
         ops.convertWord = [this, fail](const fs::path& path, DocTarget target) {
             calls.push_back("word " + path.filename().string());
             fail(path);
-            return ToolResult{path.parent_path() / ("word." + std::string(rawValue(target))), "쪽 3"};
+            return ToolResult{path.parent_path() / ("word." + std::string(rawValue(target))),
+                              "쪽 3"};
         };
         ops.checkRisks = [this](const fs::path& path) -> std::optional<std::vector<DocRisk>> {
             riskChecks.push_back(path);
@@ -92,7 +93,9 @@ struct FakeOperations {
 
 const std::regex doneTiming(R"( \[\d+\.\d\d초\]$)");
 
-std::string withoutTiming(const std::string& line) { return std::regex_replace(line, doneTiming, ""); }
+std::string withoutTiming(const std::string& line) {
+    return std::regex_replace(line, doneTiming, "");
+}
 
 TEST(RunEngineTest, ConvertsSkipsAndCountsFileByFile) {
     LogCapture log;
@@ -119,9 +122,9 @@ TEST(RunEngineTest, OneFailureNeverStopsTheRun) {
     LogCapture log;
     FakeOperations broken;
     broken.failing = {"b.jpg"};
-    const RunReport report = runItem(ConvertItem{Fmt::png},
-                                     {"/in/a.jpg", "/in/b.jpg", "/in/c.png", "/in/d.jpg"},
-                                     broken.table());
+    const RunReport report =
+        runItem(ConvertItem{Fmt::png}, {"/in/a.jpg", "/in/b.jpg", "/in/c.png", "/in/d.jpg"},
+                broken.table());
     EXPECT_EQ(broken.calls,
               (std::vector<std::string>{"convert a.jpg", "convert b.jpg", "convert d.jpg"}));
     EXPECT_EQ(report.failed(), 1);
@@ -146,8 +149,8 @@ TEST(RunEngineTest, RiskFindingsAreCollectedAfterDocumentConversions) {
     FakeOperations fake;
     fake.risksByName["a.hwp"] = {{"table", 2, "표 2개"}};
     fake.risksByName["c.hwp"] = {{"font", 1, "글꼴"}};
-    const RunReport toWord =
-        runItem(DocumentItem{DocTarget::docx}, {"/in/a.hwp", "/in/b.hwpx", "/in/c.hwp"}, fake.table());
+    const RunReport toWord = runItem(DocumentItem{DocTarget::docx},
+                                     {"/in/a.hwp", "/in/b.hwpx", "/in/c.hwp"}, fake.table());
     ASSERT_EQ(toWord.risks.size(), 2u);
     EXPECT_EQ(toWord.risks[0].source, "/in/a.hwp");
     EXPECT_EQ(toWord.risks[1].risks.front().code, "font");
@@ -155,8 +158,10 @@ TEST(RunEngineTest, RiskFindingsAreCollectedAfterDocumentConversions) {
 
     FakeOperations noCheck;
     noCheck.risksByName["a.hwp"] = {{"table", 2, "표 2개"}};
-    EXPECT_TRUE(runItem(DocumentItem{DocTarget::pdf}, {"/in/a.hwp"}, noCheck.table()).risks.empty());
-    EXPECT_TRUE(runItem(FromWordItem{DocTarget::txt}, {"/in/a.docx"}, noCheck.table()).risks.empty());
+    EXPECT_TRUE(
+        runItem(DocumentItem{DocTarget::pdf}, {"/in/a.hwp"}, noCheck.table()).risks.empty());
+    EXPECT_TRUE(
+        runItem(FromWordItem{DocTarget::txt}, {"/in/a.docx"}, noCheck.table()).risks.empty());
     EXPECT_TRUE(noCheck.riskChecks.empty()) << "PDF from HWP and text from Word are not checked";
     runItem(FromWordItem{DocTarget::hwpx}, {"/in/a.docx"}, noCheck.table());
     EXPECT_EQ(noCheck.riskChecks.size(), 1u);
@@ -188,9 +193,9 @@ TEST(RunEngineTest, MergeIsOneJobOverAllFiles) {
     EXPECT_EQ(report.finish, (FinishMessage{true, "5쪽"}));
     fake.failing = {"x"};
     EXPECT_EQ(runItem(merge, {"/in/a.pdf"}, fake.table()).finish, (FinishMessage{false, "실패"}));
-    EXPECT_EQ(log.messages(), (std::vector<std::string>{
-                                  "PDF 합치기 완료: 3개 -> a 합침.pdf (5쪽)",
-                                  "PDF 합치기 실패: PDF 합치기 실패: 망가진 파일"}));
+    EXPECT_EQ(log.messages(),
+              (std::vector<std::string>{"PDF 합치기 완료: 3개 -> a 합침.pdf (5쪽)",
+                                        "PDF 합치기 실패: PDF 합치기 실패: 망가진 파일"}));
 }
 
 TEST(RunEngineTest, CropIsRefusedBeforeAnyFileIsTouched) {

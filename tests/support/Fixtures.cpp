@@ -54,7 +54,8 @@ VipsImageRef gradient(int width, int height, int bands) {
 
 bool isBmp(const fs::path& file) {
     std::string ext = file.extension().string();
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return ext == ".bmp";
 }
 
@@ -63,9 +64,12 @@ void save(VipsImage* image, const fs::path& file) {
         size_t size = 0;
         void* memory = vips_image_write_to_memory(image, &size);
         if (!memory) check(-1, "memory");
-        PixelBuffer pixels{vips_image_get_width(image), vips_image_get_height(image),
-                           vips_image_get_bands(image), {}};
-        pixels.bytes.assign(static_cast<std::uint8_t*>(memory), static_cast<std::uint8_t*>(memory) + size);
+        PixelBuffer pixels{vips_image_get_width(image),
+                           vips_image_get_height(image),
+                           vips_image_get_bands(image),
+                           {}};
+        pixels.bytes.assign(static_cast<std::uint8_t*>(memory),
+                            static_cast<std::uint8_t*>(memory) + size);
         g_free(memory);
         if (!encodeBmpFile(pixels, file)) throw std::runtime_error("bmp");
         return;

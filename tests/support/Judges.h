@@ -41,7 +41,7 @@ std::vector<std::string> namesIn(const std::filesystem::path& folder);
 
 }  // namespace tavrino::test
 
-#define TAVRINO_REQUIRE_TOOL(name)                                                   \
-    do {                                                                             \
+#define TAVRINO_REQUIRE_TOOL(name)                                                         \
+    do {                                                                                   \
         if (!::tavrino::test::haveProgram(name)) GTEST_SKIP() << name " is not installed"; \
     } while (0)

@@ -41,7 +41,8 @@ std::filesystem::path writeBMP(const std::filesystem::path& path, int width, int
 }
 
 std::filesystem::path writePDF(const std::filesystem::path& path, int pages) {
-    writeBytes(path, pdfBytes(std::vector<PdfPage>(static_cast<size_t>(pages), {"0 0 595 842", ""})));
+    writeBytes(path,
+               pdfBytes(std::vector<PdfPage>(static_cast<size_t>(pages), {"0 0 595 842", ""})));
     return path;
 }
 
@@ -50,10 +51,16 @@ std::filesystem::path writeText(const std::filesystem::path& path, const std::st
     return path;
 }
 
-std::filesystem::path corpusDir() { return TAVRINO_CORPUS_DIR; }
+std::filesystem::path corpusDir() {
+    return TAVRINO_CORPUS_DIR;
+}
 
-bool haveCorpus() { return std::filesystem::is_directory(corpusDir()); }
+bool haveCorpus() {
+    return std::filesystem::is_directory(corpusDir());
+}
 
-std::filesystem::path corpusFile(const std::string& relative) { return corpusDir() / relative; }
+std::filesystem::path corpusFile(const std::string& relative) {
+    return corpusDir() / relative;
+}
 
 }  // namespace tavrino::test

@@ -8,7 +8,7 @@
 namespace tavrino::test {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -17,15 +17,15 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
 // Path-returning shorthands for the fixtures of support/Fixtures.h.
 
 // A width × height gradient picture in the format its extension names (writePicture).
-std::filesystem::path writeImage(const std::filesystem::path& path, int width = 32,
-                                 int height = 24, int bands = 3);
+std::filesystem::path writeImage(const std::filesystem::path& path, int width = 32, int height = 24,
+                                 int bands = 3);
 
 // A GIF of several frames or a TIFF of several pages, each width × height.
 std::filesystem::path writeFrames(const std::filesystem::path& path, int frames, int width = 16,

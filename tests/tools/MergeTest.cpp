@@ -53,7 +53,7 @@ TEST_F(Merge, PagesFollowTheInputOrder) {
     EXPECT_EQ(pdfText(result.output), "a1 a2 a3 c1 c2");
     expectValid(result.output);
     EXPECT_EQ(pageSizes(result.output), (std::vector<std::string>{"300x200", "300x200", "300x200",
-                                                               "120x80", "300x200", "300x200"}));
+                                                                  "120x80", "300x200", "300x200"}));
 
     EXPECT_EQ(mergePDF(std::vector{a, b}).output, folder / "a 합침 2.pdf");
 }

@@ -35,7 +35,8 @@ void replayRecords(const std::vector<std::uint8_t>& bytes) {
 }
 
 TEST(Hwp5Fuzzed, KeptInputsRunCleanly) {
-    std::filesystem::path dir = std::filesystem::path(TAVRINO_SOURCE_DIR) / "tests/docengine/hwp5/fuzzed";
+    std::filesystem::path dir =
+        std::filesystem::path(TAVRINO_SOURCE_DIR) / "tests/docengine/hwp5/fuzzed";
     int replayed = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         SCOPED_TRACE(entry.path().filename().string());

@@ -18,12 +18,13 @@ using tavrino::test::runProgram;
 
 std::string lastLine(const tavrino::test::ProcessResult& r) {
     std::string all = r.out + r.err;
-    while (!all.empty() && all.back() == '\n') all.pop_back();
+    while (!all.empty() && all.back() == '\n')
+        all.pop_back();
     return all.substr(all.rfind('\n') + 1);
 }
 
 class Hwp5Tools : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (!std::filesystem::exists(builtProgram("docengine/pelgrin")))
             GTEST_SKIP() << "pelgrin is not built";
@@ -34,15 +35,16 @@ protected:
 
 TEST_F(Hwp5Tools, ExportTextAndHwpxOfADistributionDocument) {
     auto source = tavrino::test::corpusFile("hwp/distribution.hwp");
-    auto text = runProgram({builtProgram("docengine/pelgrin").string(), "export-text", source.string(),
-                            "-o", work.path().string()});
+    auto text = runProgram({builtProgram("docengine/pelgrin").string(), "export-text",
+                            source.string(), "-o", work.path().string()});
     ASSERT_EQ(text.status, 0) << lastLine(text);
     std::string exported = readFileBytes(work / "section-0001.txt");
-    EXPECT_NE(exported.find("2025년 강남세움센터 시설관리원 용역업체 선정 입찰공고"), std::string::npos);
+    EXPECT_NE(exported.find("2025년 강남세움센터 시설관리원 용역업체 선정 입찰공고"),
+              std::string::npos);
 
     auto hwpx = work / "out.hwpx";
-    auto run = runProgram({builtProgram("docengine/pelgrin").string(), "export-hwpx", source.string(),
-                           hwpx.string(), "--verify-pages"});
+    auto run = runProgram({builtProgram("docengine/pelgrin").string(), "export-hwpx",
+                           source.string(), hwpx.string(), "--verify-pages"});
     EXPECT_EQ(run.status, 0) << lastLine(run);
     EXPECT_GT(std::filesystem::file_size(hwpx), 0u);
 }
@@ -63,7 +65,8 @@ TEST_F(Hwp5Tools, LockedAndDamagedSourcesFailWithTheReason) {
     auto cut = work / "cut.hwp";
     std::string whole = readFileBytes(tavrino::test::corpusFile("hwp/source.hwp"));
     std::ofstream(cut, std::ios::binary) << whole.substr(0, whole.size() / 2);
-    auto inspect = runProgram({builtProgram("docengine/wordbridge").string(), "inspect", cut.string()});
+    auto inspect =
+        runProgram({builtProgram("docengine/wordbridge").string(), "inspect", cut.string()});
     EXPECT_NE(inspect.status, 0);
     EXPECT_NE(lastLine(inspect).find("손상"), std::string::npos) << lastLine(inspect);
 }
