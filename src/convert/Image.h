@@ -13,20 +13,6 @@
 
 namespace tavrino {
 
-// Decoded pixels held in libvips' own allocation.
-class PixelMemory {
-  public:
-    PixelMemory(void* data, int width, int height, int bands);
-    ~PixelMemory();
-    PixelMemory(const PixelMemory&) = delete;
-    PixelMemory& operator=(const PixelMemory&) = delete;
-
-    PixelView view() const { return view_; }
-
-  private:
-    PixelView view_;
-};
-
 class Image {
   public:
     Image() = default;
@@ -40,8 +26,8 @@ class Image {
     bool hasAlpha() const;
     explicit operator bool() const { return static_cast<bool>(pixels_); }
 
-    // Borrowed; for code that builds further libvips operations on the picture.
-    VipsImage* get() const { return pixels_.get(); }
+    // The picture itself, for the libvips operations of platform/Vips.h.
+    const VipsImageRef& ref() const { return pixels_; }
     const std::filesystem::path& origin() const { return origin_; }
     // "jpegload_source" for an untouched JPEG file, empty once the pixels were changed.
     const std::string& loader() const { return loader_; }

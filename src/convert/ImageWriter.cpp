@@ -1,7 +1,5 @@
 #include "convert/ImageWriter.h"
 
-#include <vips/vips.h>
-
 #include <algorithm>
 #include <cmath>
 #include <fstream>
@@ -27,58 +25,25 @@ ConvertError saveFailed(const fs::path& path) {
 // A libvips encoder failed. The pixels of a lazily read source are decoded during the
 // encoding, so the fault may be the source's: decode it once more on its own to tell.
 [[noreturn]] void throwVipsFailure(const Image& image, const fs::path& intended) {
-    vips_error_clear();
     if (!image.origin().empty() && !decodesCompletely(image.origin())) {
         throw ConvertError("이미지로 읽을 수 없음: " + image.origin().filename().string());
     }
     throw saveFailed(intended);
 }
 
-// "strip" drops Exif, XMP and ICC data, but the TIFF writer still turns libvips' own
-// orientation field into an Orientation tag; the field goes from a copy of the header.
-VipsImageRef withoutOrientation(const Image& image) {
-    VipsImageRef copy;
-    if (vips_copy(image.get(), copy.out(), nullptr)) return copy;
-    vips_image_remove(copy.get(), VIPS_META_ORIENTATION);
-    return copy;
-}
-
-void saveWithVips(const Image& source, const fs::path& hidden, const fs::path& intended, Fmt type,
+void saveWithVips(const Image& image, const fs::path& hidden, const fs::path& intended, Fmt type,
                   int quality) {
-    const Image image = source.derived(withoutOrientation(source));
-    VipsRef<VipsTarget> target(vips_target_new_to_file(hidden.c_str()));
-    if (!image || !target) throwVipsFailure(source, intended);
-    int failed = 0;
-    switch (type) {
-        case Fmt::png:
-            // libvips' defaults (no row filter, zlib level 6) make photos over twice as large
-            // as other encoders do. The Paeth filter at level 3 gives files within about 12 %
-            // of ImageMagick's in a fifth of its time (bench/convert).
-            failed = vips_pngsave_target(image.get(), target.get(), "strip", TRUE, "compression", 3,
-                                         "filter", VIPS_FOREIGN_PNG_FILTER_PAETH, nullptr);
-            break;
-        case Fmt::jpg:
-            failed = vips_jpegsave_target(image.get(), target.get(), "Q", quality, "strip", TRUE,
-                                          nullptr);
-            break;
-        default:
-            // libtiff seeks in its output, so tiffsave_target builds the file in memory
-            // first; writing to the path directly saves that copy. A path given to a saver
-            // is taken literally (only vips_image_write_to_file reads options from it).
-            failed = vips_tiffsave(image.get(), hidden.c_str(), "strip", TRUE, nullptr);
-            break;
-    }
-    if (failed) throwVipsFailure(source, intended);
+    const VipsSaver saver = type == Fmt::png   ? VipsSaver::png
+                            : type == Fmt::jpg ? VipsSaver::jpeg
+                                               : VipsSaver::tiff;
+    if (!vipsSave(image.ref(), hidden, saver, quality)) throwVipsFailure(image, intended);
 }
 
 // HEIC holds RGB or RGBA; grey pictures are widened first.
 PixelBuffer colourPixels(const Image& image) {
     if (image.bands() >= 3) return image.pixels();
-    VipsImageRef rgb;
-    if (vips_colourspace(image.get(), rgb.out(), VIPS_INTERPRETATION_sRGB, nullptr)) {
-        vips_error_clear();
-        throw ConvertError("이미지로 읽을 수 없음");
-    }
+    VipsImageRef rgb = vipsSrgb(image.ref());
+    if (!rgb) throw ConvertError("이미지로 읽을 수 없음");
     return image.derived(std::move(rgb)).pixels();
 }
 

@@ -1,9 +1,19 @@
 #pragma once
-// libvips, set up once per process, and a move-only owner of one VipsImage reference.
+// The one door to libvips: start-up, a move-only owner of one libvips object, and the few
+// picture operations the converters and tools use. Above this file a picture is an opaque
+// VipsImageRef; no libvips call or struct field is reached from anywhere else. Operations
+// return an empty reference (or false) when libvips fails, with libvips' error text already
+// cleared: callers turn a failure into their own message.
 // libvips' "untrusted" loaders (ImageMagick and friends) are blocked: arbitrary files are
 // only ever parsed by the dedicated decoders.
 
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
 #include <utility>
+
+#include "platform/PixelBuffer.h"
 
 typedef struct _VipsImage VipsImage;
 typedef struct _VipsSource VipsSource;
@@ -52,5 +62,69 @@ void VipsRef<T>::reset() {
 
 using VipsImageRef = VipsRef<VipsImage>;
 using VipsSourceRef = VipsRef<VipsSource>;
+
+// Decoded pixels held in libvips' own allocation.
+class PixelMemory {
+  public:
+    PixelMemory(void* data, int width, int height, int bands);
+    ~PixelMemory();
+    PixelMemory(PixelMemory&& other) noexcept : view_(std::exchange(other.view_, {})) {}
+    PixelMemory(const PixelMemory&) = delete;
+    PixelMemory& operator=(const PixelMemory&) = delete;
+
+    PixelView view() const { return view_; }
+
+  private:
+    PixelView view_;
+};
+
+struct VipsOpened {
+    VipsImageRef image;  // empty when no allowed loader reads the file
+    std::string loader;  // the loader's nickname ("jpegload_source", ...)
+};
+
+// Opens a file through a libvips source (a plain path: brackets in a name are never read as
+// load options) with a loader `allowLoader` accepts, refusing truncated data. Pixels are
+// decoded later, as they are used; `randomAccess` when the whole picture is needed at once.
+// `page` (from 0) picks an image of a multi-image file.
+VipsOpened openVipsPicture(const std::filesystem::path& path, bool randomAccess, int page,
+                           bool (*allowLoader)(std::string_view loader));
+
+int vipsWidth(const VipsImageRef& image);
+int vipsHeight(const VipsImageRef& image);
+int vipsBands(const VipsImageRef& image);
+bool vipsHasAlpha(const VipsImageRef& image);
+// The orientation tag (1 to 8; 1 when there is none).
+int vipsOrientation(const VipsImageRef& image);
+
+// A second reference to the same (immutable) picture.
+VipsImageRef vipsShare(const VipsImageRef& image);
+// Grey or sRGB at 8 bits per component; the input itself when it already is.
+VipsImageRef vipsEightBit(VipsImageRef image);
+// sRGB, for encoders that take colour only.
+VipsImageRef vipsSrgb(const VipsImageRef& image);
+// The picture turned upright by its orientation tag, the tag gone.
+VipsImageRef vipsUpright(const VipsImageRef& image);
+// Drawn over opaque white, 8 bits per component, no alpha band.
+VipsImageRef vipsOnWhite(const VipsImageRef& image);
+// Forced to exactly width × height, alpha premultiplied while filtering.
+VipsImageRef vipsResized(const VipsImageRef& image, int width, int height);
+// A quarter turn clockwise.
+VipsImageRef vipsQuarterTurn(const VipsImageRef& image);
+// Decoded now into memory that the result owns.
+VipsImageRef vipsInMemory(const VipsImageRef& image);
+// A picture of 8-bit components copied from `buffer` (grey for 1–2 bands, else sRGB).
+VipsImageRef vipsFromPixels(const PixelBuffer& buffer);
+
+// Decodes every pixel; false when the data turns out damaged.
+bool vipsDecodesAll(const VipsImageRef& image);
+// Decodes everything into memory; an empty PixelView when decoding fails.
+PixelMemory vipsPixelMemory(const VipsImageRef& image);
+
+enum class VipsSaver { png, jpeg, tiff };
+// Writes the picture without metadata (no Exif, XMP, ICC or orientation tag). `quality`
+// (0–100) is used by JPEG. False when the encoder (or the lazily decoded source) fails.
+bool vipsSave(const VipsImageRef& image, const std::filesystem::path& path, VipsSaver saver,
+              int quality);
 
 }  // namespace tavrino

@@ -1,7 +1,5 @@
 #include "tools/PixelTools.h"
 
-#include <vips/vips.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <system_error>
@@ -27,23 +25,14 @@ std::uintmax_t sizeOrZero(const fs::path& path) {
 std::optional<Image> scaled(const Image& image, double factor) {
     const int width = std::max(1, static_cast<int>(image.width() * factor));
     const int height = std::max(1, static_cast<int>(image.height() * factor));
-    // The thumbnail operation premultiplies alpha before it filters (no dark fringes around
-    // transparent parts) and, forced to a size, gives exactly the truncated one.
-    VipsImageRef out;
-    if (vips_thumbnail_image(image.get(), out.out(), width, "height", height, "size",
-                             VIPS_SIZE_FORCE, "no_rotate", TRUE, nullptr)) {
-        vips_error_clear();
-        return std::nullopt;
-    }
+    VipsImageRef out = vipsResized(image.ref(), width, height);
+    if (!out) return std::nullopt;
     return image.derived(std::move(out));
 }
 
 std::optional<Image> rotatedClockwise(const Image& image) {
-    VipsImageRef out;
-    if (vips_rot(image.get(), out.out(), VIPS_ANGLE_D90, nullptr)) {
-        vips_error_clear();
-        return std::nullopt;
-    }
+    VipsImageRef out = vipsQuarterTurn(image.ref());
+    if (!out) return std::nullopt;
     return image.derived(std::move(out));
 }
 

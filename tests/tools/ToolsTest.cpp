@@ -42,7 +42,7 @@ int sampleAt(const fs::path& file, int x, int y) {
 fs::path markedCorner(const fs::path& path, int width, int height) {
     PixelBuffer pixels{width, height, 3, std::vector<std::uint8_t>(width * height * 3, 0)};
     pixels.bytes[0] = pixels.bytes[1] = pixels.bytes[2] = 255;
-    if (vips_image_write_to_file(Image::fromPixels(pixels).get(), path.c_str(), nullptr)) {
+    if (vips_image_write_to_file(Image::fromPixels(pixels).ref().get(), path.c_str(), nullptr)) {
         ADD_FAILURE() << vips_error_buffer();
     }
     return path;
