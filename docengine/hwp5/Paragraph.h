@@ -19,7 +19,6 @@ constexpr std::uint32_t ctrlId(const char (&c)[5]) {
     return (std::uint32_t(std::uint8_t(c[0])) << 24) | (std::uint32_t(std::uint8_t(c[1])) << 16) |
            (std::uint32_t(std::uint8_t(c[2])) << 8) | std::uint32_t(std::uint8_t(c[3]));
 }
-std::string ctrlIdText(std::uint32_t id);
 
 // The fields shared by tables, drawing objects and equations.
 struct ObjectCommon {

@@ -7,15 +7,6 @@
 
 namespace tavrino::docs::hwp5 {
 
-std::string ctrlIdText(std::uint32_t id) {
-    std::string text;
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        char c = static_cast<char>((id >> shift) & 0xFF);
-        text += (c >= 32 && c < 127) ? c : '?';
-    }
-    return text;
-}
-
 ParagraphList parseSection(std::span<const Record> records) {
     return SectionParser(records).section();
 }
