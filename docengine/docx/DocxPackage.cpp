@@ -52,6 +52,9 @@ DocxPackage::DocxPackage(std::string_view bytes) : zip_(bytes) {
     parse(types, "[Content_Types].xml", true);
     mainPart_ = targetOfType("", "officeDocument");
     if (mainPart_.empty()) mainPart_ = "word/document.xml";
+    if (!zip_.find(mainPart_)) {
+        throw DocumentError("Word 문서의 본문 파트(" + mainPart_ + ")를 찾을 수 없음");
+    }
     std::string mainType;
     for (const auto& override : types.child("ct:Types").children("ct:Override")) {
         if (resolvePart("", override.attribute("PartName").as_string()) == mainPart_) {

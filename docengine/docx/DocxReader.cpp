@@ -28,7 +28,8 @@ void readCoreProperties(DocxPackage& package, DocumentInfo& info) {
 }
 
 void readCustomProperties(DocxPackage& package, DocumentInfo& info) {
-    const std::string part = package.targetOfType("", "custom-properties");
+    std::string part = package.targetOfType("", "custom-properties");
+    if (part.empty()) part = package.targetOfType("", "customProperties");  // Strict
     if (part.empty()) return;
     pugi::xml_document custom;
     package.parse(custom, part);

@@ -6,7 +6,7 @@
 namespace tavrino::docs {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, std::string_view>, 44> namespaces{{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 43> namespaces{{
     // OWPML (HWPX)
     {"ha", "http://www.hancom.co.kr/hwpml/2011/app"},
     {"hp", "http://www.hancom.co.kr/hwpml/2011/paragraph"},
@@ -51,14 +51,31 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 44> namespac
     {"cup", "http://schemas.openxmlformats.org/officeDocument/2006/custom-properties"},
     {"ct", "http://schemas.openxmlformats.org/package/2006/content-types"},
     {"pr", "http://schemas.openxmlformats.org/package/2006/relationships"},
-    {"strict", "http://purl.oclc.org/ooxml/wordprocessingml/main"},
     {"xml", "http://www.w3.org/XML/1998/namespace"},
+}};
+
+// Word's "Strict Open XML" documents use a second set of URIs for the same vocabulary. They
+// read under the transitional prefixes, so every reader handles both without knowing;
+// writers always declare the transitional ones.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 9> strictNamespaces{{
+    {"w", "http://purl.oclc.org/ooxml/wordprocessingml/main"},
+    {"r", "http://purl.oclc.org/ooxml/officeDocument/relationships"},
+    {"wp", "http://purl.oclc.org/ooxml/drawingml/wordprocessingDrawing"},
+    {"a", "http://purl.oclc.org/ooxml/drawingml/main"},
+    {"pic", "http://purl.oclc.org/ooxml/drawingml/picture"},
+    {"m", "http://purl.oclc.org/ooxml/officeDocument/math"},
+    {"ep", "http://purl.oclc.org/ooxml/officeDocument/extendedProperties"},
+    {"vt", "http://purl.oclc.org/ooxml/officeDocument/docPropsVTypes"},
+    {"cup", "http://purl.oclc.org/ooxml/officeDocument/customProperties"},
 }};
 
 }  // namespace
 
 std::string_view canonicalPrefix(std::string_view uri) {
     for (const auto& [prefix, known] : namespaces) {
+        if (known == uri) return prefix;
+    }
+    for (const auto& [prefix, known] : strictNamespaces) {
         if (known == uri) return prefix;
     }
     return {};
