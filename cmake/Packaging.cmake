@@ -20,8 +20,8 @@ set(CPACK_PACKAGE_NAME "tavrino")
 set(CPACK_PACKAGE_VENDOR "Korvanta")
 set(CPACK_PACKAGE_CONTACT "Korvanta <tavrino@korvanta.app>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "convert files in the middle of a drag")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "convert files in the middle of a drag\n A radial wheel under the pointer converts images, PDFs and HWP, HWPX or\n DOCX documents, or applies tools; results are written beside the source\n under a name that never overwrites. tavrino-cli offers the same from the\n command line. Files never leave the machine.")
+set(CPACK_PACKAGE_DESCRIPTION
+    "A radial wheel under the pointer converts images, PDFs and HWP, HWPX or DOCX documents, or applies tools; results are written beside the source under a name that never overwrites. tavrino-cli offers the same from the command line. Files never leave the machine.")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_DEBIAN_FILE_NAME "DEB-DEFAULT")
 set(CPACK_DEBIAN_PACKAGE_SECTION "graphics")
