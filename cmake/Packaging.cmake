@@ -12,6 +12,12 @@ foreach(page tavrino tavrino-cli)
                     OUTPUT_FILE \"\${target}/${page}.1.gz\" COMMAND_ERROR_IS_FATAL ANY)
   ")
 endforeach()
+install(CODE "
+  set(target \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/doc/tavrino\")
+  file(MAKE_DIRECTORY \"\${target}\")
+  execute_process(COMMAND gzip -9nc \"${PROJECT_SOURCE_DIR}/resources/changelog\"
+                  OUTPUT_FILE \"\${target}/changelog.gz\" COMMAND_ERROR_IS_FATAL ANY)
+")
 install(FILES "${PROJECT_SOURCE_DIR}/resources/copyright"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/tavrino")
 
