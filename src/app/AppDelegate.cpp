@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include "app/AnvilIcon.h"
+#include "app/Autostart.h"
 #include "app/ConflictWindowController.h"
 #include "app/StatusMenu.h"
 #include "app/WelcomeText.h"
@@ -61,6 +62,12 @@ void AppDelegate::startNormally() {
     statusItem_->show();
     controller_->start();
     const auto defaults = settings();
+    try {
+        applyAutostart(defaults->value("startAtLogin", true).toBool(), configHome(),
+                       QCoreApplication::applicationFilePath().toStdString());
+    } catch (const std::exception& error) {
+        log(std::string("autostart entry not updated: ") + error.what());
+    }
     if (!defaults->value("welcomeShown", false).toBool()) {
         defaults->setValue("welcomeShown", true);
         defaults->sync();

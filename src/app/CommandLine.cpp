@@ -73,6 +73,29 @@ WelcomePreviewMode welcomePreviewMode(const std::vector<std::string>& arguments,
 
 }  // namespace
 
+std::optional<std::string> textWithoutDisplay(const std::vector<std::string>& arguments) {
+    if (has(arguments, "--help") || has(arguments, "-h")) {
+        return "usage: tavrino [--help | --version]\n"
+               "\n"
+               "Starts Tavrino in the tray: drag files and hold the modifier to open the wheel\n"
+               "of conversions and tools under the pointer. The wheel needs an X11 session;\n"
+               "tavrino-cli and the file-manager actions work everywhere.\n"
+               "\n"
+               "  --help      this text\n"
+               "  --version   the version\n";
+    }
+    if (has(arguments, "--version")) return std::string("tavrino ") + TAVRINO_VERSION + "\n";
+    return std::nullopt;
+}
+
+std::optional<std::string> missingDisplay(const char* display, const char* waylandDisplay,
+                                          const char* qtPlatform) {
+    const auto set = [](const char* value) { return value != nullptr && *value != '\0'; };
+    if (set(display) || set(waylandDisplay) || set(qtPlatform)) return std::nullopt;
+    return "tavrino: no display to open (DISPLAY and WAYLAND_DISPLAY are unset); "
+           "tavrino-cli works without one";
+}
+
 Mode parseMode(const std::vector<std::string>& arguments) {
     if (has(arguments, "--selftest")) return SelfTestMode{};
     if (auto directory = valueOf(arguments, "--tool-matrix")) return ToolMatrixMode{*directory};

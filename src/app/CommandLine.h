@@ -48,6 +48,15 @@ struct WelcomePreviewMode {
 
 using Mode = std::variant<NormalRun, PreviewMode, SelfTestMode, ToolMatrixMode, WelcomePreviewMode>;
 
+// The text --help or --version asks for, printed before any display or Qt platform is
+// touched; nothing when neither flag is given.
+std::optional<std::string> textWithoutDisplay(const std::vector<std::string>& arguments);
+
+// Why the tray application cannot open a window here (no X11 or Wayland display and no Qt
+// platform chosen), or nothing when a display may be there.
+std::optional<std::string> missingDisplay(const char* display, const char* waylandDisplay,
+                                          const char* qtPlatform);
+
 // arguments excludes the program name.
 Mode parseMode(const std::vector<std::string>& arguments);
 

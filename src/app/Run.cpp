@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <cstdlib>
 #include <iostream>
 
 #include "app/AppDelegate.h"
+#include "app/CommandLine.h"
 #include "app/DragWatcherFactory.h"
 #include "devmodes/SelfTest.h"
 #include "devmodes/ToolMatrix.h"
@@ -21,6 +23,12 @@ void preferOffscreen() {
 }  // namespace
 
 int runNormally(int argc, char** argv) {
+    // Qt would abort with its platform plugin's message; one plain line says more.
+    if (const auto missing = missingDisplay(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"),
+                                            std::getenv("QT_QPA_PLATFORM"))) {
+        std::cerr << *missing << '\n';
+        return 1;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName("tavrino");
     QGuiApplication::setDesktopFileName("app.korvanta.tavrino");

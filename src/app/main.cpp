@@ -25,6 +25,10 @@ int runPreview(int argc, char** argv, const tavrino::app::PreviewMode& mode) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (const auto text = tavrino::app::textWithoutDisplay(arguments)) {
+        std::cout << *text;
+        return 0;
+    }
     tavrino::chooseLogFile(arguments);
     try {
         const tavrino::app::Mode mode = tavrino::app::parseMode(arguments);

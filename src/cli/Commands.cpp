@@ -62,9 +62,33 @@ int runCommand(const std::vector<std::string>& arguments) {
     return report.finish.ok ? 0 : 1;
 }
 
+const char* const helpText =
+    "usage: tavrino-cli COMMAND ...\n"
+    "\n"
+    "The conversions and tools of the Tavrino wheel from the command line. Results are\n"
+    "written beside each source under a name that never overwrites an existing file.\n"
+    "\n"
+    "  menu [--tools] FILE...   the petals the wheel would show for these files, one a line\n"
+    "  applies ITEM FILE...     run, skip or no for each file, one a line\n"
+    "  run ITEM FILE...         carry the item out, as a drop on its petal does\n"
+    "  --help                   this text\n"
+    "  --version                the version\n"
+    "\n"
+    "ITEM is a petal as menu prints it: convert(png), convert(pdf), tool(rotate), ...\n"
+    "\n"
+    "Exit status: 0 success, 1 a file failed, 2 malformed arguments.\n";
+
 int runCommandLine(const std::vector<std::string>& arguments) {
     if (arguments.empty()) throw UsageError("no command");
     const std::string& command = arguments.front();
+    if (command == "--help" || command == "-h") {
+        std::cout << helpText;
+        return 0;
+    }
+    if (command == "--version") {
+        std::cout << "tavrino-cli " << TAVRINO_VERSION << '\n';
+        return 0;
+    }
     const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
     if (command == "menu") return menuCommand(rest);
     if (command == "applies") return appliesCommand(rest);

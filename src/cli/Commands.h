@@ -16,6 +16,9 @@ struct UsageError : std::runtime_error {
 inline constexpr const char* usageLine =
     "usage: tavrino-cli menu [--tools] FILE... | applies ITEM FILE... | run ITEM FILE...";
 
+// The full help that --help prints: the commands, the items and the exit statuses.
+extern const char* const helpText;
+
 int menuCommand(const std::vector<std::string>& arguments);
 int appliesCommand(const std::vector<std::string>& arguments);
 // Carries the item out over the files through the run engine: the log lines as they happen,

@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <algorithm>
 #include <fstream>
 
 #include "TestBundle.h"
@@ -15,6 +16,37 @@ namespace tavrino::app {
 namespace {
 
 using test::runProgram;
+
+// With no display and no Qt platform: help and version still work, the tray says why it
+// cannot start instead of Qt aborting.
+TEST(ProgramWithoutDisplay, HelpAndVersionPrintAndTheTrayRefusesInOneLine) {
+    const test::TestBundle bundle;
+    const std::vector<std::string> bare = {"env",
+                                           "-u",
+                                           "DISPLAY",
+                                           "-u",
+                                           "WAYLAND_DISPLAY",
+                                           "-u",
+                                           "QT_QPA_PLATFORM",
+                                           bundle.program().string()};
+    auto with = [&bare](const char* flag) {
+        auto arguments = bare;
+        if (flag != nullptr) arguments.emplace_back(flag);
+        return runProgram(arguments);
+    };
+    const auto help = with("--help");
+    EXPECT_EQ(help.status, 0) << help.err;
+    EXPECT_TRUE(help.out.starts_with("usage: tavrino")) << help.out;
+    const auto version = with("--version");
+    EXPECT_EQ(version.status, 0) << version.err;
+    EXPECT_EQ(version.out, std::string("tavrino ") + TAVRINO_VERSION + "\n");
+
+    const auto tray = with(nullptr);
+    EXPECT_NE(tray.status, 0);
+    EXPECT_EQ(tray.out, "");
+    EXPECT_TRUE(tray.err.starts_with("tavrino: no display")) << tray.err;
+    EXPECT_EQ(std::count(tray.err.begin(), tray.err.end(), '\n'), 1) << tray.err;
+}
 
 TEST(ProgramSelfTest, HealthyInstallPassesAndAMissingNoticesFileFails) {
     const test::TestBundle bundle;

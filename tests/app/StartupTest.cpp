@@ -3,6 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <QCoreApplication>
+
+#include "app/Autostart.h"
+
 #include <QMenu>
 #include <QSystemTrayIcon>
 
@@ -50,6 +58,30 @@ struct StartupFixture : ::testing::Test {
     test::TempDir config;
     test::LogCapture log;
 };
+
+TEST_F(StartupFixture, StartAtLoginEntryFollowsTheSetting) {
+    int starts = 0;
+    const auto entry = autostartEntry(config.path());
+    {
+        AppDelegate delegate(std::make_unique<CountingWatcher>(starts));
+        delegate.startNormally();
+    }
+    ASSERT_TRUE(std::filesystem::exists(entry));
+    std::ifstream in(entry);
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_TRUE(text.starts_with("[Desktop Entry]\n"));
+    EXPECT_NE(text.find("\nExec=" + QCoreApplication::applicationFilePath().toStdString() + "\n"),
+              std::string::npos)
+        << text;
+    EXPECT_FALSE(std::filesystem::exists(entry.string() + ".part"));
+
+    AppDelegate::settings()->setValue("startAtLogin", false);
+    {
+        AppDelegate delegate(std::make_unique<CountingWatcher>(starts));
+        delegate.startNormally();
+    }
+    EXPECT_FALSE(std::filesystem::exists(entry));
+}
 
 TEST_F(StartupFixture, FirstStartShowsTheWelcomeOnceAndBuildsTheTrayMenu) {
     int starts = 0;

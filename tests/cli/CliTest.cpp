@@ -60,5 +60,21 @@ TEST_F(CommandLine, MisuseGetsOneUsageLineAndStatusTwo) {
     }
 }
 
+TEST_F(CommandLine, HelpAndVersionGoToStandardOutputAndSucceed) {
+    for (const char* flag : {"--help", "-h"}) {
+        const auto help = cli({flag});
+        EXPECT_EQ(help.status, 0);
+        EXPECT_EQ(help.err, "");
+        EXPECT_TRUE(help.out.starts_with("usage: tavrino-cli"));
+        for (const char* command : {"menu", "applies", "run"}) {
+            EXPECT_NE(help.out.find(std::string("  ") + command + " "), std::string::npos)
+                << command;
+        }
+    }
+    const auto version = cli({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("tavrino-cli ") + TAVRINO_VERSION + "\n");
+}
+
 }  // namespace
 }  // namespace tavrino
