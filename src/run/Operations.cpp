@@ -2,6 +2,7 @@
 
 #include "convert/ConvertError.h"
 #include "convert/ConvertFile.h"
+#include "run/RiskCheck.h"
 #include "tools/PdfMerge.h"
 #include "tools/Tools.h"
 
@@ -23,9 +24,7 @@ RunOperations standardOperations() {
     operations.convertWord = [](const fs::path&, DocTarget target) -> ToolResult {
         notBuilt("Word → " + title(target));
     };
-    operations.checkRisks = [](const fs::path&) -> std::optional<std::vector<DocRisk>> {
-        return std::nullopt;
-    };
+    operations.checkRisks = [](const fs::path& path) { return checkRisks(path); };
     operations.mergePDF = [](std::span<const fs::path> paths) { return mergePDF(paths); };
     return operations;
 }
