@@ -1,7 +1,6 @@
 #include "drag/RunEnginePort.h"
 
-#include "platform/Log.h"
-#include "platform/Paths.h"
+#include "run/RiskCheck.h"
 
 namespace tavrino {
 
@@ -13,16 +12,7 @@ RunReport RunEnginePort::run(const WheelItem& item, const std::vector<std::files
 }
 
 std::vector<std::string> RunEnginePort::riskNoticeLines(const std::vector<DocRisk>& risks) {
-    // A notification has room for two lines; a longer list points at the log, which holds
-    // every finding.
-    if (risks.size() <= 2) {
-        std::vector<std::string> lines;
-        for (const DocRisk& risk : risks)
-            lines.push_back(risk.message);
-        return lines;
-    }
-    return {risks.front().message, "그 밖에 " + std::to_string(risks.size() - 1) +
-                                       "가지 — 전체 목록은 " + withTilde(userLogFile())};
+    return tavrino::riskNoticeLines(risks);
 }
 
 }  // namespace tavrino

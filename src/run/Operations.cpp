@@ -2,6 +2,8 @@
 
 #include "convert/ConvertError.h"
 #include "convert/ConvertFile.h"
+#include "convert/DocumentConvert.h"
+#include "run/RiskCheck.h"
 #include "tools/PdfMerge.h"
 #include "tools/Tools.h"
 
@@ -17,15 +19,13 @@ RunOperations standardOperations() {
     operations.applyTool = [](Tool tool, const FileFacts& source) {
         return applyTool(tool, source, ToolCheck::applicability);
     };
-    operations.convertHwp = [](const fs::path&, DocTarget target) -> ToolResult {
-        notBuilt("HWP → " + title(target));
+    operations.convertHwp = [](const fs::path& path, DocTarget target) {
+        return convertHwp(path, target);
     };
-    operations.convertWord = [](const fs::path&, DocTarget target) -> ToolResult {
-        notBuilt("Word → " + title(target));
+    operations.convertWord = [](const fs::path& path, DocTarget target) {
+        return convertWord(path, target);
     };
-    operations.checkRisks = [](const fs::path&) -> std::optional<std::vector<DocRisk>> {
-        return std::nullopt;
-    };
+    operations.checkRisks = [](const fs::path& path) { return checkRisks(path); };
     operations.mergePDF = [](std::span<const fs::path> paths) { return mergePDF(paths); };
     return operations;
 }
