@@ -11,6 +11,8 @@ namespace {
 // Lines the engine is this unsure of are what it makes of photos, textures and icons.
 constexpr float minimumConfidence = 45.0F;
 // Text lines lower than this (in pixels) are scaled up; the models read best near 40.
+// A page read with at least this mean confidence is not read a second time.
+constexpr float confidentPage = 80.0F;
 constexpr int smallLine = 24;
 constexpr int targetLine = 40;
 constexpr int maxScale = 4;
@@ -97,14 +99,23 @@ bool hasLetterOrDigit(const std::string& line) {
     });
 }
 
-std::string joinedTrusted(const std::vector<RecognizedLine>& lines) {
+struct Reading {
     std::string text;
+    float confidence = 0;  // mean over the kept lines
+};
+
+Reading trusted(const std::vector<RecognizedLine>& lines) {
+    Reading reading;
+    int kept = 0;
     for (const RecognizedLine& line : lines) {
         if (line.confidence < minimumConfidence || !hasLetterOrDigit(line.text)) continue;
-        if (!text.empty()) text += '\n';
-        text += line.text;
+        if (!reading.text.empty()) reading.text += '\n';
+        reading.text += line.text;
+        reading.confidence += line.confidence;
+        ++kept;
     }
-    return text;
+    if (kept > 0) reading.confidence /= static_cast<float>(kept);
+    return reading;
 }
 
 }  // namespace
@@ -131,12 +142,14 @@ PixelBuffer preparedForReading(const PixelBuffer& pixels) {
 std::string recognizePicture(TextRecognizer& engine, const PixelBuffer& pixels) {
     const PixelBuffer prepared = preparedForReading(pixels);
     if (prepared.width < 3 || prepared.height < 3) return {};
-    std::string text = joinedTrusted(engine.recognize(prepared, TextRecognizer::Layout::automatic));
-    // The automatic layout sometimes drops a clean line entirely; one block catches it.
-    if (text.empty()) {
-        text = joinedTrusted(engine.recognize(prepared, TextRecognizer::Layout::singleBlock));
-    }
-    return text;
+    const Reading automatic =
+        trusted(engine.recognize(prepared, TextRecognizer::Layout::automatic));
+    if (automatic.confidence >= confidentPage) return automatic.text;
+    // The automatic layout sometimes drops or garbles a clean line (short labels, a lone
+    // line of Korean) where reading the picture as one block gets it right; an unsure page
+    // is read both ways and the surer reading kept.
+    const Reading block = trusted(engine.recognize(prepared, TextRecognizer::Layout::singleBlock));
+    return block.confidence > automatic.confidence ? block.text : automatic.text;
 }
 
 }  // namespace tavrino
