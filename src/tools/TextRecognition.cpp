@@ -13,6 +13,8 @@ constexpr float minimumConfidence = 45.0F;
 // Text lines lower than this (in pixels) are scaled up; the models read best near 40.
 // A page read with at least this mean confidence is not read a second time.
 constexpr float confidentPage = 80.0F;
+// Pictures with at most this many bands of ink rows are read as one block of text.
+constexpr std::size_t fewLinesAtMost = 6;
 constexpr int smallLine = 24;
 constexpr int targetLine = 40;
 constexpr int maxScale = 4;
@@ -48,9 +50,9 @@ int borderMean(const PixelBuffer& grey) {
     return count ? static_cast<int>(sum / count) : 255;
 }
 
-// The median height of the bands of rows that hold dark pixels: a cheap measure of the
-// text size that needs no layout analysis. 0 when no row holds ink.
-int typicalLineHeight(const PixelBuffer& grey) {
+// The heights of the bands of rows that hold dark pixels: a cheap measure of the text's
+// lines that needs no layout analysis.
+std::vector<int> inkBands(const PixelBuffer& grey) {
     std::vector<int> runs;
     int run = 0;
     for (int y = 0; y < grey.height; ++y) {
@@ -64,6 +66,12 @@ int typicalLineHeight(const PixelBuffer& grey) {
         }
     }
     if (run > 0) runs.push_back(run);
+    return runs;
+}
+
+// The median band height; 0 when no row holds ink.
+int typicalLineHeight(const PixelBuffer& grey) {
+    std::vector<int> runs = inkBands(grey);
     if (runs.empty()) return 0;
     std::nth_element(runs.begin(), runs.begin() + runs.size() / 2, runs.end());
     return runs[runs.size() / 2];
@@ -142,14 +150,18 @@ PixelBuffer preparedForReading(const PixelBuffer& pixels) {
 std::string recognizePicture(TextRecognizer& engine, const PixelBuffer& pixels) {
     const PixelBuffer prepared = preparedForReading(pixels);
     if (prepared.width < 3 || prepared.height < 3) return {};
-    const Reading automatic =
-        trusted(engine.recognize(prepared, TextRecognizer::Layout::automatic));
-    if (automatic.confidence >= confidentPage) return automatic.text;
-    // The automatic layout sometimes drops or garbles a clean line (short labels, a lone
-    // line of Korean) where reading the picture as one block gets it right; an unsure page
-    // is read both ways and the surer reading kept.
-    const Reading block = trusted(engine.recognize(prepared, TextRecognizer::Layout::singleBlock));
-    return block.confidence > automatic.confidence ? block.text : automatic.text;
+    // The automatic layout sometimes drops part of a clean line or a whole one where reading
+    // the picture as one block gets it all; a picture of a few lines (a screenshot, a label)
+    // is read as one block, a page with many lines by layout analysis (columns, blocks).
+    using Layout = TextRecognizer::Layout;
+    const bool fewLines = inkBands(prepared).size() <= fewLinesAtMost;
+    const Layout first = fewLines ? Layout::singleBlock : Layout::automatic;
+    const Reading reading = trusted(engine.recognize(prepared, first));
+    if (reading.confidence >= confidentPage) return reading.text;
+    // An unsure page is read the other way too and the surer reading kept.
+    const Layout other = fewLines ? Layout::automatic : Layout::singleBlock;
+    const Reading second = trusted(engine.recognize(prepared, other));
+    return second.confidence > reading.confidence ? second.text : reading.text;
 }
 
 }  // namespace tavrino
