@@ -10,13 +10,13 @@ namespace {
 
 // Lines the engine is this unsure of are what it makes of photos, textures and icons.
 constexpr float minimumConfidence = 45.0F;
-// Text lines lower than this (in pixels) are scaled up; the models read best near 40.
+// Text lines lower than this (in pixels) are scaled up; the models read best near 50.
 // A page read with at least this mean confidence is not read a second time.
 constexpr float confidentPage = 80.0F;
 // Pictures with at most this many bands of ink rows are read as one block of text.
 constexpr std::size_t fewLinesAtMost = 6;
-constexpr int smallLine = 24;
-constexpr int targetLine = 40;
+constexpr int smallLine = 32;
+constexpr int targetLine = 52;
 constexpr int maxScale = 4;
 
 PixelBuffer greyOverWhite(const PixelBuffer& pixels) {
