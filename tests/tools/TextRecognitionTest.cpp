@@ -154,6 +154,31 @@ TEST_F(Recognition, ABlankMiddlePageKeepsItsPlaceBetweenSeparators) {
     EXPECT_EQ(recognizeText(FileFacts(pdf)), "FIRST PAGE\n\n\n\nTHIRD PAGE");
 }
 
+TEST_F(Recognition, ATiffIsReadFrameByFrameInOrder) {
+    if (!test::haveProgram("vips")) GTEST_SKIP() << "the vips command is not installed";
+    const std::vector<std::string> texts{"첫째 장 입니다", "둘째 장 입니다", "셋째 장 입니다"};
+    std::string frames;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const fs::path line = renderText(dir / ("line" + std::to_string(i) + ".png"), texts[i], 20);
+        const fs::path frame = dir / ("frame" + std::to_string(i) + ".png");
+        ASSERT_EQ(test::runProgram({"vips", "embed", line.string(), frame.string(), "0", "0", "300",
+                                    "60", "--extend", "white"})
+                      .status,
+                  0);
+        frames += (i ? " " : "") + frame.string();
+    }
+    const fs::path joined = dir / "joined.v";
+    ASSERT_EQ(
+        test::runProgram({"vips", "arrayjoin", frames, joined.string(), "--across", "1"}).status,
+        0);
+    const fs::path tiff = dir / "pages.tif";
+    ASSERT_EQ(test::runProgram(
+                  {"vips", "tiffsave", joined.string(), tiff.string(), "--page-height", "60"})
+                  .status,
+              0);
+    EXPECT_EQ(recognizeText(FileFacts(tiff)), texts[0] + "\n\n" + texts[1] + "\n\n" + texts[2]);
+}
+
 TEST_F(Recognition, NothingToReadOrUnreadableInputWritesNothing) {
     const fs::path picture = test::writeImage(dir / "photo.png", 300, 200);
     EXPECT_EQ(errorOf([&] { applyTool(Tool::extractText, picture); }), "글자를 찾지 못함");
