@@ -179,6 +179,17 @@ TEST_F(Recognition, ATiffIsReadFrameByFrameInOrder) {
     EXPECT_EQ(recognizeText(FileFacts(tiff)), texts[0] + "\n\n" + texts[1] + "\n\n" + texts[2]);
 }
 
+TEST_F(Recognition, ATurnedPhotoIsReadUpright) {
+    if (!test::haveProgram("vips") || !test::haveProgram("exiftool")) GTEST_SKIP();
+    const fs::path line = renderText(dir / "line.png", "첫째 장 입니다", 20);
+    const fs::path turned = dir / "turned.png";
+    ASSERT_EQ(test::runProgram({"vips", "rot", line.string(), turned.string(), "d270"}).status, 0);
+    const fs::path photo = dir / "photo.jpg";
+    ASSERT_EQ(test::runProgram({"vips", "copy", turned.string(), photo.string()}).status, 0);
+    test::writeTags(photo, {"-Orientation=6", "-n"});
+    EXPECT_EQ(recognizeText(FileFacts(photo)), "첫째 장 입니다");
+}
+
 TEST_F(Recognition, NothingToReadOrUnreadableInputWritesNothing) {
     const fs::path picture = test::writeImage(dir / "photo.png", 300, 200);
     EXPECT_EQ(errorOf([&] { applyTool(Tool::extractText, picture); }), "글자를 찾지 못함");
