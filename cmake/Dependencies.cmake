@@ -8,6 +8,9 @@ pkg_check_modules(POPPLER_CPP REQUIRED IMPORTED_TARGET poppler-cpp)
 pkg_check_modules(QPDF REQUIRED IMPORTED_TARGET libqpdf)
 pkg_check_modules(EXIV2 REQUIRED IMPORTED_TARGET exiv2)
 pkg_check_modules(HEIF REQUIRED IMPORTED_TARGET libheif)
+# Text recognition: Tesseract reads, ICU counts the characters a reader sees.
+pkg_check_modules(TESSERACT REQUIRED IMPORTED_TARGET tesseract)
+pkg_check_modules(ICU_UC REQUIRED IMPORTED_TARGET icu-uc)
 
 # Documents: compound files, ZIP packages, XML.
 pkg_check_modules(GSF REQUIRED IMPORTED_TARGET libgsf-1)

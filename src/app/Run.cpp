@@ -8,6 +8,7 @@
 #include "app/AppDelegate.h"
 #include "app/CommandLine.h"
 #include "app/DragWatcherFactory.h"
+#include "app/QtClipboard.h"
 #include "devmodes/SelfTest.h"
 #include "devmodes/ToolMatrix.h"
 #include "devmodes/WelcomePreview.h"
@@ -34,6 +35,8 @@ int runNormally(int argc, char** argv) {
     QGuiApplication::setDesktopFileName("app.korvanta.tavrino");
     // The tray item keeps the program alive; closing a window never ends it.
     application.setQuitOnLastWindowClosed(false);
+    // Extracted text goes to Qt's clipboard; the command-line tool installs none.
+    installClipboard(std::make_shared<QtClipboard>());
     AppDelegate delegate(makeDragWatcher());
     QTimer::singleShot(0, &delegate, [&delegate] { delegate.applicationDidFinishLaunching(); });
     return application.exec();

@@ -4,7 +4,9 @@
 #include "menu/Formats.h"
 #include "menu/MenuRules.h"
 #include "tools/MetadataStrip.h"
+#include "tools/PageRecognition.h"
 #include "tools/PixelTools.h"
+#include "tools/TextOutput.h"
 
 namespace fs = std::filesystem;
 
@@ -27,6 +29,15 @@ ToolResult stripMetadata(const fs::path& path, FileKind kind, const SameFormat& 
         default:
             return stripImageMetadata(path, format.extension);
     }
+}
+
+// Images and PDFs are read by recognition; documents give their own text, which arrives
+// with the document engine and then goes through the same deliverText.
+ToolResult extractText(const FileFacts& source) {
+    if (source.kind() != FileKind::image && source.kind() != FileKind::pdf) {
+        notBuilt("문서 글자 추출");
+    }
+    return deliverText(source.path(), recognizeText(source));
 }
 
 }  // namespace
@@ -59,10 +70,11 @@ ToolResult applyTool(Tool tool, const FileFacts& source, ToolCheck check) {
         case Tool::crop:
         case Tool::mergePDF:
             refuseAsPerFileWork(tool);
-        // Background removal and text extraction arrive with their own engines; until then
-        // they refuse rather than pretend.
-        case Tool::removeBackground:
         case Tool::extractText:
+            return extractText(source);
+        // Background removal arrives with its own engine; until then it refuses rather
+        // than pretend.
+        case Tool::removeBackground:
             notBuilt(title(tool));
     }
     notBuilt(rawValue(tool));

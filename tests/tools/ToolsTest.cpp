@@ -64,8 +64,14 @@ TEST(ApplyTool, RefusesWhatDoesNotApply) {
     EXPECT_EQ(failureOf(Tool::crop, folder / "README", ToolCheck::none), "자르기는 따로 처리");
     EXPECT_EQ(failureOf(Tool::mergePDF, folder / "report.pdf", ToolCheck::none),
               "PDF 합치기는 따로 처리");
+    // A blank page has nothing to read; a document's own text is not built yet. Neither
+    // writes anything.
+    EXPECT_EQ(failureOf(Tool::extractText, folder / "report.pdf"), "글자를 찾지 못함");
+    writeText(folder / "letter.hwp", "not really");
+    EXPECT_EQ(failureOf(Tool::extractText, folder / "letter.hwp", ToolCheck::none),
+              "아직 지원하지 않음: 문서 글자 추출");
+    fs::remove(folder / "letter.hwp");
     // Tools whose engines are not built yet say so instead of writing anything.
-    EXPECT_EQ(failureOf(Tool::extractText, folder / "report.pdf"), "아직 지원하지 않음: 글자 추출");
     EXPECT_EQ(failureOf(Tool::removeBackground, folder / "report.pdf", ToolCheck::none),
               "아직 지원하지 않음: 배경 제거");
     writeText(folder / "memo.docx", "PK");

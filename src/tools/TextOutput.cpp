@@ -1,0 +1,42 @@
+#include "tools/TextOutput.h"
+
+#include <unicode/brkiter.h>
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
+
+#include <memory>
+
+#include "convert/ConvertError.h"
+#include "platform/Clipboard.h"
+#include "tools/ResultFile.h"
+
+namespace tavrino {
+
+std::size_t countCharacters(std::string_view text) {
+    if (text.empty()) return 0;
+    const icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(
+        icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::BreakIterator> breaks(
+        icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+    // Without ICU's break rules, code points are the closest count we can give.
+    if (U_FAILURE(status) || !breaks) return static_cast<std::size_t>(unicode.countChar32());
+    breaks->setText(unicode);
+    std::size_t count = 0;
+    for (int32_t at = breaks->next(); at != icu::BreakIterator::DONE; at = breaks->next())
+        ++count;
+    return count;
+}
+
+ToolResult deliverText(const std::filesystem::path& source, const std::string& text) {
+    if (text.empty()) throw ConvertError("글자를 찾지 못함");
+    const std::filesystem::path output =
+        writeResultFile(text, toolOutputName(source, "글자", "txt"), "파일 저장 실패");
+    const std::string count = std::to_string(countCharacters(text));
+    const std::shared_ptr<Clipboard> clipboard = installedClipboard();
+    if (!clipboard) return {output, count + "자 · 복사하지 않음"};
+    clipboard->putText(text);
+    return {output, count + "자 · 복사됨"};
+}
+
+}  // namespace tavrino

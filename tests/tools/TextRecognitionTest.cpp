@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "convert/ConvertError.h"
+#include "platform/Clipboard.h"
+#include "support/Fixtures.h"
+#include "support/Process.h"
+#include "support/TestFiles.h"
+#include "tools/PageRecognition.h"
+#include "tools/TextOutput.h"
+#include "tools/TextRecognition.h"
+#include "tools/ToolFixtures.h"
+#include "tools/Tools.h"
+
+namespace fs = std::filesystem;
+
+namespace tavrino {
+namespace {
+
+using test::TempDir;
+
+struct RecordingClipboard : Clipboard {
+    std::vector<std::string> texts;
+    void putText(std::string text) override { texts.push_back(std::move(text)); }
+};
+
+// Installs a clipboard for one test and removes it afterwards.
+struct ScopedClipboard {
+    std::shared_ptr<RecordingClipboard> clipboard = std::make_shared<RecordingClipboard>();
+    ScopedClipboard() { installClipboard(clipboard); }
+    ~ScopedClipboard() { installClipboard(nullptr); }
+};
+
+// Renders `text` with pango-view in a Korean font at `px` pixels.
+fs::path renderText(const fs::path& file, const std::string& text, int px,
+                    const std::string& colours = "") {
+    std::vector<std::string> argv{"pango-view",
+                                  "-q",
+                                  "--dpi=72",
+                                  "--margin=12",
+                                  "--font=NanumGothic " + std::to_string(px),
+                                  "--text=" + text,
+                                  "-o",
+                                  file.string()};
+    if (!colours.empty()) {
+        argv.push_back("--background=black");
+        argv.push_back("--foreground=white");
+    }
+    const auto result = test::runProgram(argv);
+    EXPECT_EQ(result.status, 0) << result.err;
+    return file;
+}
+
+std::string errorOf(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const ConvertError& error) {
+        return error.description();
+    }
+    return "(no error)";
+}
+
+TEST(TextOutput, CountsWhatAReaderSeesAsCharacters) {
+    EXPECT_EQ(countCharacters("한글 A"), 4U);
+    EXPECT_EQ(countCharacters("e\u0301"), 1U);             // e + combining accent
+    EXPECT_EQ(countCharacters("\u1112\u1161\u11AB"), 1U);  // 한 as jamo
+    EXPECT_EQ(countCharacters(""), 0U);
+}
+
+TEST(TextOutput, WritesTheFileAndCopiesWhenAClipboardIsInstalled) {
+    TempDir dir;
+    const fs::path source = test::writeImage(dir / "shot.png");
+    {
+        ScopedClipboard scoped;
+        const ToolResult result = deliverText(source, "한글 A");
+        EXPECT_EQ(result.output, dir / "shot 글자.txt");
+        EXPECT_EQ(result.note, "4자 · 복사됨");
+        EXPECT_EQ(test::readBytes(result.output), "한글 A");
+        EXPECT_EQ(scoped.clipboard->texts, std::vector<std::string>{"한글 A"});
+    }
+    const ToolResult second = deliverText(source, "abc");
+    EXPECT_EQ(second.output, dir / "shot 글자 2.txt");
+    EXPECT_EQ(second.note, "3자 · 복사하지 않음");
+}
+
+TEST(TextOutput, EmptyTextOrUnwritableFolderWritesAndCopiesNothing) {
+    TempDir dir;
+    ScopedClipboard scoped;
+    EXPECT_EQ(errorOf([&] { deliverText(dir / "a.png", ""); }), "글자를 찾지 못함");
+    EXPECT_NE(errorOf([&] { deliverText(dir / "missing" / "a.png", "x"); }), "(no error)");
+    EXPECT_TRUE(scoped.clipboard->texts.empty());
+    EXPECT_TRUE(fs::is_empty(dir.path()));
+}
+
+PixelBuffer filled(int width, int height, std::uint8_t background) {
+    return {width, height, 1,
+            std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height, background)};
+}
+
+TEST(Preparation, InvertsLightOnDarkAndScalesOnlySmallText) {
+    PixelBuffer dark = filled(200, 60, 20);
+    for (int x = 20; x < 180; ++x)
+        for (int y = 25; y < 35; ++y)
+            dark.bytes[y * 200 + x] = 240;  // a 10 px light bar
+    const PixelBuffer prepared = preparedForReading(dark);
+    EXPECT_GT(prepared.width, 200);  // the small line was scaled up
+    EXPECT_EQ(prepared.bytes.front(), 255 - 20);
+
+    PixelBuffer tall = filled(200, 200, 250);
+    for (int x = 20; x < 180; ++x)
+        for (int y = 40; y < 120; ++y)
+            tall.bytes[y * 200 + x] = 0;  // an 80 px dark line
+    const PixelBuffer same = preparedForReading(tall);
+    EXPECT_EQ(same.width, 200);
+    EXPECT_EQ(same.bytes, tall.bytes);
+}
+
+TEST(Preparation, TransparentPixelsBecomeWhite) {
+    const PixelBuffer clear{4, 4, 4, std::vector<std::uint8_t>(64, 0)};
+    const PixelBuffer grey = preparedForReading(clear);
+    EXPECT_EQ(grey.bands, 1);
+    for (auto v : grey.bytes)
+        EXPECT_EQ(v, 255);
+}
+
+class Recognition : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!test::haveProgram("pango-view")) GTEST_SKIP() << "pango-view is not installed";
+    }
+    TempDir dir;
+};
+
+TEST_F(Recognition, TwoLinesOfAScreenshotGiveTwoLines) {
+    const fs::path shot =
+        renderText(dir / "shot.png", "안녕하세요 반갑습니다\nHello World 2026", 16);
+    EXPECT_EQ(recognizeText(FileFacts(shot)), "안녕하세요 반갑습니다\nHello World 2026");
+    const fs::path dark = renderText(dir / "dark.png", "설정 저장하기", 13, "dark");
+    EXPECT_EQ(recognizeText(FileFacts(dark)), "설정 저장하기");
+}
+
+TEST_F(Recognition, ThroughTheToolTheFileHoldsTheText) {
+    const fs::path shot = renderText(dir / "메모.png", "한글 문서", 28);
+    const ToolResult result = applyTool(Tool::extractText, shot);
+    EXPECT_EQ(result.output, dir / "메모 글자.txt");
+    EXPECT_EQ(result.note, "5자 · 복사하지 않음");
+    EXPECT_EQ(test::readBytes(result.output), "한글 문서");
+}
+
+TEST_F(Recognition, ABlankMiddlePageKeepsItsPlaceBetweenSeparators) {
+    const fs::path pdf = test::writeTextPDF(dir / "scan.pdf", {"FIRST PAGE", "", "THIRD PAGE"});
+    EXPECT_EQ(recognizeText(FileFacts(pdf)), "FIRST PAGE\n\n\n\nTHIRD PAGE");
+}
+
+TEST_F(Recognition, ATiffIsReadFrameByFrameInOrder) {
+    if (!test::haveProgram("vips")) GTEST_SKIP() << "the vips command is not installed";
+    const std::vector<std::string> texts{"첫째 장 입니다", "둘째 장 입니다", "셋째 장 입니다"};
+    std::string frames;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const fs::path line = renderText(dir / ("line" + std::to_string(i) + ".png"), texts[i], 20);
+        const fs::path frame = dir / ("frame" + std::to_string(i) + ".png");
+        ASSERT_EQ(test::runProgram({"vips", "embed", line.string(), frame.string(), "0", "0", "300",
+                                    "60", "--extend", "white"})
+                      .status,
+                  0);
+        frames += (i ? " " : "") + frame.string();
+    }
+    const fs::path joined = dir / "joined.v";
+    ASSERT_EQ(
+        test::runProgram({"vips", "arrayjoin", frames, joined.string(), "--across", "1"}).status,
+        0);
+    const fs::path tiff = dir / "pages.tif";
+    ASSERT_EQ(test::runProgram(
+                  {"vips", "tiffsave", joined.string(), tiff.string(), "--page-height", "60"})
+                  .status,
+              0);
+    EXPECT_EQ(recognizeText(FileFacts(tiff)), texts[0] + "\n\n" + texts[1] + "\n\n" + texts[2]);
+}
+
+TEST_F(Recognition, ATurnedPhotoIsReadUpright) {
+    if (!test::haveProgram("vips") || !test::haveProgram("exiftool")) GTEST_SKIP();
+    const fs::path line = renderText(dir / "line.png", "첫째 장 입니다", 20);
+    const fs::path turned = dir / "turned.png";
+    ASSERT_EQ(test::runProgram({"vips", "rot", line.string(), turned.string(), "d270"}).status, 0);
+    const fs::path photo = dir / "photo.jpg";
+    ASSERT_EQ(test::runProgram({"vips", "copy", turned.string(), photo.string()}).status, 0);
+    test::writeTags(photo, {"-Orientation=6", "-n"});
+    EXPECT_EQ(recognizeText(FileFacts(photo)), "첫째 장 입니다");
+}
+
+TEST_F(Recognition, NothingToReadOrUnreadableInputWritesNothing) {
+    const fs::path picture = test::writeImage(dir / "photo.png", 300, 200);
+    EXPECT_EQ(errorOf([&] { applyTool(Tool::extractText, picture); }), "글자를 찾지 못함");
+    const fs::path broken = test::writeText(dir / "broken.pdf", "%PDF-1.7 not really");
+    EXPECT_EQ(errorOf([&] { recognizeText(FileFacts(broken)); }), "PDF를 열 수 없음");
+    const fs::path damaged = test::writeText(dir / "damaged.png", "\x89PNG\r\n\x1a\nxx");
+    EXPECT_EQ(errorOf([&] { recognizeText(FileFacts(damaged)); }),
+              "이미지로 읽을 수 없음: damaged.png");
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().string().find("글자"), std::string::npos) << entry.path();
+}
+
+}  // namespace
+}  // namespace tavrino
