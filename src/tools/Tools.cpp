@@ -3,6 +3,7 @@
 #include "convert/ConvertError.h"
 #include "menu/Formats.h"
 #include "menu/MenuRules.h"
+#include "tools/BackgroundRemoval.h"
 #include "tools/MetadataStrip.h"
 #include "tools/PixelTools.h"
 
@@ -59,9 +60,10 @@ ToolResult applyTool(Tool tool, const FileFacts& source, ToolCheck check) {
         case Tool::crop:
         case Tool::mergePDF:
             refuseAsPerFileWork(tool);
-        // Background removal and text extraction arrive with their own engines; until then
-        // they refuse rather than pretend.
         case Tool::removeBackground:
+            return removeBackgroundTool(path);
+        // Text extraction arrives with its own engine; until then it refuses rather than
+        // pretends.
         case Tool::extractText:
             notBuilt(title(tool));
     }

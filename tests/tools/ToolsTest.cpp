@@ -66,8 +66,6 @@ TEST(ApplyTool, RefusesWhatDoesNotApply) {
               "PDF 합치기는 따로 처리");
     // Tools whose engines are not built yet say so instead of writing anything.
     EXPECT_EQ(failureOf(Tool::extractText, folder / "report.pdf"), "아직 지원하지 않음: 글자 추출");
-    EXPECT_EQ(failureOf(Tool::removeBackground, folder / "report.pdf", ToolCheck::none),
-              "아직 지원하지 않음: 배경 제거");
     writeText(folder / "memo.docx", "PK");
     EXPECT_EQ(failureOf(Tool::stripMetadata, folder / "memo.docx"),
               "아직 지원하지 않음: 문서 정보 삭제");
