@@ -11,6 +11,7 @@
 #include "convert/Image.h"
 #include "menu/MenuRules.h"
 #include "platform/SaliencyNet.h"
+#include "support/Judges.h"
 #include "support/TestFiles.h"
 #include "tools/SubjectMask.h"
 #include "tools/Tools.h"
@@ -40,15 +41,6 @@ fs::path writeDiskPhoto(const fs::path& path, const std::string& extra = "") {
         extra + " '" + path.string() + "'";
     EXPECT_EQ(run(command), 0);
     return path;
-}
-
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 int alphaAt(const PixelBuffer& pixels, int x, int y) {
