@@ -98,3 +98,29 @@ TEST(BackgroundRemoval, PictureWithoutSubjectWritesNothing) {
     }
     EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{"gradient.jpg", "plain.png"}));
 }
+
+TEST(BackgroundRemoval, KeepsBothSubjectsWithTheirExactOutline) {
+    if (!needModel()) GTEST_SKIP() << "no model (scripts/fetch-model)";
+    TempDir folder;
+    // A large and a small subject; the small one must not be lost next to the large one.
+    const fs::path photo =
+        writeDiskPhoto(folder / "two.png", "-fill '#1f6f3f' -draw 'circle 110,370 110,310'");
+    const PixelBuffer out = loadImage(applyTool(Tool::removeBackground, photo).output).pixels();
+    const auto inside = [](int x, int y) {
+        const auto within = [&](int cx, int cy, int r) {
+            return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r;
+        };
+        return within(320, 240, 120) || within(110, 370, 60);
+    };
+    long both = 0, either = 0, small = 0;
+    for (int y = 0; y < out.height; ++y) {
+        for (int x = 0; x < out.width; ++x) {
+            const bool cut = alphaAt(out, x, y) > 127;
+            both += cut && inside(x, y);
+            either += cut || inside(x, y);
+            small += cut && (x - 110) * (x - 110) + (y - 370) * (y - 370) <= 3600;
+        }
+    }
+    EXPECT_GT(static_cast<double>(both) / either, 0.9);
+    EXPECT_GT(small, 0.9 * 3.14159 * 3600);
+}
