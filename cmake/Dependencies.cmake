@@ -25,3 +25,21 @@ endif()
 if(TAVRINO_BENCH AND NOT TAVRINO_SANITIZE)
   find_package(benchmark REQUIRED)
 endif()
+
+# Background removal: OpenCV's dnn module runs the salient-object network. Debian's split
+# -dev packages carry no CMake config, so the libraries are found one by one. Without them
+# the tool is left out of the build and its petal stays hidden.
+find_path(OPENCV_INCLUDE_DIR opencv2/dnn.hpp PATH_SUFFIXES opencv4)
+find_library(OPENCV_CORE_LIBRARY opencv_core)
+find_library(OPENCV_IMGPROC_LIBRARY opencv_imgproc)
+find_library(OPENCV_DNN_LIBRARY opencv_dnn)
+if(OPENCV_INCLUDE_DIR AND OPENCV_CORE_LIBRARY AND OPENCV_IMGPROC_LIBRARY AND OPENCV_DNN_LIBRARY)
+  add_library(tavrino_opencv INTERFACE IMPORTED)
+  target_include_directories(tavrino_opencv SYSTEM INTERFACE "${OPENCV_INCLUDE_DIR}")
+  target_link_libraries(tavrino_opencv INTERFACE
+    "${OPENCV_DNN_LIBRARY}" "${OPENCV_IMGPROC_LIBRARY}" "${OPENCV_CORE_LIBRARY}")
+  set(TAVRINO_HAVE_OPENCV ON)
+else()
+  message(STATUS "OpenCV dnn not found: background removal is left out")
+  set(TAVRINO_HAVE_OPENCV OFF)
+endif()

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <set>
 
+#include "platform/SaliencyNet.h"
+
 namespace tavrino {
 
-// The segmentation engine registers itself by replacing this predicate at start-up; until
-// one is linked in, background removal is not offered.
-std::function<bool()> removeBackgroundSupported = [] { return false; };
+// Background removal is offered when the build has the network engine and its model file.
+std::function<bool()> removeBackgroundSupported = [] { return saliencyModelAvailable(); };
 
 WheelItem specificItem(const WheelItem& item, const FileFacts& file) {
     const auto* common = std::get_if<CommonItem>(&item);

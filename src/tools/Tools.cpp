@@ -3,6 +3,7 @@
 #include "convert/ConvertError.h"
 #include "menu/Formats.h"
 #include "menu/MenuRules.h"
+#include "tools/BackgroundRemoval.h"
 #include "tools/MetadataStrip.h"
 #include "tools/PageRecognition.h"
 #include "tools/PixelTools.h"
@@ -72,10 +73,8 @@ ToolResult applyTool(Tool tool, const FileFacts& source, ToolCheck check) {
             refuseAsPerFileWork(tool);
         case Tool::extractText:
             return extractText(source);
-        // Background removal arrives with its own engine; until then it refuses rather
-        // than pretend.
         case Tool::removeBackground:
-            notBuilt(title(tool));
+            return removeBackgroundTool(path);
     }
     notBuilt(rawValue(tool));
 }

@@ -72,8 +72,6 @@ TEST(ApplyTool, RefusesWhatDoesNotApply) {
               "아직 지원하지 않음: 문서 글자 추출");
     fs::remove(folder / "letter.hwp");
     // Tools whose engines are not built yet say so instead of writing anything.
-    EXPECT_EQ(failureOf(Tool::removeBackground, folder / "report.pdf", ToolCheck::none),
-              "아직 지원하지 않음: 배경 제거");
     writeText(folder / "memo.docx", "PK");
     EXPECT_EQ(failureOf(Tool::stripMetadata, folder / "memo.docx"),
               "아직 지원하지 않음: 문서 정보 삭제");
