@@ -1,0 +1,72 @@
+// Tavrino's drag reporter for GNOME Shell 45 and later. Only the compositor sees a drag on
+// Wayland, so this reports each drag's begin, the pointer and its modifiers while it moves,
+// and its end, as signals on the user's own session bus. It accepts no commands and keeps
+// nothing beyond the drag under way.
+import Gio from 'gi://Gio';
+import GLib from 'gi://GLib';
+import {Extension} from 'resource:///org/gnome/shell/extensions/extension.js';
+
+const BUS_NAME = 'app.korvanta.tavrino.DragReporter';
+const OBJECT_PATH = '/app/korvanta/tavrino/DragReporter';
+const INTERFACE = `<node><interface name="app.korvanta.tavrino.DragReporter">
+  <property name="Version" type="u" access="read"/>
+  <signal name="DragBegan"/>
+  <signal name="DragMoved"><arg type="i"/><arg type="i"/><arg type="u"/></signal>
+  <signal name="DragEnded"/>
+</interface></node>`;
+const VERSION = 1;
+// The modifiers can change while the pointer rests, so they are looked at 60 times a
+// second, but only while a drag is under way.
+const POLL_MS = 16;
+
+export default class TavrinoDragReporter extends Extension {
+    enable() {
+        this._object = Gio.DBusExportedObject.wrapJSObject(INTERFACE, {Version: VERSION});
+        this._object.export(Gio.DBus.session, OBJECT_PATH);
+        this._owner = Gio.bus_own_name_on_connection(Gio.DBus.session, BUS_NAME,
+            Gio.BusNameOwnerFlags.NONE, null, null);
+        const dnd = global.display.get_dnd();
+        this._handlers = [
+            dnd.connect('dnd-enter', () => this._began()),
+            dnd.connect('dnd-position-change', () => this._look()),
+            dnd.connect('dnd-leave', () => this._ended()),
+        ];
+        this._last = null;
+    }
+
+    disable() {
+        this._ended();
+        const dnd = global.display.get_dnd();
+        this._handlers.forEach(id => dnd.disconnect(id));
+        this._handlers = [];
+        Gio.bus_unown_name(this._owner);
+        this._object.unexport();
+        this._object = null;
+    }
+
+    _began() {
+        this._object.emit_signal('DragBegan', null);
+        this._last = null;
+        this._look();
+        if (!this._poll)
+            this._poll = GLib.timeout_add(GLib.PRIORITY_DEFAULT, POLL_MS, () => this._look());
+    }
+
+    _look() {
+        const [x, y, mods] = global.get_pointer();
+        const key = `${x},${y},${mods}`;
+        if (key !== this._last) {
+            this._last = key;
+            this._object.emit_signal('DragMoved', new GLib.Variant('(iiu)', [x, y, mods]));
+        }
+        return GLib.SOURCE_CONTINUE;
+    }
+
+    _ended() {
+        if (this._poll) {
+            GLib.source_remove(this._poll);
+            this._poll = 0;
+            this._object.emit_signal('DragEnded', null);
+        }
+    }
+}
