@@ -221,19 +221,21 @@ TEST(RunEngineTest, HintsSeparateDocumentsFromPictures) {
 
 // Until their code lands, tools and document conversions fail every file with a clear
 // message instead of pretending to work.
-TEST(RunEngineTest, StandardOperationsRefuseWhatIsNotBuiltYet) {
+// The standard operations hand each item to its engine: a broken document fails with the
+// document tool's own reason, and a tool not built yet refuses; neither writes anything.
+TEST(RunEngineTest, StandardOperationsReachTheirEngines) {
     LogCapture log;
     TempDir folder;
-    writePicture(folder / "a.png", 8, 8);
+    writeBytes(folder / "memo.docx", "PK");
     writeBytes(folder / "b.hwp", "hwp");
     const RunOperations ops = standardOperations();
-    EXPECT_FALSE(runItem(ToolItem{Tool::extractText}, {folder / "a.png"}, ops).finish.ok);
+    EXPECT_FALSE(runItem(ToolItem{Tool::stripMetadata}, {folder / "memo.docx"}, ops).finish.ok);
     EXPECT_FALSE(runItem(DocumentItem{DocTarget::pdf}, {folder / "b.hwp"}, ops).finish.ok);
     const auto lines = log.messages();
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], "글자 추출 실패: a.png: 아직 지원하지 않음: 글자 추출");
-    EXPECT_EQ(lines[1], "PDF 실패: b.hwp: 아직 지원하지 않음: HWP → PDF");
-    EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{"a.png", "b.hwp"}));
+    EXPECT_EQ(lines[0], "정보 삭제 실패: memo.docx: 아직 지원하지 않음: 문서 정보 삭제");
+    EXPECT_EQ(lines[1].rfind("PDF 실패: b.hwp: 한글 변환(pelgrin) 실패(1): ", 0), 0u) << lines[1];
+    EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{"b.hwp", "memo.docx"}));
 }
 
 // A file is classified once per run: the engine's facts reach the operations, so neither
