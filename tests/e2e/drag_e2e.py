@@ -5,7 +5,10 @@ the JPG petal converts both files beside their sources, the sources stay untouch
 though the source deletes its files whenever a drop answers "move"), the log holds the
 watcher's and the run's lines, and the wheel fades out.
 
-usage: drag_e2e.py qt|gtk|nox11 HARNESS QT_SOURCE
+usage: drag_e2e.py qt|gtk|cutout|nox11 HARNESS QT_SOURCE
+cutout drags a photo of one subject out of the Qt source with Alt held and drops it on the
+background-removal petal: the cut-out is written beside it, its corners clear and its
+subject opaque.
 nox11 starts the watcher where no X11 display can be had (as in a Wayland session): it must
 say so in one log line and keep running.
 Exit status 77 (skipped) when Xvfb, xdotool or GTK for Python is missing."""
@@ -109,6 +112,60 @@ def check_drag(kind, session, harness, source, work, before, log):
     print(f"{kind}: ok; source: {result}; log: {lines}")
 
 
+def subject_on_wall(x, y):
+    """An orange disc on a plain blue-grey wall, 320 × 240."""
+    inside = (x - 160) ** 2 + (y - 120) ** 2 <= 70 ** 2
+    return (220, 130, 60) if inside else (120, 140, 160)
+
+
+def alpha_at(path, x, y):
+    done = subprocess.run(["convert", path, "-format", f"%[fx:int(255*p{{{x},{y}}}.a)]",
+                           "info:"], stdout=subprocess.PIPE, text=True, check=True)
+    return int(done.stdout)
+
+
+def run_cutout(harness_path, qt_source):
+    xsession.require("convert")
+    work = xsession.new_workdir()
+    try:
+        photo = os.path.join(work, "공 사진.png")
+        xsession.write_png(photo, 320, 240, subject_on_wall)
+        before = open(photo, "rb").read()
+        log = os.path.join(work, "Tavrino.log")
+        with xsession.XSession() as session:
+            harness = session.start([harness_path, log])
+            source = session.start([qt_source, photo])
+            try:
+                xsession.start_drag(session)
+                _, centre, items = xsession.press_shift_until_shown(session, harness, key="alt")
+                if "tool(removeBackground)" not in items:
+                    if os.environ.get("CI") == "true":
+                        raise AssertionError(f"no background-removal petal in CI: {items}")
+                    raise xsession.Skip("the background-removal model is not installed")
+                target = xsession.petal_point(centre, items, "tool(removeBackground)")
+                xsession.glide(session, (640, 512), target)
+                time.sleep(0.15)
+                session.xdotool("mouseup", 1)
+                session.xdotool("keyup", "alt")
+                output = os.path.join(work, "공 사진 배경제거.png")
+                wait_until(lambda: os.path.exists(output), 30, "the cut-out")
+                wait_until(lambda: any(line.startswith("배경 제거 완료: ")
+                                       for line in log_lines(log)), 10, "the log line")
+            except AssertionError:
+                print(f"harness said: {harness.seen[-10:]}\nlog: {log_lines(log)}")
+                raise
+        for corner in ((0, 0), (319, 0), (0, 239), (319, 239)):
+            assert alpha_at(output, *corner) == 0, f"corner {corner} of the cut-out is not clear"
+        assert alpha_at(output, 160, 120) == 255, "the subject's centre is not opaque"
+        assert open(photo, "rb").read() == before, "the source changed"
+        lines = log_lines(log)
+        assert any(line.startswith("배경 제거 완료: 공 사진.png -> 공 사진 배경제거.png [")
+                   for line in lines), lines
+        print(f"cutout: ok; log: {lines}")
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
 def run_without_x11(harness_path):
     work = xsession.new_workdir()
     try:
@@ -127,12 +184,14 @@ def run_without_x11(harness_path):
 
 
 def main():
-    if len(sys.argv) != 4 or sys.argv[1] not in ("qt", "gtk", "nox11"):
+    if len(sys.argv) != 4 or sys.argv[1] not in ("qt", "gtk", "cutout", "nox11"):
         print(__doc__)
         return 2
     try:
         if sys.argv[1] == "nox11":
             run_without_x11(sys.argv[2])
+        elif sys.argv[1] == "cutout":
+            run_cutout(sys.argv[2], sys.argv[3])
         else:
             run(sys.argv[1], sys.argv[2], sys.argv[3])
     except xsession.Skip as reason:

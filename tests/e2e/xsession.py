@@ -25,10 +25,15 @@ def require(program):
         raise Skip(f"{program} is not installed")
 
 
-def write_png(path, width=16, height=12):
-    """A small real RGB PNG, so the conversions have a picture to read."""
-    rows = b"".join(b"\x00" + b"".join(bytes((x * 15 % 256, y * 20 % 256, 128))
-                                       for x in range(width)) for y in range(height))
+def gradient(x, y):
+    return (x * 15 % 256, y * 20 % 256, 128)
+
+
+def write_png(path, width=16, height=12, colour=gradient):
+    """A real RGB PNG, so the conversions have a picture to read; colour(x, y) gives each
+    pixel (a small gradient unless told)."""
+    rows = b"".join(b"\x00" + b"".join(bytes(colour(x, y)) for x in range(width))
+                    for y in range(height))
 
     def chunk(kind, data):
         return (struct.pack(">I", len(data)) + kind + data +
@@ -170,11 +175,11 @@ def start_drag(session, to=(640, 512)):
     time.sleep(0.1)  # the watcher has seen the drag start
 
 
-def press_shift_until_shown(session, harness, timeout=5):
-    """Presses Shift; returns (delay in seconds from the key press to the wheel's first
-    paint, centre, items)."""
+def press_shift_until_shown(session, harness, timeout=5, key="shift"):
+    """Presses Shift (or `key`); returns (delay in seconds from the key press to the wheel's
+    first paint, centre, items)."""
     pressed = time.monotonic()
-    session.xdotool("keydown", "shift")
+    session.xdotool("keydown", key)
     line = harness.wait_line("shown ", timeout)
     _, when, x, y, items = line.split(" ", 4)
     return float(when) - pressed, (int(x), int(y)), items.split(",")
