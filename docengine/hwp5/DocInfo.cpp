@@ -110,6 +110,21 @@ std::string readBullet(ByteReader in) {
     return utf16ToUtf8(std::u16string(1, c));
 }
 
+// NUMBERING: seven levels, each the 12-byte paragraph head (its property holds the number
+// shape in bits 5-8) and the format text; start numbers follow. A record cut short keeps
+// the levels it holds.
+std::vector<NumberingLevel> readNumbering(ByteReader in) {
+    std::vector<NumberingLevel> levels;
+    while (levels.size() < 7 && in.remaining() >= 14) {
+        NumberingLevel level;
+        level.shape = static_cast<int>((in.u32() >> 5) & 0xF);
+        in.skip(8);
+        level.format = in.bstr();
+        levels.push_back(std::move(level));
+    }
+    return levels;
+}
+
 Style readStyle(ByteReader in) {
     Style s;
     s.name = in.bstr();
@@ -181,6 +196,9 @@ DocInfo parseDocInfo(std::span<const Record> records) {
                 break;
             case tag::kCharShape:
                 info.charShapes.push_back(readCharShape(in));
+                break;
+            case tag::kNumbering:
+                info.numberings.push_back(readNumbering(in));
                 break;
             case tag::kBullet:
                 info.bullets.push_back(readBullet(in));

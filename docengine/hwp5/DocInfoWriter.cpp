@@ -172,10 +172,6 @@ std::string extensionOf(const Media& media) {
                                   : "bin";
 }
 
-bool alreadyCompressed(const std::string& ext) {
-    return ext == "jpg" || ext == "png" || ext == "gif";
-}
-
 }  // namespace
 
 std::string BinDataEntry::streamName() const {
@@ -271,7 +267,6 @@ std::uint16_t DocInfoWriter::binData(std::size_t mediaIndex) {
     BinDataEntry entry;
     entry.mediaIndex = mediaIndex;
     entry.extension = extensionOf(document_.media[mediaIndex]);
-    entry.compress = !alreadyCompressed(entry.extension);
     entry.id = static_cast<std::uint16_t>(binData_.size() + 1);
     binData_.push_back(entry);
     binDataByMedia_.emplace(mediaIndex, entry.id);
@@ -306,9 +301,9 @@ std::vector<std::uint8_t> DocInfoWriter::write(int sectionCount) const {
 
     for (const BinDataEntry& entry : binData_) {
         ByteWriter item;
-        // Embedded; compressed with the file's streams, or never for images that are
-        // compressed already.
-        item.u16(static_cast<std::uint16_t>(1 | ((entry.compress ? 1u : 2u) << 4)));
+        // Embedded, compressed like the file's other streams: readers inflate every BinData
+        // stream of a compressed file, whatever the item says.
+        item.u16(1);
         item.u16(entry.id).bstr(entry.extension);
         records.add(tag::kBinData, 1, item);
     }

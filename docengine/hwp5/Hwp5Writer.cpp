@@ -35,10 +35,6 @@ std::vector<std::uint8_t> utf16Bytes(const std::string& text) {
     return out.take();
 }
 
-std::vector<std::uint8_t> bytesOf(std::string_view text) {
-    return {text.begin(), text.end()};
-}
-
 }  // namespace
 
 std::string writeHwp5(const Document& document) {
@@ -58,9 +54,12 @@ std::string writeHwp5(const Document& document) {
     }
     entries[1].bytes = hwp5::deflateStream(info.write(static_cast<int>(sections.size())));
     for (const hwp5::BinDataEntry& item : info.binDataEntries()) {
-        std::vector<std::uint8_t> data = bytesOf(document.media[item.mediaIndex].data);
+        const std::string& data = document.media[item.mediaIndex].data;
+        // Pictures are mostly compressed already; the fastest level costs little size.
         entries.push_back(
-            {item.streamName(), item.compress ? hwp5::deflateStream(data) : std::move(data)});
+            {item.streamName(),
+             hwp5::deflateStream({reinterpret_cast<const std::uint8_t*>(data.data()), data.size()},
+                                 1)});
     }
     entries.push_back({"\x05HwpSummaryInformation", hwp5::writeSummary(document.info)});
     entries.push_back({"PrvText", utf16Bytes(previewText(document))});

@@ -14,9 +14,8 @@ constexpr std::uint32_t kExtendedSize = 0xFFF;
 
 class DeflateStream {
   public:
-    DeflateStream() {
-        if (deflateInit2(&z_, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) !=
-            Z_OK)
+    explicit DeflateStream(int level) {
+        if (deflateInit2(&z_, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
             throw DocumentError("압축을 시작하지 못함");
     }
     ~DeflateStream() { deflateEnd(&z_); }
@@ -41,9 +40,9 @@ void RecordWriter::add(std::uint16_t tag, std::uint16_t level,
     out_.raw(payload);
 }
 
-std::vector<std::uint8_t> deflateStream(const std::vector<std::uint8_t>& plain) {
+std::vector<std::uint8_t> deflateStream(std::span<const std::uint8_t> plain, int level) {
     if (plain.size() > UINT32_MAX) throw DocumentError("압축하기에 내용이 너무 큼");
-    DeflateStream stream;
+    DeflateStream stream(level);
     z_stream* z = stream.get();
     std::vector<std::uint8_t> out(deflateBound(z, static_cast<uLong>(plain.size())) + 8);
     z->next_in = const_cast<Bytef*>(plain.data());

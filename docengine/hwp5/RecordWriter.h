@@ -3,6 +3,7 @@
 // level, size; the size moves to a DWORD of its own from 0xFFF bytes on) and its payload.
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "hwp5/ByteWriter.h"
@@ -28,7 +29,7 @@ class RecordWriter {
 };
 
 // Raw deflate (no zlib header) followed by the 8-byte trailer the word processor writes:
-// the CRC-32 of the plain bytes and their length.
-std::vector<std::uint8_t> deflateStream(const std::vector<std::uint8_t>& plain);
+// the CRC-32 of the plain bytes and their length. `level` is zlib's (1 fastest ... 9 smallest).
+std::vector<std::uint8_t> deflateStream(std::span<const std::uint8_t> plain, int level = 6);
 
 }  // namespace tavrino::docs::hwp5

@@ -84,8 +84,8 @@ std::string hyperlinkCommand(const std::string& target) {
 
 void SectionWriter::listHead(ByteWriter& out, std::size_t paragraphs, std::uint32_t property) {
     out.u16(static_cast<std::uint16_t>(std::min<std::size_t>(paragraphs, 0xFFFF)))
-        .u32(property)
-        .u16(0);
+        .u16(0)
+        .u32(property);
 }
 
 void SectionWriter::objectHead(ByteWriter& out, std::uint32_t id, std::uint32_t property,
@@ -253,7 +253,8 @@ void SectionWriter::table(ParagraphOut& p, const docs::Table& t, std::uint16_t l
             for (std::uint16_t margin : kCellMargin)
                 list.u16(margin);
             list.u16(info_.borderFill(BorderLook{cell.borders, cell.fill}))
-                .i32(std::max(cellWidth - kCellMargin[0] - kCellMargin[1], 0));
+                .i32(std::max(cellWidth - kCellMargin[0] - kCellMargin[1], 0))
+                .zeros(9);
             p.controls.add(tag::kListHeader, c + 1, list);
             emitList(paragraphs, c + 1, p.controls);
         }

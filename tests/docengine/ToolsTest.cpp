@@ -111,8 +111,9 @@ TEST_F(Tools, FailuresLeaveNoPartialOutputAndTheSourceUntouched) {
     EXPECT_EQ(message.rfind("wordbridge 실패(1): ZIP", 0), 0u) << message;
     EXPECT_EQ(readFileBytes(existing), "keep");
     EXPECT_EQ(
-        failureOf("wordbridge", {"docx2hwp", broken.string(), (work.path() / "x.hwp").string()}),
-        "wordbridge 실패(1): HWP 5.x 형식으로 쓰기는 지원하지 않음");
+        failureOf("wordbridge", {"docx2hwp", broken.string(), (work.path() / "x.hwp").string()})
+            .rfind("wordbridge 실패(1): ZIP", 0),
+        0u);
     EXPECT_EQ(
         failureOf("wordbridge", {"inspect", broken.string()}).rfind("wordbridge 실패(1): ", 0), 0u);
     EXPECT_EQ(names(work.path()), (std::vector<std::string>{"broken.docx", "keep.hwpx"}));
