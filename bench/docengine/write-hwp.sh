@@ -18,27 +18,7 @@ wordbridge="$build/docengine/wordbridge"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Prints "<ms> <peak kB>" of the best of $runs runs of the command.
-measure() {
-  local best_ms="" peak_kb=0
-  for ((i = 0; i < runs; i++)); do
-    rm -rf "$work/out" && mkdir -p "$work/out"
-    local start=$EPOCHREALTIME
-    if ! /usr/bin/time -f %M -o "$work/mem" "$@" >"$work/log" 2>&1; then
-      echo "FAIL $(tail -n 1 "$work/log")"
-      return
-    fi
-    local end=$EPOCHREALTIME
-    local ms kb
-    ms=$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.1f", (e - s) * 1000 }')
-    kb=$(tail -n 1 "$work/mem")
-    if [[ -z "$best_ms" ]] || awk -v a="$ms" -v b="$best_ms" 'BEGIN { exit !(a < b) }'; then
-      best_ms=$ms
-    fi
-    ((kb > peak_kb)) && peak_kb=$kb
-  done
-  echo "$best_ms $peak_kb"
-}
+source bench/docengine/measure.sh
 
 printf '%-6s %-36s %9s %9s %9s %s\n' format document bytes ms peak_MB "vs HWPX"
 over=0 total=0 worst_ms=0 worst_mb=0

@@ -6,32 +6,11 @@
 #include <mutex>
 #include <utility>
 
+#include "hwp5/GsfRef.h"
 #include "model/DocumentError.h"
 
 namespace tavrino::docs::hwp5 {
 namespace {
-
-// Owns one GObject reference (GsfOutput, GsfOutfile).
-template <typename T>
-class GsfRef {
-  public:
-    explicit GsfRef(T* object = nullptr) : object_(object) {}
-    GsfRef(GsfRef&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
-    GsfRef& operator=(GsfRef&& other) noexcept {
-        std::swap(object_, other.object_);
-        return *this;
-    }
-    GsfRef(const GsfRef&) = delete;
-    GsfRef& operator=(const GsfRef&) = delete;
-    ~GsfRef() {
-        if (object_) g_object_unref(object_);
-    }
-    T* get() const { return object_; }
-    explicit operator bool() const { return object_ != nullptr; }
-
-  private:
-    T* object_;
-};
 
 void ensureGsf() {
     static std::once_flag once;
