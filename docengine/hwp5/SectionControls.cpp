@@ -51,6 +51,40 @@ std::int32_t orDefault(std::int32_t value, std::int32_t fallback) {
     return value > 0 ? value : fallback;
 }
 
+struct ShapeGeometry {
+    std::uint32_t kind;
+    std::uint16_t tag;
+    ByteWriter record;
+};
+
+ShapeGeometry shapeGeometry(ShapeKind kind, std::int32_t w, std::int32_t h) {
+    ShapeGeometry g{ctrlId("$rec"), tag::kShapeRectangle, {}};
+    ByteWriter& out = g.record;
+    switch (kind) {
+        case ShapeKind::ellipse:
+            // Centre, the ends of both axes, and an arc that closes on itself.
+            g.kind = ctrlId("$ell");
+            g.tag = tag::kShapeEllipse;
+            out.u32(0).i32(w / 2).i32(h / 2).i32(w).i32(h / 2).i32(w / 2).i32(0);
+            out.i32(w).i32(h / 2).i32(w).i32(h / 2).i32(w).i32(h / 2).i32(w).i32(h / 2);
+            return g;
+        case ShapeKind::line:
+            g.kind = ctrlId("$lin");
+            g.tag = tag::kShapeLine;
+            out.i32(0).i32(0).i32(w).i32(h).u16(0);
+            return g;
+        case ShapeKind::arc:
+            // A quarter of an ellipse: centre at the bottom-left corner.
+            g.kind = ctrlId("$arc");
+            g.tag = tag::kShapeArc;
+            out.u8(0).i32(0).i32(h).i32(w).i32(h).i32(0).i32(0);
+            return g;
+        default:
+            out.u8(0).i32(0).i32(0).i32(w).i32(0).i32(w).i32(h).i32(0).i32(h);
+            return g;
+    }
+}
+
 std::uint32_t fieldId(FieldKind kind) {
     switch (kind) {
         case FieldKind::hyperlink:
@@ -291,7 +325,10 @@ void SectionWriter::shape(ParagraphOut& p, const docs::Shape& s, std::uint16_t l
     if (depth + 2 > kMaxNesting) throw DocumentError("문서 안의 개체가 너무 깊게 중첩됨");
     const std::int32_t width = orDefault(s.width, 14400);
     const std::int32_t height = orDefault(s.height, 7200);
-    const bool ellipse = s.kind == ShapeKind::ellipse;
+    // The model keeps a drawing's kind and size, not its points: each kind gets the simplest
+    // geometry of its size. Polygons, curves, groups and unknown kinds, whose points the model
+    // does not have, become the rectangle that holds their text.
+    const ShapeGeometry geometry = shapeGeometry(s.kind, width, height);
     extendedChar(p, ctrlchar::kObject, ctrlId("gso "));
     const std::uint16_t c = level + 1;
     ByteWriter head;
@@ -299,7 +336,7 @@ void SectionWriter::shape(ParagraphOut& p, const docs::Shape& s, std::uint16_t l
     p.controls.add(tag::kCtrlHeader, c, head);
     caption(s.caption, width, c + 1, depth + 1, p.controls);
     ByteWriter component;
-    shapeComponent(component, ellipse ? ctrlId("$ell") : ctrlId("$rec"), width, height);
+    shapeComponent(component, geometry.kind, width, height);
     outline(component, nextInstance());
     p.controls.add(tag::kShapeComponent, c + 1, component);
     if (!s.blocks.empty()) {
@@ -310,17 +347,7 @@ void SectionWriter::shape(ParagraphOut& p, const docs::Shape& s, std::uint16_t l
         p.controls.add(tag::kListHeader, c + 2, list);
         emitList(paragraphs, c + 2, p.controls);
     }
-    ByteWriter geometry;
-    if (ellipse) {
-        // Centre, the ends of both axes, and an arc that closes on itself.
-        geometry.u32(0).i32(width / 2).i32(height / 2).i32(width).i32(height / 2);
-        geometry.i32(width / 2).i32(0).i32(width).i32(height / 2).i32(width).i32(height / 2);
-        geometry.i32(width).i32(height / 2).i32(width).i32(height / 2);
-        p.controls.add(tag::kShapeEllipse, c + 2, geometry);
-    } else {
-        geometry.u8(0).i32(0).i32(0).i32(width).i32(0).i32(width).i32(height).i32(0).i32(height);
-        p.controls.add(tag::kShapeRectangle, c + 2, geometry);
-    }
+    p.controls.add(geometry.tag, c + 2, geometry.record);
 }
 
 void SectionWriter::equation(ParagraphOut& p, const docs::Equation& e, std::uint16_t level) {

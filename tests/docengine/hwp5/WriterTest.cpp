@@ -392,6 +392,26 @@ TEST(Hwp5Writer, PicturesEquationsShapesNotesAndFields) {
     EXPECT_EQ(documentText(back, all), documentText(document, all));
 }
 
+TEST(Hwp5Writer, DrawingKindsWithoutPointsKeepTheirKindWhereTheFormatHasOne) {
+    std::vector<Inline> shapes;
+    for (ShapeKind kind : {ShapeKind::rectangle, ShapeKind::ellipse, ShapeKind::line,
+                           ShapeKind::arc, ShapeKind::polygon, ShapeKind::group}) {
+        Shape s;
+        s.kind = kind;
+        s.width = 3000;
+        s.height = 1000;
+        shapes.push_back(s);
+    }
+    const auto back = inlinesOf<Shape>(roundTrip(documentOf({paragraphOf(shapes)})));
+    std::vector<ShapeKind> kinds;
+    for (const Shape& s : back)
+        kinds.push_back(s.kind);
+    EXPECT_EQ(kinds,
+              (std::vector<ShapeKind>{ShapeKind::rectangle, ShapeKind::ellipse, ShapeKind::line,
+                                      ShapeKind::arc, ShapeKind::rectangle, ShapeKind::rectangle}));
+    EXPECT_EQ(back.at(2).width, 3000);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Hostile models
 
