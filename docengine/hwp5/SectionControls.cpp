@@ -3,7 +3,8 @@
 // paragraph text and its record tree one level below the paragraph, in text order.
 
 #include <algorithm>
-#include <numeric>
+#include <climits>
+#include <cstdint>
 #include <utility>
 
 #include "hwp5/ControlChars.h"
@@ -49,6 +50,15 @@ void outline(ByteWriter& out, std::uint32_t instance) {
 // The model's own fallback sizes for objects that came without one (an inch, a line).
 std::int32_t orDefault(std::int32_t value, std::int32_t fallback) {
     return value > 0 ? value : fallback;
+}
+
+// Lengths added up without overflowing: a hostile model may hold any int32 values.
+template <typename It>
+std::int32_t saturatedSum(It begin, It end) {
+    std::int64_t sum = 0;
+    for (It it = begin; it != end; ++it)
+        sum = std::min<std::int64_t>(sum + std::max(*it, 0), INT32_MAX);
+    return static_cast<std::int32_t>(sum);
 }
 
 struct ShapeGeometry {
@@ -216,10 +226,12 @@ void SectionWriter::caption(const std::vector<Block>& blocks, std::int32_t width
 void SectionWriter::table(ParagraphOut& p, const docs::Table& t, std::uint16_t level, int depth) {
     if (t.rows.empty()) return;  // nothing to show, and the format has no empty table
     const auto rows = static_cast<int>(t.rows.size());
-    int columns = std::max(t.columnCount, 1);
+    std::int64_t wanted = std::max(t.columnCount, 1);
     for (const TableRow& row : t.rows)
         for (const TableCell& cell : row.cells)
-            columns = std::max(columns, std::max(cell.column, 0) + std::max(cell.columnSpan, 1));
+            wanted = std::max<std::int64_t>(
+                wanted, std::int64_t{std::max(cell.column, 0)} + std::max(cell.columnSpan, 1));
+    const auto columns = static_cast<int>(std::min<std::int64_t>(wanted, 0x10000));
     if (rows > 0xFFFF || columns > 0xFFFF ||
         static_cast<std::uint64_t>(rows) * static_cast<std::uint64_t>(columns) > kMaxTableCells)
         throw DocumentError("표가 너무 커서 한글 문서에 담을 수 없음: " + std::to_string(rows) +
@@ -235,10 +247,11 @@ void SectionWriter::table(ParagraphOut& p, const docs::Table& t, std::uint16_t l
                 widths[cell.column] = cell.width;
     for (auto& w : widths)
         if (w <= 0) w = std::max<std::int32_t>(textWidth_ / columns, 283);
-    const std::int32_t width = std::accumulate(widths.begin(), widths.end(), std::int32_t{0});
-    std::int32_t height = 0;
+    const std::int32_t width = saturatedSum(widths.begin(), widths.end());
+    std::vector<std::int32_t> heights;
     for (const TableRow& row : t.rows)
-        height += std::max(row.height, 0);
+        heights.push_back(std::max(row.height, 0));
+    const std::int32_t height = saturatedSum(heights.begin(), heights.end());
 
     extendedChar(p, ctrlchar::kObject, ctrlId("tbl "));
     const std::uint16_t c = level + 1;
@@ -270,8 +283,8 @@ void SectionWriter::table(ParagraphOut& p, const docs::Table& t, std::uint16_t l
             const int rowSpan = std::clamp(cell.rowSpan, 1, rows - r);
             std::int32_t cellWidth = cell.width;
             if (cellWidth <= 0)
-                cellWidth = std::accumulate(widths.begin() + column,
-                                            widths.begin() + column + columnSpan, 0);
+                cellWidth =
+                    saturatedSum(widths.begin() + column, widths.begin() + column + columnSpan);
             auto paragraphs = buildList(cell.blocks, c + 1, depth + 1);
             ByteWriter list;
             const std::uint32_t valign = cell.verticalAlign == VerticalAlign::center   ? 1u

@@ -1,6 +1,7 @@
 #include "hwp5/SectionWriter.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "hwp5/ControlChars.h"
 #include "hwp5/Paragraph.h"
@@ -29,7 +30,9 @@ void inlineChar(std::u16string& text, char16_t code, std::uint32_t data = 0) {
 std::vector<std::uint8_t> SectionWriter::write(const Section& section) {
     section_ = &section;
     const PageSetup& page = section.page;
-    textWidth_ = std::max(0, page.width - page.marginLeft - page.marginRight - page.gutter);
+    const std::int64_t body =
+        std::int64_t{page.width} - page.marginLeft - page.marginRight - page.gutter;
+    textWidth_ = static_cast<std::int32_t>(std::clamp<std::int64_t>(body, 0, INT32_MAX));
     // A section has at least one paragraph: the one that carries its definition.
     auto paragraphs = buildList(section.blocks, 0, 0);
     section_ = nullptr;

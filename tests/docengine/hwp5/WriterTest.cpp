@@ -5,6 +5,8 @@
 
 #include <zlib.h>
 
+#include <climits>
+
 #include "hwp5/CompoundFile.h"
 #include "hwp5/Hwp5Writer.h"
 #include "hwp5/Inflate.h"
@@ -473,6 +475,22 @@ TEST(Hwp5WriterHostile, InconsistentTableGeometryIsKeptInsideTheGrid) {
             EXPECT_GE(cell.column, 0);
         }
     EXPECT_EQ(u.rows[1].cells.back().rowSpan, 1);
+}
+
+// Lengths at the ends of their range add up without wrapping; an address past any grid is a
+// table too large rather than a wrapped column number.
+TEST(Hwp5WriterHostile, ExtremeLengthsAndAddresses) {
+    docs::Table t = grid(2, 2);
+    t.columnWidths = {INT32_MAX, INT32_MAX};
+    t.rows[0].height = t.rows[1].height = INT32_MAX;
+    Document document = documentOf({Block{t}});
+    document.sections[0].page.width = INT32_MIN;
+    document.sections[0].page.marginLeft = INT32_MAX;
+    const Document back = roundTrip(document);
+    EXPECT_EQ(tableAt(back, 0).columnWidths, t.columnWidths);
+    docs::Table far = grid(1, 1);
+    far.rows[0].cells[0].column = INT32_MAX;
+    EXPECT_THROW(writeHwp5(documentOf({Block{far}})), DocumentError);
 }
 
 TEST(Hwp5WriterHostile, AFiftyMegabytePicture) {
