@@ -19,11 +19,12 @@ namespace {
 constexpr std::uint16_t kCellMargin[4] = {510, 510, 141, 141};  // left, right, top, bottom
 
 // Object placement: inline objects flow as characters; floating ones are placed from the
-// paragraph and column they are anchored in, with text above and below.
+// paragraph and column they are anchored in, with text above and below. Sizes are absolute.
 constexpr std::uint32_t kTreatAsChar = 0x1 | 0x4;
-constexpr std::uint32_t kPlacement = (2u << 3) | (2u << 8);
+constexpr std::uint32_t kPlacement = (2u << 3) | (2u << 8) | (4u << 15) | (2u << 18);
 constexpr std::uint32_t kFloating = kPlacement | (1u << 13) | (1u << 21);
 constexpr std::uint32_t kFigure = 1u << 26, kTableKind = 2u << 26, kEquationKind = 3u << 26;
+constexpr std::int16_t kTableOuterMargin = 283;
 
 std::uint32_t placement(bool inlineWithText) {
     return inlineWithText ? kTreatAsChar | kPlacement : kFloating;
@@ -134,9 +135,10 @@ void SectionWriter::listHead(ByteWriter& out, std::size_t paragraphs, std::uint3
 
 void SectionWriter::objectHead(ByteWriter& out, std::uint32_t id, std::uint32_t property,
                                std::int32_t width, std::int32_t height,
-                               const std::string& description) {
+                               const std::string& description, std::int16_t margin) {
     out.u32(id).u32(property).i32(0).i32(0).i32(width).i32(height).i32(0);
-    out.i16(0).i16(0).i16(0).i16(0).u32(nextInstance()).i32(0).bstr(description);
+    out.i16(margin).i16(margin).i16(margin).i16(margin);
+    out.u32(nextInstance()).i32(0).bstr(description);
 }
 
 void SectionWriter::sectionControls(ParagraphOut& p, std::uint16_t level) {
@@ -144,11 +146,13 @@ void SectionWriter::sectionControls(ParagraphOut& p, std::uint16_t level) {
     const Section& section = *std::exchange(section_, nullptr);
     const std::uint16_t child = level + 1;
     const PageSetup& page = section.page;
+    p.breakKind |= 0x03;  // a section, and its column layout, start here
 
     extendedChar(p, ctrlchar::kSectionColumnDef, ctrlId("secd"));
     ByteWriter secd;
     secd.u32(ctrlId("secd")).u32(0).i16(1134).u16(0).u16(0).u32(8000).u16(1);
     secd.u16(0).u16(0).u16(0).u16(0).u16(0);  // page, picture, table, equation numbers; language
+    secd.zeros(17);                           // the rest of the word processor's 47 bytes
     p.controls.add(tag::kCtrlHeader, child, secd);
     // The file keeps the sheet in portrait terms and flags landscape.
     ByteWriter def;
@@ -256,7 +260,9 @@ void SectionWriter::table(ParagraphOut& p, const docs::Table& t, std::uint16_t l
     extendedChar(p, ctrlchar::kObject, ctrlId("tbl "));
     const std::uint16_t c = level + 1;
     ByteWriter head;
-    objectHead(head, ctrlId("tbl "), kTreatAsChar | kPlacement | kTableKind, width, height, "");
+    // As the word processor places its own tables: in the flow of the text, below and above
+    // it, never as a character.
+    objectHead(head, ctrlId("tbl "), kFloating | kTableKind, width, height, "", kTableOuterMargin);
     p.controls.add(tag::kCtrlHeader, c, head);
     caption(t.caption, width, c + 1, depth + 1, p.controls);
 
@@ -331,6 +337,7 @@ void SectionWriter::picture(ParagraphOut& p, const docs::Picture& picture, std::
     pic.i32(0).i32(0).i32(width).i32(height);
     pic.i16(0).i16(0).i16(0).i16(0);
     pic.u8(0).u8(0).u8(0).u16(binData).u8(0).u32(nextInstance());
+    pic.u32(0).u32(0).u32(0);  // no picture effects; original size unknown
     p.controls.add(tag::kShapePicture, c + 2, pic);
 }
 

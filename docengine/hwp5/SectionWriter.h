@@ -74,7 +74,7 @@ class SectionWriter {
     static void extendedChar(ParagraphOut& p, char16_t code, std::uint32_t id);
     // The head shared by tables, drawing objects and equations.
     void objectHead(ByteWriter& out, std::uint32_t id, std::uint32_t property, std::int32_t width,
-                    std::int32_t height, const std::string& description);
+                    std::int32_t height, const std::string& description, std::int16_t margin = 0);
     std::uint32_t nextInstance() { return ++instance_; }
 
     const Document& document_;
