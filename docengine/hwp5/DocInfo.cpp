@@ -61,9 +61,14 @@ ParaShape readParaShape(ByteReader in) {
     in.skip(8);                         // border offsets
     if (in.remaining() >= 4) in.u32();  // property 2
     if (in.remaining() >= 8) {
-        // Since 5.0.2.5 the line spacing type and value live here and supersede the old ones.
-        s.lineSpacingType = static_cast<int>(in.u32() & 0x1F);
-        s.lineSpacing = static_cast<std::int32_t>(in.u32());
+        // Since 5.0.2.5 the line spacing type and value may live here and then supersede the
+        // old ones; files of the word processor leave both zero and keep the old fields.
+        const auto type = static_cast<int>(in.u32() & 0x1F);
+        const auto spacing = static_cast<std::int32_t>(in.u32());
+        if (spacing != 0) {
+            s.lineSpacingType = type;
+            s.lineSpacing = spacing;
+        }
     }
     if (in.remaining() >= 4) s.level = in.u32();
     return s;

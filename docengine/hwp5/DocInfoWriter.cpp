@@ -321,7 +321,7 @@ std::vector<std::uint8_t> DocInfoWriter::write(int sectionCount) const {
              {&look.borders.left, &look.borders.right, &look.borders.top, &look.borders.bottom}) {
             fill.u8(lineType(b->style)).u8(widthIndex(*b)).u32(colorRef(b->color));
         }
-        fill.u8(0).u8(1).u32(0);  // no diagonal
+        fill.u8(1).u8(0).u32(0);  // the diagonal's line, drawn only where a slash is asked for
         if (look.fill) {
             fill.u32(1).u32(colorRef(*look.fill)).u32(0x999999).i32(-1);
             fill.u32(0).u8(0);
