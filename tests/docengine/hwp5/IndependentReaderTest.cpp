@@ -5,12 +5,12 @@
 // in the same file.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "hwp5/ByteReader.h"
 #include "hwp5/ControlChars.h"
