@@ -4,7 +4,7 @@
 # HWP and HWPX go through `pelgrin export-text`, DOCX through `textutil`. With PEER=1 the DOCX
 # files are also converted by LibreOffice (`soffice --convert-to txt`) and the ratio printed;
 # no tool we may run reads HWP 5, so the HWP rows have no peer column.
-# Goal: under 50 ms and 50 MB per document.
+# Goal: under 50 ms and 50 MB per document. Then write-hwp.sh times writing HWP 5 the same way.
 source "$(dirname "$0")/../../scripts/lib/help.sh"
 set -euo pipefail
 cd "$(dirname "$0")/../.."
