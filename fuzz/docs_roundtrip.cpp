@@ -1,7 +1,8 @@
-// Whatever the readers accept, the writers must turn into packages our readers accept again.
+// Whatever the readers accept, the writers must turn into files our readers accept again.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 
 #include "io/DocumentIO.h"
 #include "model/DocumentError.h"
@@ -14,9 +15,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const DocumentError&) {
         return 0;
     }
-    for (const DocumentFormat format : {DocumentFormat::hwpx, DocumentFormat::docx}) {
+    for (const DocumentFormat format :
+         {DocumentFormat::hwp, DocumentFormat::hwpx, DocumentFormat::docx}) {
+        std::string written;
         try {
-            readDocumentBytes(documentBytes(document, format));
+            written = documentBytes(document, format);
+        } catch (const DocumentError&) {
+            continue;  // content the format cannot hold is refused with a message
+        }
+        try {
+            readDocumentBytes(written);
         } catch (const DocumentError&) {
             std::abort();  // our own output must always read back
         }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "CorpusFiles.h"
 #include "io/DocumentIO.h"
 #include "io/Files.h"
 #include "text/TextExport.h"
@@ -24,18 +25,6 @@ void readAndExport(benchmark::State& state, const std::string& bytes) {
     }
     state.counters["text_bytes"] = static_cast<double>(characters);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
-}
-
-std::vector<std::filesystem::path> corpusDocuments() {
-    std::vector<std::filesystem::path> files;
-    const std::filesystem::path corpus = TAVRINO_CORPUS_DIR;
-    for (const char* folder : {"hwp", "hwpx", "docx"}) {
-        if (!std::filesystem::is_directory(corpus / folder)) continue;
-        for (const auto& entry : std::filesystem::directory_iterator(corpus / folder))
-            files.push_back(entry.path());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
 }
 
 }  // namespace

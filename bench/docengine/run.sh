@@ -4,7 +4,7 @@
 # HWP and HWPX go through `pelgrin export-text`, DOCX through `textutil`. With PEER=1 the DOCX
 # files are also converted by LibreOffice (`soffice --convert-to txt`) and the ratio printed;
 # no tool we may run reads HWP 5, so the HWP rows have no peer column.
-# Goal: under 50 ms and 50 MB per document.
+# Goal: under 50 ms and 50 MB per document. Then write-hwp.sh times writing HWP 5 the same way.
 source "$(dirname "$0")/../../scripts/lib/help.sh"
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -17,27 +17,7 @@ textutil="$build/docengine/textutil"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Prints "<ms> <peak kB>" of the best of $runs runs of the command.
-measure() {
-  local best_ms="" peak_kb=0
-  for ((i = 0; i < runs; i++)); do
-    rm -rf "$work/out" && mkdir -p "$work/out"
-    local start=$EPOCHREALTIME
-    if ! /usr/bin/time -f %M -o "$work/mem" "$@" >"$work/log" 2>&1; then
-      echo "FAIL $(tail -n 1 "$work/log")"
-      return
-    fi
-    local end=$EPOCHREALTIME
-    local ms kb
-    ms=$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.1f", (e - s) * 1000 }')
-    kb=$(tail -n 1 "$work/mem")
-    if [[ -z "$best_ms" ]] || awk -v a="$ms" -v b="$best_ms" 'BEGIN { exit !(a < b) }'; then
-      best_ms=$ms
-    fi
-    ((kb > peak_kb)) && peak_kb=$kb
-  done
-  echo "$best_ms $peak_kb"
-}
+source bench/docengine/measure.sh
 
 printf '%-6s %-36s %9s %9s %9s %s\n' format document bytes ms peak_MB peer
 over=0 total=0 worst_ms=0 worst_mb=0
@@ -75,3 +55,6 @@ echo "documents: $total, slowest: $worst_ms ms, largest peak: $worst_mb MB, over
 if [[ -x "$build/bench/docengine/bench_docengine" ]]; then
   "$build/bench/docengine/bench_docengine" --benchmark_min_time=0.05
 fi
+
+# Writing HWP 5, measured the same way.
+BUILD="$build" RUNS="$runs" CORPUS="$corpus" bench/docengine/write-hwp.sh

@@ -8,30 +8,11 @@
 #include <utility>
 
 #include "hwp5/CompoundFileCheck.h"
+#include "hwp5/GsfRef.h"
 #include "hwp5/Hwp5Error.h"
 
 namespace tavrino::docs::hwp5 {
 namespace {
-
-// Owns one GObject reference (GsfInput, GsfInfile).
-template <typename T>
-class GsfRef {
-  public:
-    explicit GsfRef(T* object = nullptr) : object_(object) {}
-    GsfRef(GsfRef&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
-    GsfRef& operator=(GsfRef&& other) noexcept {
-        std::swap(object_, other.object_);
-        return *this;
-    }
-    ~GsfRef() {
-        if (object_) g_object_unref(object_);
-    }
-    T* get() const { return object_; }
-    explicit operator bool() const { return object_ != nullptr; }
-
-  private:
-    T* object_;
-};
 
 void ignoreLog(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
 

@@ -25,13 +25,15 @@ ObjectCommon readObjectCommon(ByteReader& in) {
     return o;
 }
 
-// LIST_HEADER: paragraph count (UINT16), then a UINT32 property. Some writers widen the count
-// to a UINT32 whose upper half is zero, which shifts everything after it by two bytes.
+// LIST_HEADER: paragraph count (UINT16) and two zero bytes, then the UINT32 list property;
+// the word processor's cells put vertical alignment in bits 5-6 of that property (0x20 for
+// its default, centred).
+constexpr std::size_t kListPropertyAt = 4;
 constexpr std::size_t kListHeaderPrefix = 8;
 
 Cell readCell(const Record& r) {
     ByteReader in(r.payload, "표 칸 머리");
-    in.seek(2);
+    in.seek(kListPropertyAt);
     std::uint32_t property = in.u32();
     in.seek(kListHeaderPrefix);
     Cell cell;

@@ -61,9 +61,14 @@ ParaShape readParaShape(ByteReader in) {
     in.skip(8);                         // border offsets
     if (in.remaining() >= 4) in.u32();  // property 2
     if (in.remaining() >= 8) {
-        // Since 5.0.2.5 the line spacing type and value live here and supersede the old ones.
-        s.lineSpacingType = static_cast<int>(in.u32() & 0x1F);
-        s.lineSpacing = static_cast<std::int32_t>(in.u32());
+        // Since 5.0.2.5 the line spacing type and value may live here and then supersede the
+        // old ones; files of the word processor leave both zero and keep the old fields.
+        const auto type = static_cast<int>(in.u32() & 0x1F);
+        const auto spacing = static_cast<std::int32_t>(in.u32());
+        if (spacing != 0) {
+            s.lineSpacingType = type;
+            s.lineSpacing = spacing;
+        }
     }
     if (in.remaining() >= 4) s.level = in.u32();
     return s;
@@ -108,6 +113,21 @@ std::string readBullet(ByteReader in) {
     in.skip(12);
     char16_t c = in.u16();
     return utf16ToUtf8(std::u16string(1, c));
+}
+
+// NUMBERING: seven levels, each the 12-byte paragraph head (its property holds the number
+// shape in bits 5-8) and the format text; start numbers follow. A record cut short keeps
+// the levels it holds.
+std::vector<NumberingLevel> readNumbering(ByteReader in) {
+    std::vector<NumberingLevel> levels;
+    while (levels.size() < 7 && in.remaining() >= 14) {
+        NumberingLevel level;
+        level.shape = static_cast<int>((in.u32() >> 5) & 0xF);
+        in.skip(8);
+        level.format = in.bstr();
+        levels.push_back(std::move(level));
+    }
+    return levels;
 }
 
 Style readStyle(ByteReader in) {
@@ -181,6 +201,9 @@ DocInfo parseDocInfo(std::span<const Record> records) {
                 break;
             case tag::kCharShape:
                 info.charShapes.push_back(readCharShape(in));
+                break;
+            case tag::kNumbering:
+                info.numberings.push_back(readNumbering(in));
                 break;
             case tag::kBullet:
                 info.bullets.push_back(readBullet(in));

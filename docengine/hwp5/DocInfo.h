@@ -82,6 +82,13 @@ struct TabStopDef {
     std::uint8_t fill = 0;      // leader line type: 0 none, 1 solid, 2 dash, 3 dot, ...
 };
 
+// One level of a NUMBERING: its number shape (0 digits, 1 circled digits, 2 upper roman, ...)
+// and its format text, where "^2" stands for the level-2 number.
+struct NumberingLevel {
+    int shape = 0;
+    std::string format;
+};
+
 struct Style {
     std::string name, englishName;
     int kind = 0;  // 0 paragraph, 1 character
@@ -96,6 +103,7 @@ struct DocInfo {
     std::vector<CharShape> charShapes;
     std::vector<ParaShape> paraShapes;
     std::vector<std::vector<TabStopDef>> tabDefs;
+    std::vector<std::vector<NumberingLevel>> numberings;  // NUMBERING records, levels 1-7
     std::vector<std::string> bullets;  // the bullet character of each BULLET, as UTF-8
     std::vector<Style> styles;
 

@@ -1,6 +1,7 @@
 // Character shapes, paragraph shapes and border fills as model properties. Ids that point past
 // their table fall back to the model's defaults: the text matters more than its look.
 
+#include <algorithm>
 #include <array>
 
 #include "hwp5/ModelBuilder.h"
@@ -139,6 +140,36 @@ TabStop tabStop(const TabStopDef& def) {
     return stop;
 }
 
+NumberFormat numberFormat(int shape) {
+    switch (shape) {
+        case 1:
+        case 6:
+        case 7:
+        case 9:
+        case 11:
+        case 14:
+            return NumberFormat::circled;
+        case 2:
+            return NumberFormat::upperRoman;
+        case 3:
+            return NumberFormat::lowerRoman;
+        case 4:
+            return NumberFormat::upperLetter;
+        case 5:
+            return NumberFormat::lowerLetter;
+        case 8:
+            return NumberFormat::ganada;
+        case 10:
+            return NumberFormat::chosung;
+        case 12:
+            return NumberFormat::hangulDigit;
+        case 13:
+            return NumberFormat::hanjaDigit;
+        default:
+            return NumberFormat::decimal;
+    }
+}
+
 template <typename T>
 const T* at(const std::vector<T>& table, std::size_t index) {
     return index < table.size() ? &table[index] : nullptr;
@@ -196,6 +227,18 @@ ParaProps ModelBuilder::paraProps(const hwp5::Paragraph& p) const {
             props.list.kind = s->headingKind() == 2 ? ListKind::numbered : ListKind::bullet;
             props.list.level = s->headingLevel();
             props.list.listId = s->numberingId;
+            if (props.list.kind == ListKind::numbered) {
+                // Numbering ids are 1-based too; the format says "^1." where Word says "%1.".
+                const auto* levels = at(file_.docInfo.numberings, s->numberingId - std::size_t{1});
+                if (levels && s->numberingId > 0) {
+                    if (auto* level = at(*levels, static_cast<std::size_t>(props.list.level))) {
+                        props.list.format = numberFormat(level->shape);
+                        props.list.pattern = level->format;
+                        std::replace(props.list.pattern.begin(), props.list.pattern.end(), '^',
+                                     '%');
+                    }
+                }
+            }
             if (props.list.kind == ListKind::bullet) {
                 props.list.format = NumberFormat::bullet;
                 // Bullet ids are 1-based, like the other ids paragraph heads use.

@@ -133,22 +133,6 @@ std::string contentHpf(const Document& document,
     return xmlBytes(xml);
 }
 
-// The preview text the word processor shows in file dialogs: CR LF line ends, bounded.
-std::string previewText(const Document& document) {
-    std::string text = documentText(document).substr(0, 1024);
-    while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80)
-        text.pop_back();
-    if (!text.empty() && static_cast<unsigned char>(text.back()) >= 0xC0) text.pop_back();
-    std::string out;
-    for (const char c : text) {
-        if (c == '\n')
-            out += "\r\n";
-        else
-            out += c;
-    }
-    return out;
-}
-
 }  // namespace
 
 // Parts go in the order the word processor writes them, `mimetype` first and stored.

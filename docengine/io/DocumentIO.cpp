@@ -5,6 +5,7 @@
 #include "docx/DocxReader.h"
 #include "docx/DocxWriter.h"
 #include "hwp5/Hwp5Reader.h"
+#include "hwp5/Hwp5Writer.h"
 #include "hwpx/HwpxReader.h"
 #include "hwpx/HwpxWriter.h"
 #include "io/Files.h"
@@ -83,16 +84,25 @@ LoadedDocument loadDocument(const std::filesystem::path& path) {
 }
 
 bool canWrite(DocumentFormat format) {
-    return format != DocumentFormat::hwp;
+    return format == DocumentFormat::hwp || format == DocumentFormat::hwpx ||
+           format == DocumentFormat::docx;
 }
 
 void requireWritable(DocumentFormat format) {
-    if (!canWrite(format)) throw DocumentError("HWP 5.x 형식으로 쓰기는 지원하지 않음");
+    if (!canWrite(format)) throw DocumentError("이 형식으로는 쓸 수 없음");
 }
 
 std::string documentBytes(const Document& document, DocumentFormat format) {
     requireWritable(format);
-    return format == DocumentFormat::hwpx ? writeHwpx(document) : writeDocx(document);
+    switch (format) {
+        case DocumentFormat::hwp:
+            return writeHwp5(document);
+        case DocumentFormat::hwpx:
+            return writeHwpx(document);
+        case DocumentFormat::docx:
+            return writeDocx(document);
+    }
+    throw DocumentError("알 수 없는 문서 형식");
 }
 
 void writeDocument(const Document& document, const std::filesystem::path& path,

@@ -100,4 +100,25 @@ std::string documentText(const Document& document, const TextOptions& options) {
     return out;
 }
 
+std::string previewText(const Document& document, std::size_t limit) {
+    std::string text = documentText(document).substr(0, limit);
+    // Drop a character the cut went through, and only that one.
+    std::size_t lead = text.size();
+    while (lead > 0 && (static_cast<unsigned char>(text[lead - 1]) & 0xC0) == 0x80)
+        --lead;
+    if (lead > 0) {
+        const auto byte = static_cast<unsigned char>(text[lead - 1]);
+        const std::size_t length = byte < 0x80 ? 1 : byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
+        if (text.size() - (lead - 1) < length) text.resize(lead - 1);
+    }
+    std::string out;
+    for (const char c : text) {
+        if (c == '\n')
+            out += "\r\n";
+        else
+            out += c;
+    }
+    return out;
+}
+
 }  // namespace tavrino::docs

@@ -23,4 +23,8 @@ std::vector<std::string> sectionTexts(const Document& document, const TextOption
 // The sections' texts joined by one blank line.
 std::string documentText(const Document& document, const TextOptions& options = {});
 
+// The preview text both Korean formats store for file dialogs: the start of the document's
+// text, at most `limit` bytes of UTF-8 cut at a character boundary, with CR LF line ends.
+std::string previewText(const Document& document, std::size_t limit = 1024);
+
 }  // namespace tavrino::docs

@@ -1,7 +1,7 @@
 // pelgrin: the HWP/HWPX tool of the bundle.
 //   pelgrin export-text SRC -o DIR          one UTF-8 text file per section
 //   pelgrin export-hwpx SRC OUT [--verify-pages]
-//   pelgrin convert SRC OUT [--verify-pages]  (HWP output: not supported yet)
+//   pelgrin convert SRC OUT.hwp [--verify-pages]
 //   pelgrin export-pdf SRC -o OUT           (HWP, HWPX, or DOCX) through LibreOffice
 #include <iostream>
 

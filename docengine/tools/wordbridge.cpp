@@ -14,7 +14,7 @@ namespace tavrino::docs {
 namespace {
 
 constexpr const char* usage =
-    "사용법: wordbridge hwp2docx SRC OUT | docx2hwp SRC OUT.hwpx | inspect PATH";
+    "사용법: wordbridge hwp2docx SRC OUT | docx2hwp SRC OUT.hwp|OUT.hwpx | inspect PATH";
 
 void convert(const std::vector<std::string>& args, bool fromWord) {
     if (args.size() != 3) throw UsageError(usage);

@@ -84,6 +84,20 @@ TEST_F(Documents, WordConversionToHwpxKeepsTheTextAndNeverOverwrites) {
     EXPECT_EQ(documentText(first.output, FileKind::hwpx), documentText(source, FileKind::docx));
 }
 
+TEST_F(Documents, WordConversionToHwpKeepsTheTextAndNeverOverwrites) {
+    TempDir folder;
+    const fs::path source = copyIn(folder, "docx/par-alignment.docx", "report.docx");
+    writeBytes(folder.path() / "report.hwp", "already here");
+    const ToolResult result = convertWord(source, DocTarget::hwp);
+    EXPECT_EQ(result.output, folder.path() / "report 2.hwp");
+    EXPECT_FALSE(result.note.has_value());
+    EXPECT_EQ(readBytes(folder.path() / "report.hwp"), "already here");
+    EXPECT_EQ(documentText(result.output, FileKind::hwp), documentText(source, FileKind::docx));
+    // And back from HWP to the other Korean format, verified by the tool on the way.
+    const ToolResult hwpx = convertHwp(result.output, DocTarget::hwpx);
+    EXPECT_EQ(documentText(hwpx.output, FileKind::hwpx), documentText(source, FileKind::docx));
+}
+
 TEST_F(Documents, WordConversionABrokenDocumentLeavesNothingBehind) {
     TempDir folder;
     const fs::path source = folder.path() / "broken.docx";

@@ -126,11 +126,27 @@ TEST(Writers, PageSetupSurvivesBothFormats) {
     page.marginBottom = 1000;
     page.footer = 2500;
     document.sections[0].columns = Columns{2, 1000};
-    for (const DocumentFormat format : {DocumentFormat::docx, DocumentFormat::hwpx}) {
+    for (const DocumentFormat format :
+         {DocumentFormat::docx, DocumentFormat::hwpx, DocumentFormat::hwp}) {
         const Document back = readDocumentBytes(documentBytes(document, format));
         EXPECT_EQ(back.sections[0].page, page) << int(format);
         EXPECT_EQ(back.sections[0].columns, document.sections[0].columns) << int(format);
     }
+}
+
+// The preview keeps whole characters: a cut through one drops that one and nothing else.
+TEST(PreviewText, CutsAtCharacterBoundariesWithCrLfLineEnds) {
+    Document document;
+    document.sections.resize(1);
+    for (const char* text : {"가나", "다"}) {
+        Paragraph paragraph;
+        paragraph.runs.push_back(TextRun{{}, {Text{text}}});
+        document.sections[0].blocks.push_back(Block{paragraph});
+    }
+    EXPECT_EQ(previewText(document), "가나\r\n다\r\n");
+    EXPECT_EQ(previewText(document, 6), "가나");
+    EXPECT_EQ(previewText(document, 5), "가");
+    EXPECT_EQ(previewText(document, 2), "");
 }
 
 }  // namespace

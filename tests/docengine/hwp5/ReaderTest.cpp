@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "HwpFixture.h"
 #include "hwp5/Hwp5Error.h"
 #include "hwp5/Hwp5Reader.h"
@@ -337,6 +339,35 @@ TEST(Hwp5Reader, ParagraphShapeWithTabStops) {
     EXPECT_EQ(props.tabStops[1].position, 30000);
     EXPECT_EQ(props.tabStops[1].align, TabAlign::right);
     EXPECT_EQ(props.tabStops[1].leader, TabLeader::dot);
+}
+
+// The word processor's own 54-byte shapes keep the line spacing in the old field and leave the
+// newer type and value zero; a zero there is not a spacing of 0 %.
+TEST(Hwp5Reader, ParagraphShapesWithEmptyNewLineSpacingKeepTheOldOne) {
+    auto shapeWith = [](std::uint32_t newType, std::uint32_t newSpacing) {
+        return test::Writer()
+            .u32(1u << 2)
+            .zeros(20)
+            .u32(130)
+            .u16(0)
+            .u16(0)
+            .u16(0)
+            .zeros(8)
+            .u32(0)
+            .u32(newType)
+            .u32(newSpacing)
+            .bytes;
+    };
+    for (const auto& [type, spacing, rule, value] :
+         {std::tuple{0u, 0u, LineSpacingRule::percent, 130},
+          std::tuple{1u, 2400u, LineSpacingRule::exact, 2400}}) {
+        Bytes docInfo =
+            test::join({test::minimalDocInfo(), test::record(25, 1, shapeWith(type, spacing))});
+        Document doc = read(test::hwpDocument({paragraph(0, u"가", true)}, 0, docInfo));
+        const ParaProps& props = paragraphAt(doc.sections.at(0), 0).props;
+        EXPECT_EQ(props.lineSpacing.rule, rule);
+        EXPECT_EQ(props.lineSpacing.value, value);
+    }
 }
 
 }  // namespace
