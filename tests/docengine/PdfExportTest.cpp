@@ -41,7 +41,15 @@ class PdfExportTest : public testing::Test {
                                  "  if [ \"$1\" = --outdir ]; then OUTDIR=$2; fi\n  shift\ndone\n"
                               << body << "\n";
         fs::permissions(script, fs::perms::owner_all);
-        return RenderOptions{script, timeout};
+        return cold(script, timeout);
+    }
+
+    // Options for LibreOffice started per document (no warm instance).
+    static RenderOptions cold(const fs::path& soffice, std::chrono::seconds timeout) {
+        RenderOptions options;
+        options.soffice = soffice;
+        options.timeout = timeout;
+        return options;
     }
 
     // Only the script and the output (if any) may remain: no work folder.
@@ -76,9 +84,9 @@ TEST_F(PdfExportTest, ARendererFailureOrMissingPdfLeavesNothingUnderTheOutput) {
     EXPECT_FALSE(fs::exists(output));
     EXPECT_THROW(exportPdf(document, output, fake("exit 0")), DocumentError);
     EXPECT_FALSE(fs::exists(output));
-    EXPECT_THROW(exportPdf(document, output,
-                           RenderOptions{folder / "no-such-soffice", std::chrono::seconds(20)}),
-                 DocumentError);
+    EXPECT_THROW(
+        exportPdf(document, output, cold(folder / "no-such-soffice", std::chrono::seconds(20))),
+        DocumentError);
     EXPECT_FALSE(fs::exists(output));
     EXPECT_EQ(leftovers(), 0);
 }
