@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -13,10 +14,26 @@
 #include "io/DocumentIO.h"
 #include "model/DocumentError.h"
 #include "pdf/PdfExport.h"
+#include "pdf/WarmRenderer.h"
 
 namespace tavrino::docs {
 namespace {
 namespace fs = std::filesystem;
+
+// Every pid listed in `file` must be gone within a few seconds; returns how many were listed.
+int expectGone(const fs::path& file) {
+    std::ifstream in(file);
+    int count = 0;
+    for (pid_t pid = 0; in >> pid; ++count) {
+        bool gone = false;
+        for (int i = 0; i < 250 && !gone; ++i) {
+            gone = ::kill(pid, 0) != 0;
+            if (!gone) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        EXPECT_TRUE(gone) << "process " << pid << " outlived the export";
+    }
+    return count;
+}
 
 class PdfExportTest : public testing::Test {
   protected:
@@ -33,11 +50,13 @@ class PdfExportTest : public testing::Test {
     }
     void TearDown() override { fs::remove_all(folder); }
 
-    // A stand-in renderer: `body` runs with OUTDIR set to the folder it was asked to write to.
+    // A stand-in renderer: `body` runs with OUTDIR set to the folder it was asked to write to,
+    // or with LISTENER=1 when it was started as the warm instance.
     RenderOptions fake(const std::string& body,
                        std::chrono::seconds timeout = std::chrono::seconds(20)) {
         const fs::path script = folder / "fake-soffice";
-        std::ofstream(script) << "#!/bin/sh\nwhile [ $# -gt 1 ]; do\n"
+        std::ofstream(script) << "#!/bin/sh\nfor a in \"$@\"; do case $a in --accept=*) "
+                                 "LISTENER=1;; esac; done\nwhile [ $# -gt 1 ]; do\n"
                                  "  if [ \"$1\" = --outdir ]; then OUTDIR=$2; fi\n  shift\ndone\n"
                               << body << "\n";
         fs::permissions(script, fs::perms::owner_all);
@@ -104,31 +123,70 @@ TEST_F(PdfExportTest, AHangingRendererIsKilledWithEverythingItStarted) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
     EXPECT_FALSE(fs::exists(output));
     EXPECT_EQ(leftovers(), 0);
-    std::ifstream in(pids);
-    int count = 0;
-    for (pid_t pid = 0; in >> pid; ++count) {
-        bool gone = false;
-        for (int i = 0; i < 100 && !gone; ++i) {
-            gone = ::kill(pid, 0) != 0;
-            if (!gone) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        EXPECT_TRUE(gone) << "process " << pid << " outlived the export";
-    }
-    EXPECT_EQ(count, 2);
+    EXPECT_EQ(expectGone(pids), 2);
+}
+
+TEST_F(PdfExportTest, AWarmInstanceThatNeverAnswersIsEndedAndTheDocumentRenderedCold) {
+    if (std::system("/usr/bin/python3 -c 'import uno' 2>/dev/null") != 0)
+        GTEST_SKIP() << "python3-uno is not installed";
+    const fs::path output = folder / "out.pdf";
+    const fs::path pids = folder / "pids";
+    RenderOptions options = fake("if [ -n \"$LISTENER\" ]; then echo $$ >> '" + pids.string() +
+                                 "'; sleep 600; fi\n"
+                                 "printf '%%PDF-1.7 cold' > \"$OUTDIR/document.pdf\"");
+    options.warm = true;
+    options.cache = folder / "cache";
+    options.warmStart = std::chrono::seconds(1);
+    exportPdf(document, output, options);
+    EXPECT_TRUE(fs::exists(output));
+    EXPECT_EQ(expectGone(pids), 1);
+    EXPECT_FALSE(warmInstanceRunning(warmFolder(options)));
+    EXPECT_EQ(leftovers(), 0);
+}
+
+TEST_F(PdfExportTest, AWarmInstanceThatDiesAtOnceFallsBackToACold) {
+    const fs::path output = folder / "out.pdf";
+    RenderOptions options = fake(
+        "[ -n \"$LISTENER\" ] && exit 1\n"
+        "printf '%%PDF-1.7 cold' > \"$OUTDIR/document.pdf\"");
+    options.warm = true;
+    options.cache = folder / "cache";
+    const auto start = std::chrono::steady_clock::now();
+    exportPdf(document, output, options);
+    // Noticed when the watchdog goes, not after the whole start-up allowance.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, options.warmStart / 2);
+    EXPECT_TRUE(fs::exists(output));
+    EXPECT_FALSE(warmInstanceRunning(warmFolder(options)));
 }
 
 TEST_F(PdfExportTest, TheEnvironmentChoosesTheRendererAndItsLimit) {
+    const char* saved = std::getenv("XDG_CACHE_HOME");
+    const std::string cache = saved != nullptr ? saved : "";
     ::setenv("TAVRINO_SOFFICE", "/opt/lo/soffice", 1);
     ::setenv("TAVRINO_RENDER_TIMEOUT", "7", 1);
+    ::setenv("TAVRINO_RENDER_IDLE", "5", 1);
+    ::setenv("XDG_CACHE_HOME", "/home/user/.cache-elsewhere", 1);
     RenderOptions options = renderOptionsFromEnvironment();
     EXPECT_EQ(options.soffice, fs::path("/opt/lo/soffice"));
     EXPECT_EQ(options.timeout, std::chrono::seconds(7));
+    EXPECT_EQ(options.idle, std::chrono::seconds(5));
+    EXPECT_TRUE(options.warm);
     ::setenv("TAVRINO_RENDER_TIMEOUT", "soon", 1);
+    ::setenv("TAVRINO_RENDER_WARM", "0", 1);
     ::unsetenv("TAVRINO_SOFFICE");
     options = renderOptionsFromEnvironment();
     EXPECT_EQ(options.soffice, fs::path("soffice"));
     EXPECT_EQ(options.timeout, std::chrono::seconds(180));
+    EXPECT_FALSE(options.warm);
+    EXPECT_EQ(options.cache, fs::path("/home/user/.cache-elsewhere/tavrino"));
     ::unsetenv("TAVRINO_RENDER_TIMEOUT");
+    ::unsetenv("TAVRINO_RENDER_WARM");
+    ::unsetenv("TAVRINO_RENDER_IDLE");
+    if (saved != nullptr) {
+        ::setenv("XDG_CACHE_HOME", cache.c_str(), 1);
+    } else {
+        ::unsetenv("XDG_CACHE_HOME");
+    }
 }
 
 }  // namespace
