@@ -225,7 +225,11 @@ void stopInstance(const fs::path& folder) {
 }  // namespace
 
 fs::path warmFolder(const RenderOptions& options) {
-    const std::string key = fs::absolute(options.soffice).lexically_normal().string();
+    // A bare name is looked up in PATH, the same from any working folder.
+    const std::string given = options.soffice.string();
+    const std::string key = given.find('/') == std::string::npos
+                                ? given
+                                : fs::absolute(options.soffice).lexically_normal().string();
     return options.cache / ("render-" + hex(fnv1a(key)).substr(0, 12));
 }
 
