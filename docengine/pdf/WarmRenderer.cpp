@@ -203,15 +203,23 @@ void startInstance(const fs::path& folder, const RenderOptions& options) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
-// Whether this Python has LibreOffice's UNO module; asked only before starting an instance.
-bool haveUno(const RenderOptions& options) {
+// Whether this Python has LibreOffice's UNO module; asked before starting an instance, and
+// remembered in the folder once it did (a tenth of a second on every cold start otherwise).
+bool haveUno(const fs::path& folder, const RenderOptions& options) {
+    const fs::path marker = folder / "uno-ok";
+    std::ifstream in(marker);
+    std::string remembered;
+    std::getline(in, remembered);
+    if (remembered == options.python.string()) return true;
     try {
         ProcessGroup probe({options.python.string(), "-c", "import uno"}, {}, "Python");
         const auto status = probe.wait(std::chrono::seconds(10));
-        return status && *status == 0;
+        if (!status || *status != 0) return false;
     } catch (const DocumentError&) {
         return false;
     }
+    writeIfChanged(marker, options.python.string() + "\n");
+    return true;
 }
 
 // Ends the instance of `folder` (stuck or unreachable): its group, then its watchdog, which
@@ -258,7 +266,7 @@ WarmOutcome renderWarm(const fs::path& docx, const fs::path& pdf, const RenderOp
 
     const bool running = warmInstanceRunning(folder);
     if (!running) {
-        if (!haveUno(options)) return WarmOutcome::unavailable;
+        if (!haveUno(folder, options)) return WarmOutcome::unavailable;
         startInstance(folder, options);
     }
     const auto connect = running ? std::chrono::seconds(5) : options.warmStart;
@@ -284,6 +292,9 @@ WarmOutcome renderWarm(const fs::path& docx, const fs::path& pdf, const RenderOp
                 throw DocumentError("LibreOffice가 PDF를 만들지 못함");
             return WarmOutcome::rendered;
         case kUnoMissing:
+            fs::remove(folder / "uno-ok", error);
+            stopInstance(folder);
+            return WarmOutcome::unavailable;
         case kUnoNoInstance:
             stopInstance(folder);
             return WarmOutcome::unavailable;
