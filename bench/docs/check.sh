@@ -3,7 +3,8 @@
 #   qpdf      qpdf --check accepts the PDF
 #   text      share of the document's text characters (white space aside) found in the PDF's
 #             text (pdftotext), in order; the goal is >= 99 %
-#   size      every page has the sheet of the document's first section, within 1 pt
+#   size      every page has the document's sheet, within 1 pt (the first section's; for DOCX,
+#             page by page that of LibreOffice's own render of the original)
 #   fonts     every font is embedded and every character of the text is covered by one of
 #             the embedded fonts (a character no embedded font has is drawn as "notdef")
 #   pages     our page count / the reference: for DOCX, LibreOffice's own render of the
@@ -57,6 +58,13 @@ for path in sys.argv[2:]:
     best = max(best, 100.0 * found / len(ref))
 print(f"{best:.1f}")
 EOF
+}
+
+# "WIDTH HEIGHT" of every page, one line each.
+page_sizes() {
+  local count
+  count=$(pdfinfo "$1" | awk '/^Pages:/ { print $2 }')
+  pdfinfo -f 1 -l "$count" "$1" | awk '/^Page +[0-9]+ size:/ { print $4, $6 }'
 }
 
 # "ok", or what is wrong with the fonts: one not embedded, or characters none of them has.
@@ -133,8 +141,17 @@ for path in "$corpus"/hwp/*.hwp "$corpus"/hwpx/*.hwpx "$corpus"/docx/*.docx; do
   read -r width height cached < <("$facts" "$path")
   pages=$(pdfinfo "$pdf" | awk '/^Pages:/ { print $2 }')
   size_ok=yes
-  if ! pdfinfo -f 1 -l "$pages" "$pdf" | awk -v w="$width" -v h="$height" '
-      /^Page +[0-9]+ size:/ { n++; if ((($4 - w)^2 > 1 || ($6 - h)^2 > 1)) bad = 1 }
+  theirs=$work/lo/${name%.*}.pdf
+  if [[ $kind == docx && -f "$theirs" ]]; then
+    # Sections may change the sheet: page by page against LibreOffice's own render.
+    if ! paste <(page_sizes "$pdf") <(page_sizes "$theirs") | awk '
+        { n++; if (NF != 4 || ($1 - $3)^2 > 1 || ($2 - $4)^2 > 1) bad = 1 }
+        END { exit bad || n == 0 }'; then
+      size_ok=no
+      failures+=("$name: page sizes differ from LibreOffice's render of the original")
+    fi
+  elif ! page_sizes "$pdf" | awk -v w="$width" -v h="$height" '
+      { n++; if (($1 - w)^2 > 1 || ($2 - h)^2 > 1) bad = 1 }
       END { exit bad || n == 0 }'; then
     size_ok=no
     failures+=("$name: page size (document ${width} x ${height} pt)")
