@@ -103,9 +103,14 @@ TEST_F(PdfExportTest, ARendererFailureOrMissingPdfLeavesNothingUnderTheOutput) {
     EXPECT_FALSE(fs::exists(output));
     EXPECT_THROW(exportPdf(document, output, fake("exit 0")), DocumentError);
     EXPECT_FALSE(fs::exists(output));
-    EXPECT_THROW(
-        exportPdf(document, output, cold(folder / "no-such-soffice", std::chrono::seconds(20))),
-        DocumentError);
+    // A renderer that cannot be started says so, rather than a bare exit code.
+    try {
+        exportPdf(document, output, cold(folder / "no-such-soffice", std::chrono::seconds(20)));
+        ADD_FAILURE() << "a missing renderer was not reported";
+    } catch (const DocumentError& error) {
+        EXPECT_NE(std::string(error.what()).find("LibreOffice를 찾지 못함"), std::string::npos)
+            << error.what();
+    }
     EXPECT_FALSE(fs::exists(output));
     EXPECT_EQ(leftovers(), 0);
 }
@@ -156,6 +161,37 @@ TEST_F(PdfExportTest, AWarmInstanceThatDiesAtOnceFallsBackToACold) {
     // Noticed when the watchdog goes, not after the whole start-up allowance.
     EXPECT_LT(std::chrono::steady_clock::now() - start, options.warmStart / 2);
     EXPECT_TRUE(fs::exists(output));
+    EXPECT_FALSE(warmInstanceRunning(warmFolder(options)));
+}
+
+TEST_F(PdfExportTest, ARenderHangingInTheWarmInstanceEndsItWithinTheLimit) {
+    const fs::path output = folder / "out.pdf";
+    const fs::path pids = folder / "pids";
+    // The instance comes up and the client then waits on it forever, as on a document that
+    // makes LibreOffice loop.
+    RenderOptions options = fake("if [ -n \"$LISTENER\" ]; then echo $$ >> '" + pids.string() +
+                                     "'; sleep 600; fi\n"
+                                     "exit 7",
+                                 std::chrono::seconds(2));
+    const fs::path python = folder / "fake-python";
+    std::ofstream(python) << "#!/bin/sh\n[ \"$2\" = 'import uno' ] && exit 0\necho $$ >> '"
+                          << pids.string() << "'\nsleep 600\n";
+    fs::permissions(python, fs::perms::owner_all);
+    options.python = python;
+    options.warm = true;
+    options.cache = folder / "cache";
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        exportPdf(document, output, options);
+        ADD_FAILURE() << "a hanging render was reported as done";
+    } catch (const DocumentError& error) {
+        EXPECT_NE(std::string(error.what()).find("제한 시간(2초)"), std::string::npos)
+            << error.what();
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(12));
+    EXPECT_FALSE(fs::exists(output));
+    EXPECT_EQ(leftovers(), 0);
+    EXPECT_EQ(expectGone(pids), 2);  // the instance and the client
     EXPECT_FALSE(warmInstanceRunning(warmFolder(options)));
 }
 
