@@ -47,7 +47,7 @@ while True:
     except NoConnectException:
         if time.monotonic() > deadline:
             sys.exit(3)
-        time.sleep(0.05)
+        time.sleep(0.02)
 
 try:
     desktop = context.ServiceManager.createInstanceWithContext(
