@@ -1,11 +1,12 @@
 // doc_facts FILE: one line "WIDTH HEIGHT CACHED" for a document: the first section's sheet in
 // points, and for HWP 5 files the number of pages the word processor laid out when it last
-// saved (the line segments flagged as the first line of a page; "?" after it when a section
-// had no such flag), "-" for other formats.
+// saved (its line segments' cache: "~" after the count when a section's pages were read from
+// the lines' positions rather than their page flags), "-" for other formats.
 #include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "hwp5/CompoundFile.h"
@@ -18,10 +19,18 @@ namespace {
 
 using namespace tavrino::docs;
 
-// Each line segment is 36 bytes; its flags are the last four, bit 0 "first line of a page".
-// Only the body's own paragraphs count (level 1 is the line segments of a level-0 paragraph):
-// cells, headers and text boxes have line segments of their own that start no page.
-int cachedPages(const std::filesystem::path& path, bool* guessed) {
+std::int32_t i32(const std::uint8_t* p) {
+    return static_cast<std::int32_t>(p[0] | p[1] << 8 | p[2] << 16 |
+                                     static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+// Each line segment is 36 bytes: its vertical position on the page at 4, its flags at 32 (bit 0
+// "first line of a page"). Only the body's own paragraphs count (level 1 holds the line
+// segments of a level-0 paragraph): cells, headers and text boxes have their own, which start
+// no page. Many files leave the flags clear; their pages show where the position goes back up
+// the page instead (in a section of several columns that also counts new columns, so such
+// counts are marked as read from positions).
+int cachedPages(const std::filesystem::path& path, bool* fromPositions) {
     const auto file = hwp5::CompoundFile::openFile(path.string());
     const auto header = hwp5::parseFileHeader(*file.read("FileHeader"));
     const std::string storage = header.distribution() ? "ViewText/Section" : "BodyText/Section";
@@ -29,20 +38,21 @@ int cachedPages(const std::filesystem::path& path, bool* guessed) {
     for (int n = 0; file.hasStream(storage + std::to_string(n)); ++n) {
         const auto stream = hwp5::decodeBodyStream(*file.read(storage + std::to_string(n)), header,
                                                    header.distribution());
-        int inSection = 0;
+        int flagged = 0;
+        int rises = 0;
+        std::optional<std::int32_t> previous;
         for (const hwp5::Record& record : hwp5::parseRecords(stream)) {
             if (record.tag != hwp5::tag::kParaLineSeg || record.level != 1) continue;
             for (std::size_t at = 0; at + 36 <= record.payload.size(); at += 36) {
-                const auto* flags = record.payload.data() + at + 32;
-                const std::uint32_t value = flags[0] | flags[1] << 8 | flags[2] << 16 |
-                                            static_cast<std::uint32_t>(flags[3]) << 24;
-                if (value & 1u) ++inSection;
+                const std::uint8_t* segment = record.payload.data() + at;
+                if (i32(segment + 32) & 1) ++flagged;
+                const std::int32_t y = i32(segment + 4);
+                if (previous && y < *previous) ++rises;
+                previous = y;
             }
         }
-        // Writers other than the word processor (hwplib, ours) leave the flags clear; such a
-        // section is taken as one page and the count marked as a guess.
-        if (inSection == 0) *guessed = true;
-        pages += inSection > 0 ? inSection : 1;
+        if (flagged == 0) *fromPositions = true;
+        pages += flagged > 0 ? flagged : 1 + rises;  // a section always starts a page
     }
     return pages;
 }
@@ -62,9 +72,9 @@ int main(int argc, char** argv) {
         // HWPUNIT is 1/7200 inch, a hundredth of a point.
         std::printf("%.2f %.2f ", page.width / 100.0, page.height / 100.0);
         if (loaded.format == DocumentFormat::hwp) {
-            bool guessed = false;
-            const int pages = cachedPages(path, &guessed);
-            std::printf("%d%s\n", pages, guessed ? "?" : "");
+            bool fromPositions = false;
+            const int pages = cachedPages(path, &fromPositions);
+            std::printf("%d%s\n", pages, fromPositions ? "~" : "");
         } else {
             std::printf("-\n");
         }
