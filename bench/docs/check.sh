@@ -9,8 +9,8 @@
 #             the embedded fonts (a character no embedded font has is drawn as "notdef")
 #   pages     our page count / the reference: for DOCX, LibreOffice's own render of the
 #             original file; for HWP, the pages the word processor laid out when it saved
-#             (its line-segment cache; "?" marks files whose cache has no page flags, which
-#             are counted as one page per section)
+#             (its line-segment cache; "~" marks counts read from the lines' positions,
+#             for files whose cache leaves the page flags clear)
 # Then the page-count agreement (goals: DOCX >= 90 %, HWP >= 80 %) and the failures.
 #
 # usage: bench/docs/check.sh [BUILD_DIR]     (default $BUILD, else build/test)
@@ -168,7 +168,7 @@ for path in "$corpus"/hwp/*.hwp "$corpus"/hwpx/*.hwpx "$corpus"/docx/*.docx; do
   esac
   if [[ $reference != - ]]; then
     total[$kind]=$((${total[$kind]:-0} + 1))
-    if [[ ${reference%\?} == "$pages" ]]; then
+    if [[ ${reference%\~} == "$pages" ]]; then
       agree[$kind]=$((${agree[$kind]:-0} + 1))
     else
       failures+=("$name: $pages pages, reference $reference")

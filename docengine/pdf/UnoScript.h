@@ -5,6 +5,9 @@
 //
 //   python3 -c SCRIPT PIPE SOURCE_URL TARGET_URL CONNECT_SECONDS
 //
+// It leaves through os._exit: the bridge can crash the interpreter while it is torn down,
+// after the PDF is already stored.
+//
 // Exit status: 0 rendered; 2 no UNO module; 3 no instance answered on PIPE in time; 4 the
 // document did not load; 5 the PDF was not stored; 6 the instance went away meanwhile.
 
@@ -17,7 +20,7 @@ inline constexpr int kUnoStoreFailed = 5;
 inline constexpr int kUnoInstanceLost = 6;
 
 inline constexpr const char* kUnoScript = R"PY(
-import sys, time
+import os, sys, time
 try:
     import uno
     from com.sun.star.beans import PropertyValue
@@ -46,7 +49,7 @@ while True:
         break
     except NoConnectException:
         if time.monotonic() > deadline:
-            sys.exit(3)
+            os._exit(3)
         time.sleep(0.02)
 
 try:
@@ -58,22 +61,26 @@ try:
     except (DisposedException, RuntimeException):
         raise
     except Exception:
-        sys.exit(4)
+        os._exit(4)
     if document is None:
-        sys.exit(4)
+        os._exit(4)
+    stored = True
     try:
         document.storeToURL(target, (prop("FilterName", "writer_pdf_Export"),))
     except (DisposedException, RuntimeException):
         raise
     except Exception:
-        sys.exit(5)
+        stored = False
     finally:
         try:
             document.close(True)
         except Exception:
             pass
+    if not stored:
+        os._exit(5)
 except (DisposedException, RuntimeException):
-    sys.exit(6)
+    os._exit(6)
+os._exit(0)
 )PY";
 
 }  // namespace tavrino::docs

@@ -305,10 +305,10 @@ WarmOutcome renderWarm(const fs::path& docx, const fs::path& pdf, const RenderOp
             use.touch();
             throw DocumentError("LibreOffice가 PDF를 만들지 못함");
         default:
-            // The instance went away or the bridge broke under it: end what is left.
+            // The instance went away or the client crashed: end what is left and let the
+            // document have its chance with a LibreOffice of its own.
             stopInstance(folder);
-            throw DocumentError("LibreOffice가 PDF를 만들지 못함 (종료 코드 " +
-                                std::to_string(*status) + ")");
+            return WarmOutcome::unavailable;
     }
 }
 
