@@ -90,11 +90,24 @@ void writeIfChanged(const fs::path& path, const std::string& text) {
     fs::rename(temporary, path, error);
 }
 
-std::optional<pid_t> readGroup(const fs::path& folder) {
-    std::ifstream in(folder / "instance");
-    long pid = 0;
-    if (in >> pid && pid > 1) return static_cast<pid_t>(pid);
-    return std::nullopt;
+// Kills every process of the instance of `folder`, with the group it leads: those whose command
+// line holds the instance's pipe (the launcher and LibreOffice itself carry it), found in /proc
+// rather than from a recorded pid, which could by now belong to another program.
+void killInstance(const fs::path& folder) {
+    const std::string needle = "pipe,name=" + pipeName(folder) + ";";
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator("/proc", error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::ifstream in(entry.path() / "cmdline", std::ios::binary);
+        const std::string command((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
+        if (command.find(needle) == std::string::npos) continue;
+        const pid_t pid = static_cast<pid_t>(std::stol(name));
+        const pid_t group = ::getpgid(pid);
+        if (group > 1 && group != ::getpgrp()) ::kill(-group, SIGKILL);
+        ::kill(pid, SIGKILL);
+    }
 }
 
 // The watchdog, in the second child of a double fork: a session of its own, no stream of the
@@ -118,7 +131,7 @@ std::optional<pid_t> readGroup(const fs::path& folder) {
     if (use < 0) ::_exit(1);
 
     // Whatever a crashed watchdog left behind goes first.
-    if (const auto stale = readGroup(folder)) ::kill(-*stale, SIGKILL);
+    killInstance(folder);
 
     std::vector<char*> args;
     for (const std::string& arg : argv)
@@ -222,10 +235,9 @@ bool haveUno(const fs::path& folder, const RenderOptions& options) {
     return true;
 }
 
-// Ends the instance of `folder` (stuck or unreachable): its group, then its watchdog, which
-// notices and cleans up.
+// Ends the instance of `folder` (stuck or unreachable); its watchdog notices and cleans up.
 void stopInstance(const fs::path& folder) {
-    if (const auto group = readGroup(folder)) ::kill(-*group, SIGKILL);
+    killInstance(folder);
     for (int i = 0; i < 100 && warmInstanceRunning(folder); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
 }
