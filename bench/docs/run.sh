@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Ten corpus documents rendered to PDF in a row, side by side with what a user would do
+# otherwise: `soffice --headless --convert-to pdf` run once per document on the equivalent
+# DOCX (wordbridge's for HWP/HWPX, made beforehand and not timed). Both sides start with no
+# LibreOffice running and with a profile that already exists (a user's second day: ours in
+# the cache folder, LibreOffice's own in a folder of its own, each made by an untimed warm-up).
+# Prints the wall time of the first (cold) document and of all ten, and our ratios.
+# Goals: the first <= 1.0x, the ten in a row <= 0.35x of the peer's.
+#
+# usage: bench/docs/run.sh [BUILD_DIR]     (default $BUILD, else build/bench)
+# CORPUS=dir picks another corpus (default ../shared/corpus).
+source "$(dirname "$0")/../../scripts/lib/help.sh"
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=${1:-${BUILD:-$root/build/bench}}
+corpus=${CORPUS:-$root/../shared/corpus}
+pelgrin=$build/docengine/pelgrin
+wordbridge=$build/docengine/wordbridge
+for tool in "$pelgrin" "$wordbridge"; do
+  [[ -x "$tool" ]] || { echo "missing $tool" >&2; exit 1; }
+done
+command -v soffice >/dev/null || { echo "missing soffice" >&2; exit 1; }
+work=$(mktemp -d)
+export XDG_CACHE_HOME=$work/cache TAVRINO_RENDER_IDLE=2
+trap 'sleep 3; rm -rf "$work"' EXIT  # the warm instance ends itself after its idle time
+
+documents=(hwp/source.hwp hwp/etc.hwp hwp/merging-cell.hwp hwp/inserting_image_cell.hwp
+           hwpx/Table.hwpx hwpx/SimplePicture.hwpx hwpx/HeaderFooter.hwpx hwpx/MultiColumn.hwpx
+           docx/tbl-having-tables.docx docx/having-images.docx)
+mkdir -p "$work/docx" "$work/ours" "$work/peer"
+for doc in "${documents[@]}"; do
+  name=$(basename "${doc%.*}")
+  case $doc in
+    *.docx) cp "$corpus/$doc" "$work/docx/$name.docx" ;;
+    *) "$wordbridge" hwp2docx "$corpus/$doc" "$work/docx/$name.docx" >/dev/null ;;
+  esac
+done
+
+peer() {
+  soffice -env:UserInstallation=file://"$work"/peer-profile --headless --convert-to pdf \
+          --outdir "$work/peer" "$1" >/dev/null 2>&1
+}
+ours() { "$pelgrin" export-pdf "$1" -o "$work/ours/$(basename "${1%.*}").pdf" >/dev/null; }
+# Waits until our warm instance has ended (no process of ours holds its alive.lock).
+idle_out() {
+  for _ in $(seq 100); do
+    local busy=0
+    for lock in "$XDG_CACHE_HOME"/tavrino/render-*/alive.lock; do
+      [[ -f "$lock" ]] || continue
+      flock -n "$lock" true || busy=1
+    done
+    ((busy == 0)) && return
+    sleep 0.2
+  done
+}
+
+# Untimed warm-up: both profiles exist afterwards; then nothing is left running.
+peer "$work/docx/source.docx"
+ours "$corpus/hwp/source.hwp"
+idle_out
+
+now() { date +%s.%N; }
+t0=$(now)
+first=""
+for doc in "${documents[@]}"; do
+  peer "$work/docx/$(basename "${doc%.*}").docx"
+  [[ -n "$first" ]] || first=$(now)
+done
+t1=$(now)
+peer_first=$(awk -v a="$t0" -v b="$first" 'BEGIN { print b - a }')
+peer_all=$(awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }')
+
+t0=$(now)
+first=""
+for doc in "${documents[@]}"; do
+  ours "$corpus/$doc"
+  [[ -n "$first" ]] || first=$(now)
+done
+t1=$(now)
+ours_first=$(awk -v a="$t0" -v b="$first" 'BEGIN { print b - a }')
+ours_all=$(awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }')
+
+for pdf in "$work"/ours/*.pdf; do
+  pdfinfo "$pdf" >/dev/null 2>&1 || { echo "not a PDF: $pdf" >&2; exit 1; }
+done
+printf '%-22s %9s %9s %7s %s\n' case ours_s peer_s ratio goal
+awk -v o="$ours_first" -v p="$peer_first" \
+    'BEGIN { printf "%-22s %9.2f %9.2f %6.2fx %s\n", "first (cold)", o, p, o / p, "<= 1.00x" }'
+awk -v o="$ours_all" -v p="$peer_all" \
+    'BEGIN { printf "%-22s %9.2f %9.2f %6.2fx %s\n", "ten in a row", o, p, o / p, "<= 0.35x" }'

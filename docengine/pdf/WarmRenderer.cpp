@@ -1,0 +1,327 @@
+#include "pdf/WarmRenderer.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "model/DocumentError.h"
+#include "pdf/ChildProcess.h"
+#include "pdf/FileUrl.h"
+#include "pdf/FontMap.h"
+#include "pdf/UnoScript.h"
+
+namespace tavrino::docs {
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+// An flock()ed file, unlocked and closed when the object goes.
+class FileLock {
+  public:
+    explicit FileLock(const fs::path& path)
+        : fd_(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+        if (fd_ < 0) throw DocumentError("잠금 파일을 열 수 없음: " + path.string());
+    }
+    ~FileLock() { ::close(fd_); }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    bool tryLock() { return ::flock(fd_, LOCK_EX | LOCK_NB) == 0; }
+    bool lockBy(Clock::time_point deadline) {
+        while (!tryLock()) {
+            if (Clock::now() >= deadline) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return true;
+    }
+    void unlock() { ::flock(fd_, LOCK_UN); }
+    // The watchdog reads the lock file's time as the time of the last render.
+    void touch() { ::futimens(fd_, nullptr); }
+    int fd() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+std::uint64_t fnv1a(const std::string& text) {
+    std::uint64_t hash = 1469598103934665603ull;
+    for (const unsigned char c : text) {
+        hash = (hash ^ c) * 1099511628211ull;
+    }
+    return hash;
+}
+
+std::string hex(std::uint64_t value) {
+    static constexpr char digits[] = "0123456789abcdef";
+    std::string out(16, '0');
+    for (int i = 15; i >= 0; --i, value >>= 4)
+        out[static_cast<std::size_t>(i)] = digits[value & 15];
+    return out;
+}
+
+// The pipe's name, unique to the folder (and so to the user and executable). LibreOffice
+// adds the user id when it makes the socket.
+std::string pipeName(const fs::path& folder) {
+    return "tavrino-render-" + hex(fnv1a(folder.string()));
+}
+
+void writeIfChanged(const fs::path& path, const std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string current((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
+    if (current == text) return;
+    const fs::path temporary = path.string() + ".new";
+    std::ofstream(temporary, std::ios::binary | std::ios::trunc) << text;
+    std::error_code error;
+    fs::rename(temporary, path, error);
+}
+
+// Kills every process of the instance of `folder`, with the group it leads: those whose command
+// line holds the instance's pipe (the launcher and LibreOffice itself carry it), found in /proc
+// rather than from a recorded pid, which could by now belong to another program.
+void killInstance(const fs::path& folder) {
+    const std::string needle = "pipe,name=" + pipeName(folder) + ";";
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator("/proc", error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::ifstream in(entry.path() / "cmdline", std::ios::binary);
+        const std::string command((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
+        if (command.find(needle) == std::string::npos) continue;
+        const pid_t pid = static_cast<pid_t>(std::stol(name));
+        const pid_t group = ::getpgid(pid);
+        if (group > 1 && group != ::getpgrp()) ::kill(-group, SIGKILL);
+        ::kill(pid, SIGKILL);
+    }
+}
+
+// The watchdog, in the second child of a double fork: a session of its own, no stream of the
+// caller's held open (a caller reading pelgrin's output to its end would otherwise wait for
+// the instance to go), LibreOffice as its child in a group of its own.
+[[noreturn]] void runWatchdog(const fs::path& folder, const std::vector<std::string>& argv,
+                              const std::vector<std::string>& environment,
+                              std::chrono::seconds idle) {
+    ::umask(077);
+    ::prctl(PR_SET_NAME, "tavrino-render");
+    const int devnull = ::open("/dev/null", O_RDWR);
+    if (devnull >= 0) {
+        ::dup2(devnull, STDIN_FILENO);
+        ::dup2(devnull, STDOUT_FILENO);
+        ::dup2(devnull, STDERR_FILENO);
+    }
+    ::close_range(3, UINT_MAX, 0);
+    const int alive = ::open((folder / "alive.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (alive < 0 || ::flock(alive, LOCK_EX | LOCK_NB) != 0) ::_exit(0);  // one already runs
+    const int use = ::open((folder / "use.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (use < 0) ::_exit(1);
+
+    // Whatever a crashed watchdog left behind goes first.
+    killInstance(folder);
+
+    std::vector<char*> args;
+    for (const std::string& arg : argv)
+        args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    std::vector<char*> envp;
+    for (const std::string& entry : environment)
+        envp.push_back(const_cast<char*>(entry.c_str()));
+    envp.push_back(nullptr);
+
+    const pid_t watchdog = ::getpid();
+    const pid_t office = ::fork();
+    if (office < 0) ::_exit(1);
+    if (office == 0) {
+        ::setpgid(0, 0);
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);  // the instance never outlives its watchdog
+        if (::getppid() != watchdog) ::_exit(1);
+        ::execvpe(args[0], args.data(), envp.data());
+        ::_exit(127);
+    }
+    ::setpgid(office, office);
+    {
+        std::ofstream(folder / "instance.new") << office << "\n";
+        ::rename((folder / "instance.new").c_str(), (folder / "instance").c_str());
+    }
+
+    const auto stop = [&] {
+        ::kill(-office, SIGTERM);  // lets LibreOffice close its profile cleanly
+        for (int i = 0; i < 100 && ::waitpid(office, nullptr, WNOHANG) == 0; ++i)
+            ::usleep(50'000);
+        ::kill(-office, SIGKILL);
+        ::waitpid(office, nullptr, 0);
+    };
+    while (true) {
+        ::usleep(250'000);
+        if (::waitpid(office, nullptr, WNOHANG) == office) {
+            ::kill(-office, SIGKILL);  // what the launcher left in the group
+            break;
+        }
+        if (::flock(use, LOCK_EX | LOCK_NB) != 0) continue;  // a render is under way
+        struct stat info {};
+        timespec now{};
+        ::clock_gettime(CLOCK_REALTIME, &now);
+        const bool idleLongEnough =
+            ::fstat(use, &info) == 0 && now.tv_sec - info.st_mtim.tv_sec >= idle.count();
+        if (idleLongEnough) {
+            stop();
+            ::unlink((folder / "instance").c_str());
+            ::_exit(0);  // the use lock goes with the process
+        }
+        ::flock(use, LOCK_UN);
+    }
+    ::unlink((folder / "instance").c_str());
+    ::_exit(0);
+}
+
+void startInstance(const fs::path& folder, const RenderOptions& options) {
+    const std::vector<std::string> argv{
+        options.soffice.string(),
+        "--headless",
+        "--invisible",
+        "--nologo",
+        "--norestore",
+        "--nolockcheck",
+        "--nodefault",
+        "--accept=pipe,name=" + pipeName(folder) + ";urp;StarOffice.ComponentContext",
+        "-env:UserInstallation=" + fileUrl(folder / "profile")};
+    const std::vector<std::string> environment =
+        environmentWith({"FONTCONFIG_FILE=" + (folder / "fonts.conf").string()});
+    const pid_t first = ::fork();
+    if (first < 0) return;
+    if (first == 0) {
+        ::setsid();
+        if (::fork() == 0) runWatchdog(folder, argv, environment, options.idle);
+        ::_exit(0);
+    }
+    while (::waitpid(first, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    // The watchdog holds alive.lock from its first moments; wait for that so a client can tell
+    // "starting" from "gone".
+    for (int i = 0; i < 100 && !warmInstanceRunning(folder); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
+// Whether this Python has LibreOffice's UNO module; asked before starting an instance, and
+// remembered in the folder once it did (a tenth of a second on every cold start otherwise).
+bool haveUno(const fs::path& folder, const RenderOptions& options) {
+    const fs::path marker = folder / "uno-ok";
+    std::ifstream in(marker);
+    std::string remembered;
+    std::getline(in, remembered);
+    if (remembered == options.python.string()) return true;
+    try {
+        ProcessGroup probe({options.python.string(), "-c", "import uno"}, {}, "Python");
+        const auto status = probe.wait(std::chrono::seconds(10));
+        if (!status || *status != 0) return false;
+    } catch (const DocumentError&) {
+        return false;
+    }
+    writeIfChanged(marker, options.python.string() + "\n");
+    return true;
+}
+
+// Ends the instance of `folder` (stuck or unreachable); its watchdog notices and cleans up.
+void stopInstance(const fs::path& folder) {
+    killInstance(folder);
+    for (int i = 0; i < 100 && warmInstanceRunning(folder); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+}
+
+}  // namespace
+
+fs::path warmFolder(const RenderOptions& options) {
+    // A bare name is looked up in PATH, the same from any working folder.
+    const std::string given = options.soffice.string();
+    const std::string key = given.find('/') == std::string::npos
+                                ? given
+                                : fs::absolute(options.soffice).lexically_normal().string();
+    return options.cache / ("render-" + hex(fnv1a(key)).substr(0, 12));
+}
+
+bool warmInstanceRunning(const fs::path& folder) {
+    const int fd = ::open((folder / "alive.lock").c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return !free;
+}
+
+WarmOutcome renderWarm(const fs::path& docx, const fs::path& pdf, const RenderOptions& options) {
+    const auto deadline = Clock::now() + options.timeout;
+    const fs::path folder = warmFolder(options);
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error) return WarmOutcome::unavailable;
+    fs::permissions(folder, fs::perms::owner_all, error);
+    writeIfChanged(folder / "fonts.conf", fontconfigFile());
+
+    const std::string limit = "LibreOffice가 제한 시간(" + std::to_string(options.timeout.count()) +
+                              "초) 안에 끝나지 않음";
+    FileLock use(folder / "use.lock");
+    if (!use.lockBy(deadline)) throw DocumentError(limit);
+    use.touch();
+
+    const bool running = warmInstanceRunning(folder);
+    if (!running) {
+        if (!haveUno(folder, options)) return WarmOutcome::unavailable;
+        startInstance(folder, options);
+    }
+    const auto connect = running ? std::chrono::seconds(5) : options.warmStart;
+    std::optional<int> status;
+    {
+        ProcessGroup client({options.python.string(), "-c", kUnoScript, pipeName(folder),
+                             fileUrl(docx), fileUrl(pdf), std::to_string(connect.count())},
+                            {}, "Python");
+        while (!(status = client.poll())) {
+            if (Clock::now() >= deadline) {
+                stopInstance(folder);
+                throw DocumentError(limit);
+            }
+            // An instance that ended (crashed, or never came up) will not answer: render cold.
+            if (!warmInstanceRunning(folder)) return WarmOutcome::unavailable;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+    switch (*status) {
+        case 0:
+            use.touch();
+            if (!fs::is_regular_file(pdf, error) || fs::file_size(pdf, error) == 0)
+                throw DocumentError("LibreOffice가 PDF를 만들지 못함");
+            return WarmOutcome::rendered;
+        case kUnoMissing:
+            fs::remove(folder / "uno-ok", error);
+            stopInstance(folder);
+            return WarmOutcome::unavailable;
+        case kUnoNoInstance:
+            stopInstance(folder);
+            return WarmOutcome::unavailable;
+        case kUnoLoadFailed:
+            use.touch();
+            throw DocumentError("LibreOffice가 문서를 열지 못함");
+        case kUnoStoreFailed:
+            use.touch();
+            throw DocumentError("LibreOffice가 PDF를 만들지 못함");
+        default:
+            // The instance went away or the client crashed: end what is left and let the
+            // document have its chance with a LibreOffice of its own.
+            stopInstance(folder);
+            return WarmOutcome::unavailable;
+    }
+}
+
+}  // namespace tavrino::docs

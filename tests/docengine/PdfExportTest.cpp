@@ -1,0 +1,229 @@
+// The PDF export's handling of the renderer, with small shell scripts standing in for
+// LibreOffice so the failure paths run in milliseconds.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "io/DocumentIO.h"
+#include "model/DocumentError.h"
+#include "pdf/PdfExport.h"
+#include "pdf/WarmRenderer.h"
+
+namespace tavrino::docs {
+namespace {
+namespace fs = std::filesystem;
+
+// Every pid listed in `file` must be gone within a few seconds; returns how many were listed.
+int expectGone(const fs::path& file) {
+    std::ifstream in(file);
+    int count = 0;
+    for (pid_t pid = 0; in >> pid; ++count) {
+        bool gone = false;
+        for (int i = 0; i < 250 && !gone; ++i) {
+            gone = ::kill(pid, 0) != 0;
+            if (!gone) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        EXPECT_TRUE(gone) << "process " << pid << " outlived the export";
+    }
+    return count;
+}
+
+class PdfExportTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() /
+                 ("tavrino-pdf-test-" + std::to_string(::getpid()) + "-" +
+                  testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        // One paragraph is enough: these cases are about the renderer, not the document.
+        Paragraph paragraph;
+        paragraph.runs.push_back(TextRun{{}, {Text{"보고서 첫 줄"}}});
+        document.sections.emplace_back().blocks.emplace_back(std::move(paragraph));
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    // A stand-in renderer: `body` runs with OUTDIR set to the folder it was asked to write to,
+    // or with LISTENER=1 when it was started as the warm instance.
+    RenderOptions fake(const std::string& body,
+                       std::chrono::seconds timeout = std::chrono::seconds(20)) {
+        const fs::path script = folder / "fake-soffice";
+        std::ofstream(script) << "#!/bin/sh\nfor a in \"$@\"; do case $a in --accept=*) "
+                                 "LISTENER=1;; esac; done\nwhile [ $# -gt 1 ]; do\n"
+                                 "  if [ \"$1\" = --outdir ]; then OUTDIR=$2; fi\n  shift\ndone\n"
+                              << body << "\n";
+        fs::permissions(script, fs::perms::owner_all);
+        return cold(script, timeout);
+    }
+
+    // Options for LibreOffice started per document (no warm instance).
+    static RenderOptions cold(const fs::path& soffice, std::chrono::seconds timeout) {
+        RenderOptions options;
+        options.soffice = soffice;
+        options.timeout = timeout;
+        return options;
+    }
+
+    // Only the script and the output (if any) may remain: no work folder.
+    int leftovers() const {
+        int count = 0;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            if (entry.path().filename().string().rfind(".tavrino-pdf-", 0) == 0) ++count;
+        }
+        return count;
+    }
+
+    fs::path folder;
+    Document document;
+};
+
+TEST_F(PdfExportTest, MovesTheRenderedPdfIntoPlaceAndRemovesTheWorkFolder) {
+    const fs::path output = folder / "out.pdf";
+    exportPdf(document, output,
+              fake("test -s \"$OUTDIR/document.docx\" || exit 9\n"
+                   "printf '%%PDF-1.7 fake' > \"$OUTDIR/document.pdf\""));
+    std::ifstream in(output);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "%PDF-1.7 fake");
+    EXPECT_EQ(leftovers(), 0);
+}
+
+TEST_F(PdfExportTest, ARendererFailureOrMissingPdfLeavesNothingUnderTheOutput) {
+    const fs::path output = folder / "out.pdf";
+    EXPECT_THROW(
+        exportPdf(document, output, fake("printf partial > \"$OUTDIR/document.pdf\"; exit 3")),
+        DocumentError);
+    EXPECT_FALSE(fs::exists(output));
+    EXPECT_THROW(exportPdf(document, output, fake("exit 0")), DocumentError);
+    EXPECT_FALSE(fs::exists(output));
+    // A renderer that cannot be started says so, rather than a bare exit code.
+    try {
+        exportPdf(document, output, cold(folder / "no-such-soffice", std::chrono::seconds(20)));
+        ADD_FAILURE() << "a missing renderer was not reported";
+    } catch (const DocumentError& error) {
+        EXPECT_NE(std::string(error.what()).find("LibreOffice를 찾지 못함"), std::string::npos)
+            << error.what();
+    }
+    EXPECT_FALSE(fs::exists(output));
+    EXPECT_EQ(leftovers(), 0);
+}
+
+TEST_F(PdfExportTest, AHangingRendererIsKilledWithEverythingItStarted) {
+    const fs::path output = folder / "out.pdf";
+    const fs::path pids = folder / "pids";
+    // The renderer starts a helper and then hangs; both must be gone after the time-out.
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(exportPdf(document, output,
+                           fake("sleep 600 & echo $! > '" + pids.string() + "'\necho $$ >> '" +
+                                    pids.string() + "'\nsleep 600",
+                                std::chrono::seconds(1))),
+                 DocumentError);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
+    EXPECT_FALSE(fs::exists(output));
+    EXPECT_EQ(leftovers(), 0);
+    EXPECT_EQ(expectGone(pids), 2);
+}
+
+TEST_F(PdfExportTest, AWarmInstanceThatNeverAnswersIsEndedAndTheDocumentRenderedCold) {
+    if (std::system("/usr/bin/python3 -c 'import uno' 2>/dev/null") != 0)
+        GTEST_SKIP() << "python3-uno is not installed";
+    const fs::path output = folder / "out.pdf";
+    const fs::path pids = folder / "pids";
+    RenderOptions options = fake("if [ -n \"$LISTENER\" ]; then echo $$ >> '" + pids.string() +
+                                 "'; sleep 600; fi\n"
+                                 "printf '%%PDF-1.7 cold' > \"$OUTDIR/document.pdf\"");
+    options.warm = true;
+    options.cache = folder / "cache";
+    options.warmStart = std::chrono::seconds(1);
+    exportPdf(document, output, options);
+    EXPECT_TRUE(fs::exists(output));
+    EXPECT_EQ(expectGone(pids), 1);
+    EXPECT_FALSE(warmInstanceRunning(warmFolder(options)));
+    EXPECT_EQ(leftovers(), 0);
+}
+
+TEST_F(PdfExportTest, AWarmInstanceThatDiesAtOnceFallsBackToACold) {
+    const fs::path output = folder / "out.pdf";
+    RenderOptions options = fake(
+        "[ -n \"$LISTENER\" ] && exit 1\n"
+        "printf '%%PDF-1.7 cold' > \"$OUTDIR/document.pdf\"");
+    options.warm = true;
+    options.cache = folder / "cache";
+    const auto start = std::chrono::steady_clock::now();
+    exportPdf(document, output, options);
+    // Noticed when the watchdog goes, not after the whole start-up allowance.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, options.warmStart / 2);
+    EXPECT_TRUE(fs::exists(output));
+    EXPECT_FALSE(warmInstanceRunning(warmFolder(options)));
+}
+
+TEST_F(PdfExportTest, ARenderHangingInTheWarmInstanceEndsItWithinTheLimit) {
+    const fs::path output = folder / "out.pdf";
+    const fs::path pids = folder / "pids";
+    // The instance comes up and the client then waits on it forever, as on a document that
+    // makes LibreOffice loop.
+    RenderOptions options = fake("if [ -n \"$LISTENER\" ]; then echo $$ >> '" + pids.string() +
+                                     "'; sleep 600; fi\n"
+                                     "exit 7",
+                                 std::chrono::seconds(2));
+    const fs::path python = folder / "fake-python";
+    std::ofstream(python) << "#!/bin/sh\n[ \"$2\" = 'import uno' ] && exit 0\necho $$ >> '"
+                          << pids.string() << "'\nsleep 600\n";
+    fs::permissions(python, fs::perms::owner_all);
+    options.python = python;
+    options.warm = true;
+    options.cache = folder / "cache";
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        exportPdf(document, output, options);
+        ADD_FAILURE() << "a hanging render was reported as done";
+    } catch (const DocumentError& error) {
+        EXPECT_NE(std::string(error.what()).find("제한 시간(2초)"), std::string::npos)
+            << error.what();
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(12));
+    EXPECT_FALSE(fs::exists(output));
+    EXPECT_EQ(leftovers(), 0);
+    EXPECT_EQ(expectGone(pids), 2);  // the instance and the client
+    EXPECT_FALSE(warmInstanceRunning(warmFolder(options)));
+}
+
+TEST_F(PdfExportTest, TheEnvironmentChoosesTheRendererAndItsLimit) {
+    const char* saved = std::getenv("XDG_CACHE_HOME");
+    const std::string cache = saved != nullptr ? saved : "";
+    ::setenv("TAVRINO_SOFFICE", "/opt/lo/soffice", 1);
+    ::setenv("TAVRINO_RENDER_TIMEOUT", "7", 1);
+    ::setenv("TAVRINO_RENDER_IDLE", "5", 1);
+    ::setenv("XDG_CACHE_HOME", "/home/user/.cache-elsewhere", 1);
+    RenderOptions options = renderOptionsFromEnvironment();
+    EXPECT_EQ(options.soffice, fs::path("/opt/lo/soffice"));
+    EXPECT_EQ(options.timeout, std::chrono::seconds(7));
+    EXPECT_EQ(options.idle, std::chrono::seconds(5));
+    EXPECT_TRUE(options.warm);
+    ::setenv("TAVRINO_RENDER_TIMEOUT", "soon", 1);
+    ::setenv("TAVRINO_RENDER_WARM", "0", 1);
+    ::unsetenv("TAVRINO_SOFFICE");
+    options = renderOptionsFromEnvironment();
+    EXPECT_EQ(options.soffice, fs::path("soffice"));
+    EXPECT_EQ(options.timeout, std::chrono::seconds(180));
+    EXPECT_FALSE(options.warm);
+    EXPECT_EQ(options.cache, fs::path("/home/user/.cache-elsewhere/tavrino"));
+    ::unsetenv("TAVRINO_RENDER_TIMEOUT");
+    ::unsetenv("TAVRINO_RENDER_WARM");
+    ::unsetenv("TAVRINO_RENDER_IDLE");
+    if (saved != nullptr) {
+        ::setenv("XDG_CACHE_HOME", cache.c_str(), 1);
+    } else {
+        ::unsetenv("XDG_CACHE_HOME");
+    }
+}
+
+}  // namespace
+}  // namespace tavrino::docs

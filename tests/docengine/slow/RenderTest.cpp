@@ -1,0 +1,79 @@
+// pelgrin export-pdf with the real LibreOffice: two runs at the same moment share one warm
+// instance and both succeed, the Korean faces come out in embedded Korean fonts, and the
+// instance ends by itself once idle. Two renders in all (one starts the instance).
+#include <signal.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <thread>
+
+#include "../Corpus.h"
+#include "io/Files.h"
+#include "pdf/PdfExport.h"
+#include "pdf/WarmRenderer.h"
+
+namespace tavrino::docs::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string capture(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
+            out += buffer;
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+TEST(WarmRender, TwoRunsAtOnceSucceedAndTheInstanceEndsWhenIdle) {
+    if (!fs::exists("/usr/bin/soffice")) GTEST_SKIP() << "LibreOffice is not installed";
+    const fs::path serif = fs::path(TAVRINO_CORPUS_DIR) / "hwp" / "etc.hwp";  // 함초롬바탕
+    const fs::path table = fs::path(TAVRINO_CORPUS_DIR) / "hwpx" / "Table.hwpx";
+    if (!fs::exists(serif) || !fs::exists(table)) GTEST_SKIP() << "corpus not found";
+    TempDir work;
+    const fs::path cache = work.path() / "cache";
+    const std::string pelgrin = (fs::path(TAVRINO_TOOLS_DIR) / "pelgrin").string();
+    const std::string env = "XDG_CACHE_HOME='" + cache.string() +
+                            "' TAVRINO_RENDER_IDLE=3 TAVRINO_SOFFICE=/usr/bin/soffice ";
+    const fs::path one = work.path() / "one.pdf";
+    const fs::path two = work.path() / "two.pdf";
+    const std::string command =
+        "cd '" + work.path().string() + "'; (" + env + pelgrin + " export-pdf '" + serif.string() +
+        "' -o one.pdf; echo $? > rc1) & (" + env + pelgrin + " export-pdf '" + table.string() +
+        "' -o two.pdf; echo $? > rc2) & wait";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(readFileBytes(work.path() / "rc1"), "0\n");
+    EXPECT_EQ(readFileBytes(work.path() / "rc2"), "0\n");
+    for (const fs::path& pdf : {one, two}) {
+        ASSERT_TRUE(fs::exists(pdf)) << pdf;
+        EXPECT_EQ(readFileBytes(pdf).rfind("%PDF-", 0), 0u) << pdf;
+    }
+
+    // 함초롬바탕 is not installed: it must come out in an embedded Korean serif.
+    const std::string fonts = capture("pdffonts '" + one.string() + "' 2>&1");
+    EXPECT_NE(fonts.find("Serif"), std::string::npos) << fonts;
+    EXPECT_EQ(fonts.find(" no "), std::string::npos) << "a font is not embedded:\n" << fonts;
+
+    RenderOptions options;
+    options.soffice = "/usr/bin/soffice";
+    options.cache = cache / "tavrino";
+    const fs::path folder = warmFolder(options);
+    ASSERT_TRUE(warmInstanceRunning(folder)) << "no warm instance after the renders";
+    long group = 0;
+    std::ifstream(folder / "instance") >> group;
+    ASSERT_GT(group, 1);
+    bool ended = false;
+    for (int i = 0; i < 300 && !ended; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        ended = !warmInstanceRunning(folder) && ::kill(-static_cast<pid_t>(group), 0) != 0;
+    }
+    EXPECT_TRUE(ended) << "the warm instance did not end after its idle time";
+    if (!ended) ::kill(-static_cast<pid_t>(group), SIGKILL);
+}
+
+}  // namespace
+}  // namespace tavrino::docs::test
