@@ -4,8 +4,9 @@
 
 #include <algorithm>
 #include <functional>
-#include "convert/ConvertError.h"
 
+#include "convert/ConvertError.h"
+#include "platform/TextCount.h"
 #include "support/Fixtures.h"
 #include "support/TestFiles.h"
 
@@ -53,14 +54,6 @@ class Documents : public ::testing::Test {
     }
 };
 
-TEST(VisibleCharacters, CountsWhatAReaderSees) {
-    EXPECT_EQ(visibleCharacterCount("한글 A"), 4u);
-    EXPECT_EQ(visibleCharacterCount("e\xCC\x81"), 1u);  // e + combining acute
-    EXPECT_EQ(visibleCharacterCount("\xE1\x84\x92\xE1\x85\xA1\xE1\x86\xAB"), 1u);  // 한 as jamo
-    EXPECT_EQ(visibleCharacterCount("a\r\nb"), 3u);
-    EXPECT_EQ(visibleCharacterCount(""), 0u);
-}
-
 TEST_F(Documents, WordConversionRefusesWordAsATargetWithoutRunningAnything) {
     TempDir folder;
     const fs::path source = copyIn(folder, "docx/par-alignment.docx", "report.docx");
@@ -102,7 +95,7 @@ TEST_F(Documents, WordConversionToTextCountsTheCharactersOfTheFile) {
     const ToolResult result = convertWord(source, DocTarget::txt);
     EXPECT_EQ(result.output, folder.path() / "memo.txt");
     const std::string text = readBytes(result.output);
-    EXPECT_EQ(result.note, std::to_string(visibleCharacterCount(text)) + "자");
+    EXPECT_EQ(result.note, std::to_string(countCharacters(text)) + "자");
     EXPECT_FALSE(text.empty());
 }
 
@@ -130,7 +123,7 @@ TEST_F(Documents, HwpConversionHwpxToTextAndToHwpxBesideTheSource) {
     EXPECT_EQ(text.output, folder.path() / "note.txt");
     const std::string written = readBytes(text.output);
     EXPECT_EQ(written, documentText(hwpx, FileKind::hwpx));
-    EXPECT_EQ(text.note, std::to_string(visibleCharacterCount(written)) + "자");
+    EXPECT_EQ(text.note, std::to_string(countCharacters(written)) + "자");
     const ToolResult docx = convertHwp(hwpx, DocTarget::docx);
     EXPECT_EQ(docx.output, folder.path() / "note.docx");
     EXPECT_EQ(documentText(docx.output, FileKind::docx), written);

@@ -62,13 +62,6 @@ std::string errorOf(const std::function<void()>& work) {
     return "(no error)";
 }
 
-TEST(TextOutput, CountsWhatAReaderSeesAsCharacters) {
-    EXPECT_EQ(countCharacters("한글 A"), 4U);
-    EXPECT_EQ(countCharacters("e\u0301"), 1U);             // e + combining accent
-    EXPECT_EQ(countCharacters("\u1112\u1161\u11AB"), 1U);  // 한 as jamo
-    EXPECT_EQ(countCharacters(""), 0U);
-}
-
 TEST(TextOutput, WritesTheFileAndCopiesWhenAClipboardIsInstalled) {
     TempDir dir;
     const fs::path source = test::writeImage(dir / "shot.png");
