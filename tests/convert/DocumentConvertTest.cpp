@@ -8,6 +8,8 @@
 #include "convert/ConvertError.h"
 #include "platform/TextCount.h"
 #include "support/Fixtures.h"
+#include "support/Judges.h"
+#include "support/Process.h"
 #include "support/TestFiles.h"
 
 namespace fs = std::filesystem;
@@ -144,6 +146,27 @@ TEST_F(Documents, HwpConversionAFailingToolLeavesNothingBesideTheSource) {
     EXPECT_EQ(
         errorOf([&] { documentText(source, FileKind::hwpx); }).find("한글 변환(pelgrin) 실패("),
         0u);
+}
+
+// Pages of an exported document: one page is a picture named like the document, more pages
+// fill the "이미지" folder; JPG pages are encoded at 92, a notch above photo conversions.
+TEST_F(Documents, HwpConversionToImagesNamesPagesLikeTheDocument) {
+    if (!haveProgram("identify")) GTEST_SKIP() << "identify";
+    TempDir folder;
+    const fs::path table = copyIn(folder, "hwpx/SimpleTable.hwpx", "표.hwpx");
+    const ToolResult png = convertHwp(table, DocTarget::png);
+    EXPECT_EQ(png.output, folder.path() / "표.png");
+    EXPECT_EQ(png.note, "1쪽");
+    EXPECT_EQ(identify(png.output)->format, "PNG");
+    const ToolResult jpg = convertHwp(table, DocTarget::jpg);
+    EXPECT_EQ(jpg.output, folder.path() / "표.jpg");
+    EXPECT_EQ(runProgram({"identify", "-format", "%Q", jpg.output.string()}).out, "92");
+
+    const fs::path columns = copyIn(folder, "hwpx/MultiColumn.hwpx", "단.hwpx");
+    const ToolResult pages = convertHwp(columns, DocTarget::png);
+    EXPECT_EQ(pages.output, folder.path() / "단 이미지");
+    EXPECT_EQ(pages.note, "2쪽");
+    EXPECT_EQ(namesIn(pages.output), (std::vector<std::string>{"단 1.png", "단 2.png"}));
 }
 
 }  // namespace
