@@ -6,7 +6,7 @@ root="$1"
 cd "$root"
 before=$(git status --porcelain --untracked-files=all 2>/dev/null || true)
 failed=0
-for script in scripts/run scripts/bench scripts/fuzz scripts/setup scripts/test scripts/package \
+for script in scripts/run scripts/doc-corpus-table scripts/bench scripts/fuzz scripts/setup scripts/test scripts/package \
               .ci/run bench/*/run.sh; do
   [[ -f "$script" ]] || continue
   expected=$(sed -n '2s/^# \{0,1\}//p' "$script")
