@@ -93,15 +93,6 @@ std::vector<std::string> workFoldersIn(const fs::path& folder) {
     return found;
 }
 
-std::string errorOf(const std::function<void()>& work) {
-    try {
-        work();
-    } catch (const ConvertError& error) {
-        return error.description();
-    }
-    return "(no error)";
-}
-
 class StripDocument : public ::testing::Test {
   protected:
     void SetUp() override {

@@ -6,6 +6,7 @@
 #include "convert/ConvertError.h"
 #include "platform/Clipboard.h"
 #include "support/Fixtures.h"
+#include "support/Judges.h"
 #include "support/Process.h"
 #include "support/TestFiles.h"
 #include "tools/PageRecognition.h"
@@ -53,14 +54,7 @@ fs::path renderText(const fs::path& file, const std::string& text, int px,
     return file;
 }
 
-std::string errorOf(const std::function<void()>& work) {
-    try {
-        work();
-    } catch (const ConvertError& error) {
-        return error.description();
-    }
-    return "(no error)";
-}
+using test::errorOf;
 
 TEST(TextOutput, WritesTheFileAndCopiesWhenAClipboardIsInstalled) {
     TempDir dir;
