@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 
 #include "convert/ConvertError.h"
@@ -167,6 +168,37 @@ TEST_F(Documents, HwpConversionToImagesNamesPagesLikeTheDocument) {
     EXPECT_EQ(pages.output, folder.path() / "단 이미지");
     EXPECT_EQ(pages.note, "2쪽");
     EXPECT_EQ(namesIn(pages.output), (std::vector<std::string>{"단 1.png", "단 2.png"}));
+}
+
+// Every route with a tool that fails: the source stays as it was, nothing appears beside it
+// and no work folder is left in the temporary directory.
+TEST_F(Documents, FailingToolsLeaveNoWorkFolders) {
+    TempDir scratch;
+    const char* previous = std::getenv("TMPDIR");
+    const std::string saved = previous ? previous : "";
+    setenv("TMPDIR", scratch.path().c_str(), 1);
+    TempDir folder;
+    const fs::path hwpx = folder.path() / "broken.hwpx";
+    const fs::path docx = folder.path() / "broken.docx";
+    writeBytes(hwpx, "PK but not really");
+    writeBytes(docx, "PK but not really");
+    for (DocTarget target : allDocTargets) {
+        EXPECT_NE(errorOf([&] { convertHwp(hwpx, target); }), "") << title(target);
+        if (target != DocTarget::docx) {
+            EXPECT_NE(errorOf([&] { convertWord(docx, target); }), "") << title(target);
+        }
+    }
+    EXPECT_NE(errorOf([&] { documentText(hwpx, FileKind::hwpx); }), "");
+    EXPECT_NE(errorOf([&] { documentText(docx, FileKind::docx); }), "");
+    if (saved.empty()) {
+        unsetenv("TMPDIR");
+    } else {
+        setenv("TMPDIR", saved.c_str(), 1);
+    }
+    EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{"broken.docx", "broken.hwpx"}));
+    EXPECT_EQ(readBytes(hwpx), "PK but not really");
+    for (const std::string& name : namesIn(scratch.path()))
+        EXPECT_FALSE(name.starts_with("zt-hwp-")) << name;
 }
 
 }  // namespace
