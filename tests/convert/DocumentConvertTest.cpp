@@ -201,4 +201,24 @@ TEST_F(Documents, FailingToolsLeaveNoWorkFolders) {
         EXPECT_FALSE(name.starts_with("zt-hwp-")) << name;
 }
 
+// Word to HWP goes through the HWP writer; until it can write, the tool's own reason comes
+// back and nothing is placed. Once it can, an existing report.hwp is never replaced.
+TEST_F(Documents, WordConversionToHwpNeverOverwrites) {
+    TempDir folder;
+    const fs::path source = copyIn(folder, "docx/par-alignment.docx", "report.docx");
+    writeBytes(folder.path() / "report.hwp", "older");
+    try {
+        const ToolResult result = convertWord(source, DocTarget::hwp);
+        EXPECT_EQ(result.output, folder.path() / "report 2.hwp");
+        EXPECT_EQ(readBytes(folder.path() / "report.hwp"), "older");
+        EXPECT_EQ(documentText(result.output, FileKind::hwp), documentText(source, FileKind::docx));
+    } catch (const ConvertError& error) {
+        EXPECT_TRUE(error.description().starts_with("Word 문서를 한글로 바꾸지 못함 — "))
+            << error.description();
+        EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{"report.docx", "report.hwp"}));
+        if (notSupportedYet(error.description())) GTEST_SKIP() << error.description();
+        FAIL() << error.description();
+    }
+}
+
 }  // namespace
