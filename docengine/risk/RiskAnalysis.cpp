@@ -11,38 +11,38 @@ namespace {
 // these is missing from the converted document.
 std::string droppedMessage(const std::string& code, int count) {
     static const std::map<std::string, std::string, std::less<>> sentences{
-        {"comment", "메모 %d개는 옮겨지지 않음"},
-        {"trackChange", "변경 추적 %d곳은 고친 뒤의 모습으로만 옮겨지고 기록은 빠짐"},
-        {"ole", "OLE 개체(차트·표 계산 등) %d개는 옮겨지지 않음"},
-        {"chart", "차트 %d개는 옮겨지지 않음"},
-        {"form", "양식 개체 %d개는 옮겨지지 않음"},
-        {"drawing", "그리기 개체 %d개는 옮겨지지 않음"},
-        {"symbol", "기호 글꼴로 쓴 글자 %d개는 빠짐"},
-        {"altChunk", "끼워 넣은 다른 문서 %d개는 옮겨지지 않음"},
-        {"missingPicture", "파일 안에서 찾을 수 없는 그림 %d개는 빠짐"},
-        {"picture", "읽을 수 없는 그림 %d개는 빠짐"},
-        {"masterPage", "바탕쪽 %d개는 옮겨지지 않음"},
-        {"dutmal", "덧말 %d개는 옮겨지지 않음"},
-        {"textArt", "글맵시 %d개는 옮겨지지 않음"},
-        {"fillImage", "그림으로 채운 칸 %d개는 그림 없이 옮겨짐"},
-        {"control", "옮길 수 없는 조판 부호 %d개는 빠짐"},
-        {"video", "동영상 %d개는 옮겨지지 않음"},
-        {"textart", "글맵시 %d개는 옮겨지지 않음"},
-        {"compose", "글자 겹치기 %d개는 옮겨지지 않음"},
-        {"btn", "명령 단추 %d개는 옮겨지지 않음"},
-        {"checkBtn", "선택 상자 %d개는 옮겨지지 않음"},
-        {"radioBtn", "라디오 단추 %d개는 옮겨지지 않음"},
-        {"comboBox", "목록 상자 %d개는 옮겨지지 않음"},
-        {"listBox", "목록 상자 %d개는 옮겨지지 않음"},
-        {"edit", "입력 상자 %d개는 옮겨지지 않음"},
-        {"scrollBar", "스크롤 막대 %d개는 옮겨지지 않음"},
+        {"comment", "메모 {n}개는 옮겨지지 않음"},
+        {"trackChange", "변경 추적 {n}곳은 고친 뒤의 모습으로만 옮겨지고 기록은 빠짐"},
+        {"ole", "OLE 개체(차트·표 계산 등) {n}개는 옮겨지지 않음"},
+        {"chart", "차트 {n}개는 옮겨지지 않음"},
+        {"form", "양식 개체 {n}개는 옮겨지지 않음"},
+        {"drawing", "그리기 개체 {n}개는 옮겨지지 않음"},
+        {"symbol", "기호 글꼴로 쓴 글자 {n}개는 빠짐"},
+        {"altChunk", "끼워 넣은 다른 문서 {n}개는 옮겨지지 않음"},
+        {"missingPicture", "파일 안에서 찾을 수 없는 그림 {n}개는 빠짐"},
+        {"picture", "읽을 수 없는 그림 {n}개는 빠짐"},
+        {"masterPage", "바탕쪽 {n}개는 옮겨지지 않음"},
+        {"dutmal", "덧말 {n}개는 옮겨지지 않음"},
+        {"textArt", "글맵시 {n}개는 옮겨지지 않음"},
+        {"fillImage", "그림으로 채운 칸 {n}개는 그림 없이 옮겨짐"},
+        {"control", "옮길 수 없는 조판 부호 {n}개는 빠짐"},
+        {"video", "동영상 {n}개는 옮겨지지 않음"},
+        {"textart", "글맵시 {n}개는 옮겨지지 않음"},
+        {"compose", "글자 겹치기 {n}개는 옮겨지지 않음"},
+        {"btn", "명령 단추 {n}개는 옮겨지지 않음"},
+        {"checkBtn", "선택 상자 {n}개는 옮겨지지 않음"},
+        {"radioBtn", "라디오 단추 {n}개는 옮겨지지 않음"},
+        {"comboBox", "목록 상자 {n}개는 옮겨지지 않음"},
+        {"listBox", "목록 상자 {n}개는 옮겨지지 않음"},
+        {"edit", "입력 상자 {n}개는 옮겨지지 않음"},
+        {"scrollBar", "스크롤 막대 {n}개는 옮겨지지 않음"},
     };
     const auto found = sentences.find(code);
-    const std::string pattern =
-        found != sentences.end() ? found->second : "옮길 수 없는 요소(" + code + ") %d개는 빠짐";
-    char text[256];
-    std::snprintf(text, sizeof text, pattern.c_str(), count);
-    return text;
+    // The code comes from the file (HWPX element names), so it never becomes a format.
+    std::string text =
+        found != sentences.end() ? found->second : "옮길 수 없는 요소(" + code + ") {n}개는 빠짐";
+    const size_t at = text.find("{n}");
+    return text.replace(at, 3, std::to_string(count));
 }
 
 std::string counted(std::string_view before, int count, std::string_view after) {

@@ -95,3 +95,19 @@ TEST(XmlScan, ClearsOrRemovesAttributes) {
     EXPECT_NE(initials.text.find("<w:comment w:authorX='keep'/>"), std::string::npos);
     EXPECT_EQ(clearAttributes(initials.text, "", "w:author", true).changed, 0);
 }
+
+// A part cut off anywhere (a damaged package) is scanned without reading past its end, and
+// every edit still gives a text.
+TEST(XmlScan, TruncatedPartsAreHandled) {
+    const std::string xml =
+        "<?xml version=\"1.0\"?><!-- c --><r a='1'><dc:creator x=\"a>b\">k</dc:creator>"
+        "<![CDATA[<x>]]><opf:meta name=\"creator\">v</opf:meta><w:ins w:author=\"K\"/></r>";
+    const std::array<std::string_view, 1> names{"dc:creator"};
+    for (size_t length = 0; length <= xml.size(); ++length) {
+        const std::string_view cut(xml.data(), length);
+        const XmlEdit dropped = dropElements(cut, names);
+        EXPECT_LE(dropped.text.size(), cut.size());
+        EXPECT_LE(emptyElements(cut, "opf:meta").text.size(), cut.size() + 1);
+        EXPECT_LE(clearAttributes(cut, "", "w:author", false).text.size(), cut.size());
+    }
+}
