@@ -47,6 +47,7 @@ struct FakeOperations {
     std::vector<fs::path> riskChecks;
     std::map<std::string, std::vector<DocRisk>> risksByName;
     std::set<std::string> failing;
+    std::set<std::string> riskCheckFails;  // the check cannot run for these
 
     RunOperations table() {
         RunOperations ops;
@@ -78,6 +79,7 @@ struct FakeOperations {
         };
         ops.checkRisks = [this](const fs::path& path) -> std::optional<std::vector<DocRisk>> {
             riskChecks.push_back(path);
+            if (riskCheckFails.count(path.filename().string())) return std::nullopt;
             auto found = risksByName.find(path.filename().string());
             if (found == risksByName.end()) return std::vector<DocRisk>{};
             return found->second;
@@ -165,6 +167,21 @@ TEST(RunEngineTest, RiskFindingsAreCollectedAfterDocumentConversions) {
     EXPECT_TRUE(noCheck.riskChecks.empty()) << "PDF from HWP and text from Word are not checked";
     runItem(FromWordItem{DocTarget::hwpx}, {"/in/a.docx"}, noCheck.table());
     EXPECT_EQ(noCheck.riskChecks.size(), 1u);
+}
+
+// The check is advisory: when it cannot run, the converted file still counts as done and the
+// run ends as a clean one.
+TEST(RunEngineTest, AFailedRiskCheckLeavesTheConversionDone) {
+    LogCapture log;
+    FakeOperations fake;
+    fake.riskCheckFails = {"a.docx"};
+    fake.risksByName["a.docx"] = {{"table", 1, "표"}};
+    const RunReport report = runItem(FromWordItem{DocTarget::hwpx}, {"/in/a.docx"}, fake.table());
+    EXPECT_EQ(report.done, 1);
+    EXPECT_EQ(report.failed(), 0);
+    EXPECT_TRUE(report.risks.empty());
+    EXPECT_TRUE(report.finish.ok);
+    EXPECT_EQ(fake.riskChecks.size(), 1u);
 }
 
 // A mixed-set petal runs each file as the item of its kind and skips what is already there.
