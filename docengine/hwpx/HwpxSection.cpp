@@ -1,5 +1,6 @@
 #include "hwpx/HwpxSection.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace tavrino::docs {
@@ -142,6 +143,15 @@ class SectionReader {
         piece.content.push_back(Text{std::move(clean)});
     }
 
+    static bool isFrameProperty(std::string_view name) {
+        static constexpr std::string_view properties[] = {
+            "hp:sz",           "hp:pos",           "hp:outMargin", "hp:shapeComment",
+            "hp:offset",       "hp:orgSz",         "hp:curSz",     "hp:flip",
+            "hp:rotationInfo", "hp:renderingInfo", "hp:inMargin",  "hp:caption"};
+        return std::find(std::begin(properties), std::end(properties), name) !=
+               std::end(properties);
+    }
+
     void readObject(const pugi::xml_node& node, TextRun& piece) {
         const std::string_view name = node.name();
         if (name == "hp:secPr") return readSectionProps(node);
@@ -153,8 +163,11 @@ class SectionReader {
             return readShape(node, piece);
         }
         if (name == "hp:container") {
-            for (const auto& child : node.children())
-                readObject(child, piece);
+            // A group's own size, position and transform come before its members; they
+            // describe the group's frame, not content that could be lost.
+            for (const auto& child : node.children()) {
+                if (!isFrameProperty(child.name())) readObject(child, piece);
+            }
             return;
         }
         if (name == "hp:linesegarray" || name.empty()) return;

@@ -2,6 +2,7 @@
 //   wordbridge hwp2docx SRC OUT.docx
 //   wordbridge docx2hwp SRC OUT.hwpx|OUT.hwp
 //   wordbridge inspect PATH
+//   wordbridge risk PATH          what converting PATH to the other family loses, as JSON
 #include <iostream>
 
 #include "cli/ToolMain.h"
@@ -9,12 +10,14 @@
 #include "io/DocumentIO.h"
 #include "model/DocumentError.h"
 #include "model/Walk.h"
+#include "risk/RiskAnalysis.h"
 
 namespace tavrino::docs {
 namespace {
 
 constexpr const char* usage =
-    "사용법: wordbridge hwp2docx SRC OUT | docx2hwp SRC OUT.hwp|OUT.hwpx | inspect PATH";
+    "사용법: wordbridge hwp2docx SRC OUT | docx2hwp SRC OUT.hwp|OUT.hwpx | inspect PATH | risk "
+    "PATH";
 
 void convert(const std::vector<std::string>& args, bool fromWord) {
     if (args.size() != 3) throw UsageError(usage);
@@ -48,11 +51,19 @@ void inspect(const std::vector<std::string>& args) {
               << "unsupported: " << loaded.document.dropped.total() << std::endl;
 }
 
+// The last line is the reply the application reads; nothing is printed after it.
+void risk(const std::vector<std::string>& args) {
+    if (args.size() != 2) throw UsageError(usage);
+    const LoadedDocument loaded = loadDocument(args[1]);
+    std::cout << risksJson(conversionRisks(loaded.document, loaded.format)) << std::endl;
+}
+
 void run(const std::vector<std::string>& args) {
     if (args.empty()) throw UsageError(usage);
     if (args[0] == "hwp2docx") return convert(args, false);
     if (args[0] == "docx2hwp") return convert(args, true);
     if (args[0] == "inspect") return inspect(args);
+    if (args[0] == "risk") return risk(args);
     throw UsageError(usage);
 }
 

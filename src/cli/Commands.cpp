@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "menu/MenuRules.h"
+#include "run/RiskCheck.h"
 #include "run/RunEngine.h"
 
 namespace tavrino::cli {
@@ -58,6 +59,15 @@ int runCommand(const std::vector<std::string>& arguments) {
     if (!item) throw UsageError("malformed item: " + arguments.front());
     const auto paths = pathsOf(arguments.begin() + 1, arguments.end());
     const RunReport report = runItem(*item, paths, standardOperations());
+    if (report.finish.ok && !report.risks.empty()) {
+        // The hub's text, then what the desktop notification would say: this program posts
+        // none.
+        std::cout << riskHubText(report.risks) << '\n' << riskNoticeTitle(report.risks) << '\n';
+        for (const std::string& line : riskNoticeLines(report.risks.front().risks))
+            std::cout << line << '\n';
+        std::cout.flush();
+        return 0;
+    }
     std::cout << report.finish.text << std::endl;
     return report.finish.ok ? 0 : 1;
 }

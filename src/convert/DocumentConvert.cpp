@@ -5,9 +5,12 @@
 #include <vector>
 
 #include "convert/ConvertError.h"
+#include "convert/ImageWriter.h"
 #include "convert/OutputNaming.h"
+#include "convert/PdfPages.h"
 #include "documents/ToolRunner.h"
 #include "platform/PdfDocument.h"
+#include "platform/TextCount.h"
 #include "platform/WholeFile.h"
 
 namespace fs = std::filesystem;
@@ -92,7 +95,7 @@ void writeAtomically(const fs::path& dest, const std::string& text) {
 }
 
 std::string countNote(const std::string& text, std::string_view unit) {
-    return std::to_string(visibleCharacterCount(text)) + std::string(unit);
+    return std::to_string(countCharacters(text)) + std::string(unit);
 }
 
 ToolResult hwpDirect(const fs::path& path, const fs::path& ref, const char* subcommand,
@@ -109,28 +112,25 @@ ToolResult hwpDirect(const fs::path& path, const fs::path& ref, const char* subc
     return {dest, std::nullopt};
 }
 
-}  // namespace
+// Document pages are sharper text than photos: JPG pages keep a little more quality than
+// image conversions do.
+constexpr double documentPageQuality = 0.92;
+constexpr double documentPageScale = 2.0;
 
-size_t visibleCharacterCount(std::string_view text) {
-    size_t count = 0;
-    char32_t previous = 0;
-    bool joined = false;
-    for (size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-        for (int k = 1; k < length && i + k < text.size(); ++k)
-            c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        i += length;
-        const bool extends = (c >= 0x0300 && c <= 0x036F) || (c >= 0x1160 && c <= 0x11FF) ||
-                             (c >= 0xFE00 && c <= 0xFE0F) || c == 0x200D ||
-                             (c >= 0x1F3FB && c <= 0x1F3FF) || (c == '\n' && previous == '\r');
-        if (!extends && !joined) ++count;
-        joined = c == 0x200D;
-        previous = c;
-    }
-    return count;
+// The pages of a PDF exported from a document as images beside `ref`: one page is one file
+// named like the document, more pages go into the "stem 이미지" folder. The note counts the
+// PDF's pages.
+ToolResult documentPages(const fs::path& pdfPath, const fs::path& ref, Fmt fmt) {
+    const std::unique_ptr<PdfDocument> pdf = PdfDocument::open(pdfPath);
+    if (!pdf || pdf->pageCount() < 1) throw ConvertError("쪽을 그리지 못함");
+    const int pages = pdf->pageCount();
+    const std::string note = std::to_string(pages) + "쪽";
+    if (pages > 1) return {convertPDFPages(ref, *pdf, fmt, documentPageQuality), note};
+    const std::optional<Image> page = renderPDFPage(*pdf, 0, documentPageScale);
+    if (!page) throw ConvertError("이미지 저장 실패");
+    return {writeImage(*page, outputName(ref, rawValue(fmt)), fmt, documentPageQuality), note};
 }
+}  // namespace
 
 ToolResult convertHwp(const fs::path& path, DocTarget target,
                       const std::optional<fs::path>& nameLike) {
@@ -165,8 +165,7 @@ ToolResult convertHwp(const fs::path& path, DocTarget target,
             const ScopedTempDir work;
             const fs::path doc = work.path() / "doc.pdf";
             runPelgrin({"export-pdf", path.string(), "-o", doc.string()});
-            // Page rendering of exported documents follows the PDF export itself.
-            notBuilt("한글 → " + std::string(title(target)));
+            return documentPages(doc, ref, target == DocTarget::png ? Fmt::png : Fmt::jpg);
         }
         case DocTarget::txt: {
             const ScopedTempDir work;

@@ -30,9 +30,4 @@ ToolResult convertWord(const std::filesystem::path& path, DocTarget target);
 // every other kind. Throws ConvertError "글자를 찾지 못함" when nothing remains.
 std::string documentText(const std::filesystem::path& path, FileKind kind);
 
-// The number of characters a reader sees: code points, not counting combining marks,
-// Hangul vowel and final jamo after a leading one, variation selectors and the parts of
-// joined sequences, with CR LF as one.
-size_t visibleCharacterCount(std::string_view text);
-
 }  // namespace tavrino

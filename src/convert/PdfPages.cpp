@@ -13,7 +13,6 @@ namespace tavrino {
 namespace {
 
 constexpr double pageScale = 2.0;
-constexpr double pageQuality = 0.9;
 
 void removeQuietly(const fs::path& folder) {
     std::error_code ignored;
@@ -32,7 +31,8 @@ std::optional<Image> renderPDFPage(const PdfDocument& document, int index, doubl
     }
 }
 
-fs::path convertPDFPages(const fs::path& path, const PdfDocument& document, Fmt fmt) {
+fs::path convertPDFPages(const fs::path& path, const PdfDocument& document, Fmt fmt,
+                         double quality) {
     const fs::path folder = createImageFolder(path);
     const std::string stem = path.stem().string();
     const int total = document.pageCount();
@@ -50,7 +50,7 @@ fs::path convertPDFPages(const fs::path& path, const PdfDocument& document, Fmt 
             if (!page) continue;
             const fs::path file = folder / (stem + " " + std::to_string(index + 1) + "." +
                                             std::string(rawValue(fmt)));
-            writeImage(*page, file, fmt, pageQuality);
+            writeImage(*page, file, fmt, quality);
             ++written;
         }
     } catch (...) {

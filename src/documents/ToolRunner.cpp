@@ -90,6 +90,9 @@ Finished spawnAndCollect(const std::string& exe, const std::vector<std::string>&
     FileActions files;
     posix_spawn_file_actions_adddup2(&files.actions, pipeEnds[1], STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&files.actions, pipeEnds[1], STDERR_FILENO);
+    // No child reads our input: unzip, for one, asks on standard input what to do with a
+    // name that is in a package twice, and would wait for an answer from a terminal forever.
+    posix_spawn_file_actions_addopen(&files.actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     if (cwd) posix_spawn_file_actions_addchdir_np(&files.actions, cwd->c_str());
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(exe.c_str()));

@@ -6,6 +6,7 @@
 
 #include "drag/Controller.h"
 #include "platform/Log.h"
+#include "run/RiskCheck.h"
 
 namespace tavrino {
 namespace {
@@ -109,11 +110,8 @@ void Controller::finishRun(const WheelItem& item, const RunReport& report) {
 }
 
 void Controller::notifyRisks(const std::vector<RiskFinding>& risks) {
-    const size_t n = risks.size();
-    panel_.setHubState(HubCheck{n == 1 ? "확인 필요" : std::to_string(n) + "개 확인 필요"});
-    std::string heading = "확인 필요: " + fileName(risks.front().source);
-    if (n > 1) heading += " 외 " + std::to_string(n - 1) + "개";
-    notifier_.post(heading, engine_->riskNoticeLines(risks.front().risks));
+    panel_.setHubState(HubCheck{riskHubText(risks)});
+    notifier_.post(riskNoticeTitle(risks), engine_->riskNoticeLines(risks.front().risks));
 }
 
 }  // namespace tavrino

@@ -99,4 +99,16 @@ std::vector<std::string> riskNoticeLines(const std::vector<DocRisk>& risks) {
                                        "가지 — 전체 목록은 " + withTilde(userLogFile())};
 }
 
+std::string riskHubText(const std::vector<RiskFinding>& findings) {
+    const size_t n = findings.size();
+    return n == 1 ? "확인 필요" : std::to_string(n) + "개 확인 필요";
+}
+
+std::string riskNoticeTitle(const std::vector<RiskFinding>& findings) {
+    if (findings.empty()) return "확인 필요";
+    std::string title = "확인 필요: " + findings.front().source.filename().string();
+    if (findings.size() > 1) title += " 외 " + std::to_string(findings.size() - 1) + "개";
+    return title;
+}
+
 }  // namespace tavrino

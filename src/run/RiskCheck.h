@@ -30,4 +30,9 @@ std::optional<std::vector<DocRisk>> checkRisks(const std::filesystem::path& path
 // message and a pointer to the log that holds the rest.
 std::vector<std::string> riskNoticeLines(const std::vector<DocRisk>& risks);
 
+// What a run with findings shows: the hub's "확인 필요" (with the number of files when more
+// than one has findings) and the notification's title naming the first of them.
+std::string riskHubText(const std::vector<RiskFinding>& findings);
+std::string riskNoticeTitle(const std::vector<RiskFinding>& findings);
+
 }  // namespace tavrino

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "convert/ToolResult.h"
+#include "menu/Formats.h"
 
 namespace tavrino {
 
@@ -26,5 +27,14 @@ ToolResult stripImageMetadata(const std::filesystem::path& path,
 // repeats author, title and dates for readers that prefer XMP). Pages, fonts and streams are
 // copied as they are. Throws ConvertError "PDF를 열 수 없음" or "PDF 저장 실패".
 ToolResult stripPDFInfo(const std::filesystem::path& path);
+
+// A Word (kind docx) or HWPX document (any other kind) without its author, last editor,
+// dates, title, subject, keywords, company and custom properties, and without the names of
+// the people who commented or tracked changes; text and layout parts are left byte for byte.
+// The note is "정보 N개 지움", or "지울 정보 없음" when nothing was there. Throws the
+// runner's errors of unzip and zip, ConvertError "정보를 지운 파일을 다시 열지 못해 내놓지
+// 않음 — " + cause when wordbridge cannot open the result (nothing is written then), and
+// "정보 삭제 실패: ..." for a package holding links or a part that cannot be written back.
+ToolResult stripDocumentInfo(const std::filesystem::path& path, FileKind kind);
 
 }  // namespace tavrino

@@ -2,17 +2,12 @@
 // The end of every text extraction, whatever read the text (recognition of an image or PDF,
 // or a document's own text): the text file beside the source, the clipboard, the note.
 
-#include <cstddef>
 #include <filesystem>
 #include <string>
-#include <string_view>
 
 #include "convert/ToolResult.h"
 
 namespace tavrino {
-
-// The characters a reader sees (extended grapheme clusters) in UTF-8 text: "한글 A" is 4.
-std::size_t countCharacters(std::string_view text);
 
 // Writes `text` (UTF-8, already trimmed) as "stem 글자.txt" beside `source` through a hidden
 // sibling, then hands it to the installed clipboard. The note is N + "자 · 복사됨", or N +

@@ -1,6 +1,7 @@
 #include "tools/Tools.h"
 
 #include "convert/ConvertError.h"
+#include "convert/DocumentConvert.h"
 #include "menu/Formats.h"
 #include "menu/MenuRules.h"
 #include "tools/BackgroundRemoval.h"
@@ -26,19 +27,20 @@ ToolResult stripMetadata(const fs::path& path, FileKind kind, const SameFormat& 
             return stripPDFInfo(path);
         case FileKind::docx:
         case FileKind::hwpx:
-            notBuilt("문서 정보 삭제");
+            return stripDocumentInfo(path, kind);
         default:
             return stripImageMetadata(path, format.extension);
     }
 }
 
-// Images and PDFs are read by recognition; documents give their own text, which arrives
-// with the document engine and then goes through the same deliverText.
+// Images and PDFs are read by recognition; documents give their own text. Both end in the
+// same text file, clipboard and note.
 ToolResult extractText(const FileFacts& source) {
-    if (source.kind() != FileKind::image && source.kind() != FileKind::pdf) {
-        notBuilt("문서 글자 추출");
+    const FileKind kind = source.kind();
+    if (kind == FileKind::image || kind == FileKind::pdf) {
+        return deliverText(source.path(), recognizeText(source));
     }
-    return deliverText(source.path(), recognizeText(source));
+    return deliverText(source.path(), documentText(source.path(), kind));
 }
 
 }  // namespace

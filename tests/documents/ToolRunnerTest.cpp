@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 
@@ -50,6 +51,23 @@ TEST_F(ToolRunnerTest, FailureQuotesTheLastNonEmptyLine) {
               "Word 변환(wordbridge) 실패(3): error: broken");
     const auto silent = script("silent", "exit 2");
     EXPECT_EQ(failureOf(silent, "한글 변환(pelgrin)", {}), "한글 변환(pelgrin) 실패(2): ");
+}
+
+// Whatever this program's own input holds (a terminal, a pipe), a child reads nothing from it.
+TEST_F(ToolRunnerTest, ChildrenGetNoInput) {
+    int input[2];
+    ASSERT_EQ(::pipe(input), 0);
+    ASSERT_EQ(::write(input[1], "typed\n", 6), 6);
+    ::close(input[1]);
+    const int saved = ::dup(STDIN_FILENO);
+    ::dup2(input[0], STDIN_FILENO);
+    ::close(input[0]);
+    const auto tool =
+        script("reader", "if read line; then echo \"read $line\"; else echo none; fi");
+    const std::string output = runTool(tool, "x", {});
+    ::dup2(saved, STDIN_FILENO);
+    ::close(saved);
+    EXPECT_EQ(output, "none\n");
 }
 
 TEST_F(ToolRunnerTest, StandardErrorSharesTheStreamInOrder) {

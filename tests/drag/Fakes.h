@@ -164,13 +164,13 @@ class LogCapture {
     std::filesystem::path previous_;
 };
 
-// Runs the event loop until the condition holds or five seconds pass.
+// Runs the event loop until the condition holds or `milliseconds` pass.
 template <typename Condition>
-bool waitFor(Condition condition) {
+bool waitFor(Condition condition, int milliseconds = 5000) {
     QElapsedTimer timer;
     timer.start();
     while (!condition()) {
-        if (timer.elapsed() > 5000) return false;
+        if (timer.elapsed() > milliseconds) return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }

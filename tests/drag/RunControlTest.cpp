@@ -182,3 +182,53 @@ TEST(RiskNoticeLines, AtMostTwoLinesPointingAtTheLog) {
 
 }  // namespace
 }  // namespace tavrino
+
+namespace tavrino {
+namespace {
+
+// The real engine and document tools behind the controller: a Word file with a table inside
+// a table, dropped on the HWPX petal, ends in 확인 필요 with one notification carrying the
+// finding; a plain one ends done without any.
+class DocumentRunControl : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!test::haveCorpus()) GTEST_SKIP() << "no corpus";
+    }
+    void dropAndWait(const WheelItem& item, std::vector<std::filesystem::path> files) {
+        panel.onDrop(item, std::move(files));
+        ASSERT_TRUE(test::waitFor([&] { return !controller.converting(); }, 30000));
+    }
+
+    test::TempDir dir;
+    test::LogCapture log{dir / "Tavrino.log"};
+    test::FakeBackend backend;
+    test::FakePanel panel;
+    test::FakeNotifier notifier;
+    Controller controller{panel, backend, std::make_shared<RunEnginePort>(), notifier};
+};
+
+TEST_F(DocumentRunControl, NestedTableEndsInACheckWithANotification) {
+    const std::filesystem::path source = dir / "표.docx";
+    std::filesystem::copy_file(test::corpusFile("docx/blk-paras-and-tables.docx"), source);
+    dropAndWait(FromWordItem{DocTarget::hwpx}, {source});
+    EXPECT_EQ(panel.hub, (HubState{HubCheck{"확인 필요"}}));
+    ASSERT_EQ(notifier.posts.size(), 1u);
+    EXPECT_EQ(notifier.posts[0].first, "확인 필요: 표.docx");
+    EXPECT_EQ(notifier.posts[0].second,
+              std::vector<std::string>{"표 안에 표가 1개 있어 모양이 바뀔 수 있음"});
+    const std::vector<std::string> lines = log.lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "확인 필요: 표.docx: nestedTable×1"),
+              lines.end());
+    EXPECT_TRUE(std::filesystem::exists(dir / "표.hwpx"));
+}
+
+TEST_F(DocumentRunControl, PlainDocumentEndsDoneWithoutNotification) {
+    const std::filesystem::path source = dir / "memo.docx";
+    std::filesystem::copy_file(test::corpusFile("docx/par-alignment.docx"), source);
+    dropAndWait(FromWordItem{DocTarget::hwpx}, {source});
+    EXPECT_EQ(panel.hub, (HubState{HubDone{"완료"}}));
+    EXPECT_TRUE(notifier.posts.empty());
+}
+
+}  // namespace
+}  // namespace tavrino

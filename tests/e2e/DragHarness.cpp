@@ -51,8 +51,12 @@ double processCpuSeconds() {
 
 class LogNotifier : public tavrino::Notifier {
   public:
-    void post(const std::string& title, const std::vector<std::string>&) override {
-        tavrino::log("알림: " + title);
+    // One log line with the title and the body lines, as the notification would show them.
+    void post(const std::string& title, const std::vector<std::string>& lines) override {
+        std::string text = "알림: " + title;
+        for (const std::string& line : lines)
+            text += " | " + line;
+        tavrino::log(text);
     }
 };
 

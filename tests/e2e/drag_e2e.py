@@ -5,12 +5,14 @@ the JPG petal converts both files beside their sources, the sources stay untouch
 though the source deletes its files whenever a drop answers "move"), the log holds the
 watcher's and the run's lines, and the wheel fades out.
 
-usage: drag_e2e.py qt|gtk|cutout|nox11 HARNESS QT_SOURCE
+usage: drag_e2e.py qt|gtk|cutout|nox11|docs HARNESS QT_SOURCE [CORPUS]
 cutout drags a photo of one subject out of the Qt source with Alt held and drops it on the
 background-removal petal: the cut-out is written beside it, its corners clear and its
 subject opaque.
 nox11 starts the watcher where no X11 display can be had (as in a Wayland session): it must
-say so in one log line and keep running.
+say so in one log line and keep running. docs drags documents of the corpus: an HWP onto the
+TXT petal writes its text beside it, and a Word file with a table inside a table onto the
+HWPX petal ends in 확인 필요 with a notification.
 Exit status 77 (skipped) when Xvfb, xdotool or GTK for Python is missing."""
 
 import os
@@ -166,6 +168,63 @@ def run_cutout(harness_path, qt_source):
         shutil.rmtree(work, ignore_errors=True)
 
 
+def drop_on(session, harness, spelling):
+    xsession.start_drag(session)
+    _, centre, items = xsession.press_shift_until_shown(session, harness)
+    assert spelling in items, items
+    xsession.glide(session, (640, 512), xsession.petal_point(centre, items, spelling))
+    time.sleep(0.15)
+    session.xdotool("mouseup", 1)
+    session.xdotool("keyup", "shift")
+    wait_until(lambda: not session.visible_windows("tavrino-wheel"), 30,
+               "the wheel to fade out")
+
+
+def drag_document(harness_path, qt_source, source, spelling, work, log):
+    before = open(source, "rb").read()
+    with xsession.XSession() as session:
+        harness = session.start([harness_path, log])
+        dragged = session.start([qt_source, source])
+        try:
+            drop_on(session, harness, spelling)
+        except AssertionError:
+            print(f"harness said: {harness.seen[-10:]}\nlog: {log_lines(log)}")
+            raise
+        dragged.wait_line("result", 5)
+    with open(source, "rb") as handle:
+        assert handle.read() == before, f"the source {source} changed"
+
+
+def run_documents(harness_path, qt_source, corpus):
+    hwp = os.path.join(corpus, "hwp", "source.hwp")
+    nested = os.path.join(corpus, "docx", "blk-paras-and-tables.docx")
+    if not (os.path.exists(hwp) and os.path.exists(nested)):
+        raise xsession.Skip(f"no corpus at {corpus}")
+    work = xsession.new_workdir()
+    try:
+        log = os.path.join(work, "Tavrino.log")
+        source = os.path.join(work, "문서.hwp")
+        shutil.copyfile(hwp, source)
+        drag_document(harness_path, qt_source, source, "document(txt)", work, log)
+        text = os.path.join(work, "문서.txt")
+        wait_until(lambda: os.path.exists(text), 5, "the text file")
+        with open(text, encoding="utf-8") as handle:
+            assert handle.read().strip(), "the text file is empty"
+        lines = log_lines(log)
+        assert any(line.startswith("TXT 완료: 문서.hwp -> 문서.txt (") for line in lines), lines
+
+        word = os.path.join(work, "표.docx")
+        shutil.copyfile(nested, word)
+        drag_document(harness_path, qt_source, word, "fromWord(hwpx)", work, log)
+        assert os.path.exists(os.path.join(work, "표.hwpx")), os.listdir(work)
+        lines = log_lines(log)
+        assert "확인 필요: 표.docx: nestedTable×1" in lines, lines
+        assert "알림: 확인 필요: 표.docx | 표 안에 표가 1개 있어 모양이 바뀔 수 있음" in lines, lines
+        print(f"docs: ok; log: {lines}")
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
 def run_without_x11(harness_path):
     work = xsession.new_workdir()
     try:
@@ -184,11 +243,13 @@ def run_without_x11(harness_path):
 
 
 def main():
-    if len(sys.argv) != 4 or sys.argv[1] not in ("qt", "gtk", "cutout", "nox11"):
+    if len(sys.argv) not in (4, 5) or sys.argv[1] not in ("qt", "gtk", "cutout", "nox11", "docs"):
         print(__doc__)
         return 2
     try:
-        if sys.argv[1] == "nox11":
+        if sys.argv[1] == "docs":
+            run_documents(sys.argv[2], sys.argv[3], sys.argv[4] if len(sys.argv) == 5 else "")
+        elif sys.argv[1] == "nox11":
             run_without_x11(sys.argv[2])
         elif sys.argv[1] == "cutout":
             run_cutout(sys.argv[2], sys.argv[3])

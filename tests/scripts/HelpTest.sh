@@ -6,8 +6,9 @@ root="$1"
 cd "$root"
 before=$(git status --porcelain --untracked-files=all 2>/dev/null || true)
 failed=0
-for script in scripts/run scripts/bench scripts/fuzz scripts/setup scripts/test scripts/package \
-              scripts/fetch-judges .ci/run bench/*/run.sh bench/docengine/write-hwp.sh; do
+for script in scripts/run scripts/doc-corpus-table scripts/bench scripts/fuzz scripts/setup \
+              scripts/test scripts/package scripts/fetch-judges .ci/run bench/*/run.sh \
+              bench/docengine/write-hwp.sh; do
   [[ -f "$script" ]] || continue
   expected=$(sed -n '2s/^# \{0,1\}//p' "$script")
   if ! output=$(PATH=/nonexistent:/usr/bin:/bin timeout 10 bash "$script" --help 2>&1); then

@@ -1,5 +1,7 @@
 #include "support/Judges.h"
 
+#include "convert/ConvertError.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +10,15 @@
 namespace fs = std::filesystem;
 
 namespace tavrino::test {
+
+std::string errorOf(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const ConvertError& error) {
+        return error.description();
+    }
+    return "(no error)";
+}
 
 std::optional<Identified> identify(const fs::path& file) {
     // %A is the alpha trait (Undefined when there is none); %n the number of frames.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +36,9 @@ std::optional<PdfInfo> pdfinfo(const std::filesystem::path& file);
 // exiftool's tags of every group except the file system's and the file's own structure,
 // one "[Group] Name : value" per line.
 std::string exiftoolTags(const std::filesystem::path& file);
+
+// The description of the ConvertError that `work` throws, or "(no error)".
+std::string errorOf(const std::function<void()>& work);
 
 // The names in a folder, sorted, hidden ones included.
 std::vector<std::string> namesIn(const std::filesystem::path& folder);

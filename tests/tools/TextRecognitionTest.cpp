@@ -6,6 +6,7 @@
 #include "convert/ConvertError.h"
 #include "platform/Clipboard.h"
 #include "support/Fixtures.h"
+#include "support/Judges.h"
 #include "support/Process.h"
 #include "support/TestFiles.h"
 #include "tools/PageRecognition.h"
@@ -53,21 +54,7 @@ fs::path renderText(const fs::path& file, const std::string& text, int px,
     return file;
 }
 
-std::string errorOf(const std::function<void()>& work) {
-    try {
-        work();
-    } catch (const ConvertError& error) {
-        return error.description();
-    }
-    return "(no error)";
-}
-
-TEST(TextOutput, CountsWhatAReaderSeesAsCharacters) {
-    EXPECT_EQ(countCharacters("한글 A"), 4U);
-    EXPECT_EQ(countCharacters("e\u0301"), 1U);             // e + combining accent
-    EXPECT_EQ(countCharacters("\u1112\u1161\u11AB"), 1U);  // 한 as jamo
-    EXPECT_EQ(countCharacters(""), 0U);
-}
+using test::errorOf;
 
 TEST(TextOutput, WritesTheFileAndCopiesWhenAClipboardIsInstalled) {
     TempDir dir;
