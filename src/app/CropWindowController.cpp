@@ -2,9 +2,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QShortcut>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -31,12 +31,29 @@ std::vector<CropWindowController*>& openControllers() {
     return controllers;
 }
 
-// Tells its controller when it closes, whichever way: "적용", Esc or the close control.
+// Tells its controller when it closes, whichever way: "적용", Esc or the close control; Return
+// applies and Esc cancels wherever the focus is in the window.
 class CropWindow : public QWidget {
   public:
-    explicit CropWindow(CropWindowController& controller) : controller_(controller) {}
+    explicit CropWindow(CropWindowController& controller) : controller_(controller) {
+        setFocusPolicy(Qt::StrongFocus);
+    }
 
   protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        switch (event->key()) {
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                controller_.applyCrop();
+                return;
+            case Qt::Key_Escape:
+                controller_.cancelOperation();
+                return;
+            default:
+                QWidget::keyPressEvent(event);
+        }
+    }
+
     void closeEvent(QCloseEvent* event) override {
         event->accept();
         controller_.windowWillClose();
@@ -200,13 +217,6 @@ void CropWindowController::build(const Image& image, double scale) {
     const QRect label = sizeLabel_->geometry();
     sizeLabel_->resize(std::min(label.width(), resetButton_->x() - buttonGap - label.x()),
                        label.height());
-
-    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
-        connect(new QShortcut(QKeySequence(key), window_.get()), &QShortcut::activated, this,
-                &CropWindowController::applyCrop);
-    }
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), window_.get()), &QShortcut::activated, this,
-            &CropWindowController::cancelOperation);
 
     canvas_->onChange = [this] { updateLabel(); };
     updateLabel();
