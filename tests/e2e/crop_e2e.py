@@ -4,8 +4,10 @@ tools wheel; the drop on the crop petal closes the wheel and opens one crop wind
 first picture only. xdotool drags the bottom-right corner and the left edge, presses Return,
 and the file "name 자름.png" has exactly the pixel size the label showed; a second drop
 closed with Esc writes nothing.
+With "unreadable", the dropped picture is damaged: the log says "자르기 창 열기 실패: ..." and
+no window opens.
 
-usage: crop_e2e.py HARNESS QT_SOURCE
+usage: crop_e2e.py window|unreadable HARNESS QT_SOURCE
 Exit status 77 (skipped) when Xvfb or xdotool is missing."""
 
 import os
@@ -52,18 +54,24 @@ def hand_drag(session, start, end):
     time.sleep(0.1)
 
 
-def run(harness_path, qt_source):
+def run(kind, harness_path, qt_source):
     work = xsession.new_workdir()
     try:
         sources = [os.path.join(work, name) for name in ("사진.png", "b.png", "c.png")]
         for path in sources:
             xsession.write_png(path, 400, 300)
+        if kind == "unreadable":
+            with open(sources[0], "r+b") as handle:
+                handle.truncate(60)  # the header survives, the pixels do not
         log = os.path.join(work, "Tavrino.log")
         with xsession.XSession() as session:
             harness = session.start([harness_path, log])
             source = session.start([qt_source, *sources])
             try:
-                check(session, harness, work, log)
+                if kind == "unreadable":
+                    check_unreadable(session, harness, work, log)
+                else:
+                    check(session, harness, work, log)
             except AssertionError:
                 print(f"harness said: {harness.seen[-10:]}\nsource said: {source.seen[-10:]}\n"
                       f"log: {log_lines(log)}")
@@ -114,12 +122,34 @@ def check(session, harness, work, log):
     print(f"crop: ok; log: {log_lines(log)}")
 
 
+def check_unreadable(session, harness, work, log):
+    xsession.start_drag(session)
+    session.xdotool("keydown", "alt")
+    line = harness.wait_line("shown ", 5)
+    _, _, x, y, items = line.split(" ", 4)
+    items = items.split(",")
+    # The menu judges by name and kind; only opening the picture finds the damage.
+    assert "tool(crop)" in items, items
+    target = xsession.petal_point((int(x), int(y)), items, "tool(crop)")
+    xsession.glide(session, (640, 512), target)
+    time.sleep(0.15)
+    session.xdotool("mouseup", 1)
+    session.xdotool("keyup", "alt")
+    wait_until(lambda: any(line.startswith("자르기 창 열기 실패: 사진.png: ")
+                           for line in log_lines(log)), 5, "the failure line")
+    time.sleep(0.5)
+    assert not session.visible_windows("자르기"), "a crop window opened"
+    assert not any(line.startswith("crop-window ") for line in harness.drain())
+    assert sorted(os.listdir(work)) == sorted(["Tavrino.log", "b.png", "c.png", "사진.png"])
+    print(f"unreadable: ok; log: {log_lines(log)}")
+
+
 def main():
-    if len(sys.argv) != 3:
+    if len(sys.argv) != 4 or sys.argv[1] not in ("window", "unreadable"):
         print(__doc__)
         return 2
     try:
-        run(sys.argv[1], sys.argv[2])
+        run(sys.argv[1], sys.argv[2], sys.argv[3])
     except xsession.Skip as reason:
         print(f"skipped: {reason}")
         return xsession.SKIP
