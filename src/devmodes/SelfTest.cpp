@@ -1,6 +1,7 @@
 #include "devmodes/SelfTest.h"
 
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
@@ -19,8 +20,6 @@
 
 #include "convert/ConvertFile.h"
 #include "tools/CropImage.h"
-
-#include <QLabel>
 
 namespace tavrino::app {
 namespace {
