@@ -71,6 +71,13 @@ WelcomePreviewMode welcomePreviewMode(const std::vector<std::string>& arguments,
     return mode;
 }
 
+// --crop-preview takes two values, the PNG and the picture; without both it is passed over.
+std::optional<CropPreviewMode> cropPreviewMode(const std::vector<std::string>& arguments) {
+    const auto found = std::find(arguments.begin(), arguments.end(), "--crop-preview");
+    if (arguments.end() - found < 3 || (found + 2)->starts_with("--")) return std::nullopt;
+    return CropPreviewMode{*(found + 1), *(found + 2), valueOf(arguments, "--ratio")};
+}
+
 }  // namespace
 
 std::optional<std::string> textWithoutDisplay(const std::vector<std::string>& arguments) {
@@ -103,6 +110,7 @@ Mode parseMode(const std::vector<std::string>& arguments) {
     if (auto output = valueOf(arguments, "--welcome-preview")) {
         return welcomePreviewMode(arguments, *output);
     }
+    if (auto crop = cropPreviewMode(arguments)) return *crop;
     return NormalRun{};
 }
 

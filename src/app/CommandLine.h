@@ -46,7 +46,14 @@ struct WelcomePreviewMode {
     std::optional<std::string> iconOutput;  // the tray icon sample's PNG
 };
 
-using Mode = std::variant<NormalRun, PreviewMode, SelfTestMode, ToolMatrixMode, WelcomePreviewMode>;
+struct CropPreviewMode {
+    std::string output;                // the window's PNG
+    std::string source;                // the picture shown
+    std::optional<std::string> ratio;  // a ratio label to choose first ("16:9", "자유", ...)
+};
+
+using Mode = std::variant<NormalRun, PreviewMode, SelfTestMode, ToolMatrixMode, WelcomePreviewMode,
+                          CropPreviewMode>;
 
 // The text --help or --version asks for, printed before any display or Qt platform is
 // touched; nothing when neither flag is given.

@@ -1,5 +1,6 @@
 #include "app/DragWatcherFactory.h"
 
+#include "app/CropWindowController.h"
 #include "app/Notifier.h"
 #include "drag/Controller.h"
 #include "drag/RunEnginePort.h"
@@ -22,6 +23,10 @@ class DesktopNotifier : public tavrino::Notifier {
 // life of the program; members are declared in the order the controller needs them.
 class ControllerWatcher : public DragWatcher {
   public:
+    ControllerWatcher() {
+        controller_.setCropOpener(
+            [](const std::filesystem::path& source) { CropWindowController::show(source); });
+    }
     void start() override { controller_.start(); }
 
   private:

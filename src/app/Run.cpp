@@ -9,6 +9,7 @@
 #include "app/CommandLine.h"
 #include "app/DragWatcherFactory.h"
 #include "app/QtClipboard.h"
+#include "devmodes/CropPreview.h"
 #include "devmodes/SelfTest.h"
 #include "devmodes/ToolMatrix.h"
 #include "devmodes/WelcomePreview.h"
@@ -59,6 +60,13 @@ int runWelcomePreviewMode(int argc, char** argv, const WelcomePreviewMode& mode)
     preferOffscreen();
     QApplication application(argc, argv);
     writeWelcomePreview(mode);
+    return 0;
+}
+
+int runCropPreviewMode(int argc, char** argv, const CropPreviewMode& mode) {
+    preferOffscreen();
+    QApplication application(argc, argv);
+    writeCropPreview(mode);
     return 0;
 }
 

@@ -10,5 +10,6 @@ int runNormally(int argc, char** argv);
 int runSelfTestMode(int argc, char** argv);
 int runToolMatrixMode(int argc, char** argv, const ToolMatrixMode& mode);
 int runWelcomePreviewMode(int argc, char** argv, const WelcomePreviewMode& mode);
+int runCropPreviewMode(int argc, char** argv, const CropPreviewMode& mode);
 
 }  // namespace tavrino::app

@@ -43,6 +43,9 @@ int main(int argc, char** argv) {
         if (const auto* welcome = std::get_if<WelcomePreviewMode>(&mode)) {
             return runWelcomePreviewMode(argc, argv, *welcome);
         }
+        if (const auto* crop = std::get_if<CropPreviewMode>(&mode)) {
+            return runCropPreviewMode(argc, argv, *crop);
+        }
         return runNormally(argc, argv);
     } catch (const std::exception& error) {
         std::cerr << "tavrino: " << error.what() << '\n';

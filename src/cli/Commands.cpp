@@ -1,11 +1,16 @@
 #include "cli/Commands.h"
 
+#include <charconv>
+#include <cmath>
 #include <filesystem>
 #include <iostream>
 
 #include "menu/MenuRules.h"
+#include "platform/Log.h"
 #include "run/RiskCheck.h"
 #include "run/RunEngine.h"
+#include "tools/CropImage.h"
+#include "tools/Tools.h"
 
 namespace tavrino::cli {
 namespace {
@@ -26,6 +31,28 @@ const char* verdictWord(Applies verdict) {
             return "no";
     }
     return "no";
+}
+
+// "X,Y,W,H": four finite numbers, the size not negative.
+crop::Rect parseRect(const std::string& text) {
+    double values[4] = {};
+    const char* next = text.data();
+    const char* end = text.data() + text.size();
+    for (int i = 0; i < 4; ++i) {
+        if (i > 0) {
+            if (next == end || *next != ',') throw UsageError("malformed rectangle: " + text);
+            ++next;
+        }
+        const auto [rest, error] = std::from_chars(next, end, values[i]);
+        if (error != std::errc() || !std::isfinite(values[i])) {
+            throw UsageError("malformed rectangle: " + text);
+        }
+        next = rest;
+    }
+    if (next != end || values[2] < 0 || values[3] < 0) {
+        throw UsageError("malformed rectangle: " + text);
+    }
+    return {values[0], values[1], values[2], values[3]};
 }
 
 }  // namespace
@@ -72,6 +99,22 @@ int runCommand(const std::vector<std::string>& arguments) {
     return report.finish.ok ? 0 : 1;
 }
 
+int cropCommand(const std::vector<std::string>& arguments) {
+    if (arguments.size() != 2) throw UsageError("crop takes a rectangle and one file");
+    const crop::Rect rect = parseRect(arguments[0]);
+    const std::filesystem::path source = arguments[1];
+    // The wheel offers crop for images only; the command line refuses the rest the same way.
+    if (applies(ToolItem{Tool::crop}, source) != Applies::run) {
+        try {
+            refuseFile(Tool::crop, source);
+        } catch (const std::exception& error) {
+            log("자르기 실패: " + source.filename().string() + ": " + error.what());
+            return 1;
+        }
+    }
+    return cropAndLog(source, rect) ? 0 : 1;
+}
+
 const char* const helpText =
     "usage: tavrino-cli COMMAND ...\n"
     "\n"
@@ -81,6 +124,9 @@ const char* const helpText =
     "  menu [--tools] FILE...   the petals the wheel would show for these files, one a line\n"
     "  applies ITEM FILE...     run, skip or no for each file, one a line\n"
     "  run ITEM FILE...         carry the item out, as a drop on its petal does\n"
+    "  crop X,Y,W,H FILE        write the rectangle of an image as \"<name> 자름.<ext>\", as\n"
+    "                           the crop window does (pixels from the top-left of the picture\n"
+    "                           the right way up; the edges go out to whole pixels)\n"
     "  --help                   this text\n"
     "  --version                the version\n"
     "\n"
@@ -103,6 +149,7 @@ int runCommandLine(const std::vector<std::string>& arguments) {
     if (command == "menu") return menuCommand(rest);
     if (command == "applies") return appliesCommand(rest);
     if (command == "run") return runCommand(rest);
+    if (command == "crop") return cropCommand(rest);
     throw UsageError("unknown command: " + command);
 }
 

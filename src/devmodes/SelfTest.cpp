@@ -1,6 +1,7 @@
 #include "devmodes/SelfTest.h"
 
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
@@ -8,6 +9,8 @@
 #include <ostream>
 
 #include "app/AnvilIcon.h"
+#include "app/CropCanvas.h"
+#include "app/CropWindowController.h"
 #include "app/StatusMenu.h"
 #include "app/WelcomeText.h"
 #include "menu/HubText.h"
@@ -16,6 +19,7 @@
 #include "platform/Paths.h"
 
 #include "convert/ConvertFile.h"
+#include "tools/CropImage.h"
 
 namespace tavrino::app {
 namespace {
@@ -158,6 +162,20 @@ Failure checkConversionRoundTrip() {
     return std::nullopt;
 }
 
+// The crop window with a ratio chosen, and the file its crop gives, agree on the size.
+Failure checkCrop() {
+    const Samples samples;
+    const auto png = samples.png("crop.png", 80, 60);
+    CropWindowController window(png, loadOrientedImage(png));
+    window.ratioChanged(1);  // 1:1
+    const QString label = window.sizeLabel()->text();
+    if (label != "60 × 60 px") return "1:1 크기 표시가 다름: " + label.toStdString();
+    const CropResult result = cropImage(png, window.canvas()->geometry().crop());
+    const QImage written(QString::fromStdString(result.output.string()));
+    if (written.size() != QSize(60, 60)) return std::string("자른 파일의 크기가 표시와 다름");
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::vector<SelfCheck> selfChecks() {
@@ -167,6 +185,7 @@ std::vector<SelfCheck> selfChecks() {
         {"아이콘", checkIcon},          {"앱 묶음", checkBundle},
     };
     checks.push_back({"변환 왕복", checkConversionRoundTrip});
+    checks.push_back({"자르기", checkCrop});
     return checks;
 }
 

@@ -148,6 +148,12 @@ VipsImageRef vipsQuarterTurn(const VipsImageRef& image) {
         [&](VipsImage** out) { return vips_rot(image.get(), out, VIPS_ANGLE_D90, nullptr); });
 }
 
+VipsImageRef vipsCropped(const VipsImageRef& image, int left, int top, int width, int height) {
+    return produced([&](VipsImage** out) {
+        return vips_extract_area(image.get(), out, left, top, width, height, nullptr);
+    });
+}
+
 VipsImageRef vipsInMemory(const VipsImageRef& image) {
     VipsImageRef memory(vips_image_copy_memory(image.get()));
     vips_error_clear();

@@ -111,6 +111,9 @@ VipsImageRef vipsOnWhite(const VipsImageRef& image);
 VipsImageRef vipsResized(const VipsImageRef& image, int width, int height);
 // A quarter turn clockwise.
 VipsImageRef vipsQuarterTurn(const VipsImageRef& image);
+// The area of width × height pixels whose top-left pixel is (left, top); empty when the
+// area does not lie wholly inside the picture or has no pixels.
+VipsImageRef vipsCropped(const VipsImageRef& image, int left, int top, int width, int height);
 // Decoded now into memory that the result owns.
 VipsImageRef vipsInMemory(const VipsImageRef& image);
 // A picture of 8-bit components copied from `buffer` (grey for 1–2 bands, else sRGB).

@@ -45,6 +45,11 @@ ToolResult extractText(const FileFacts& source) {
 
 }  // namespace
 
+void refuseFile(Tool tool, const fs::path& path) {
+    throw ConvertError(std::string(title(tool)) + "는 이 파일(." + writtenExtension(path) +
+                       ")에 쓸 수 없음");
+}
+
 void refuseAsPerFileWork(Tool tool) {
     throw ConvertError(std::string(title(tool)) + "는 따로 처리");
 }
@@ -57,8 +62,7 @@ ToolResult applyTool(Tool tool, const FileFacts& source, ToolCheck check) {
     const fs::path& path = source.path();
     const FileKind kind = source.kind();
     if (check == ToolCheck::applicability && applies(ToolItem{tool}, source) != Applies::run) {
-        throw ConvertError(std::string(title(tool)) + "는 이 파일(." + writtenExtension(path) +
-                           ")에 쓸 수 없음");
+        refuseFile(tool, path);
     }
     const SameFormat format = sameFormat(path);
     switch (tool) {

@@ -92,3 +92,50 @@ TEST(ToolMatrix, OneLinePerToolAndSampleAndTheFolderStaysAsItWas) {
 
 }  // namespace
 }  // namespace tavrino::app
+
+namespace tavrino::app {
+namespace {
+
+TEST(CommandLine, CropPreviewTakesThePngAndThePicture) {
+    const Mode mode = parseMode({"--crop-preview", "out.png", "photo.jpg", "--ratio", "16:9"});
+    ASSERT_TRUE(std::holds_alternative<CropPreviewMode>(mode));
+    const auto& crop = std::get<CropPreviewMode>(mode);
+    EXPECT_EQ(crop.output, "out.png");
+    EXPECT_EQ(crop.source, "photo.jpg");
+    EXPECT_EQ(crop.ratio, "16:9");
+    // Without its picture the flag is passed over.
+    EXPECT_TRUE(std::holds_alternative<NormalRun>(parseMode({"--crop-preview", "out.png"})));
+    EXPECT_TRUE(
+        std::holds_alternative<NormalRun>(parseMode({"--crop-preview", "out.png", "--ratio"})));
+}
+
+TEST(CropPreview, DrawsTheWindowWithTheChosenRatio) {
+    test::TempDir dir;
+    const auto photo = test::writeImage(dir / "photo.png", 4000, 3000);
+    const auto program = test::builtProgram("src/app/tavrino").string();
+    const auto shot = dir / "window.png";
+    const auto result = test::runProgram(
+        {program, "--crop-preview", shot.string(), photo.string(), "--ratio", "16:9"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "크기: 4000 × 2250 px\n");
+    const QImage window(QString::fromStdString(shot.string()));
+    ASSERT_EQ(window.size(), QSize(848, 708));
+    // The band above the 16:9 crop is dimmed, the crop itself is not.
+    const QImage source(QString::fromStdString(photo.string()));
+    const QColor shown = window.pixelColor(424, 324);
+    const QColor dimmed = window.pixelColor(424, 40);
+    EXPECT_NEAR(shown.lightness(), source.pixelColor(2000, 1500).lightness(), 40);
+    EXPECT_LT(dimmed.lightness(), source.pixelColor(2000, 80).lightness() * 0.6);
+
+    const auto unknown = test::runProgram(
+        {program, "--crop-preview", shot.string(), photo.string(), "--ratio", "2:1"});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_NE(unknown.err.find("알 수 없는 비율: 2:1"), std::string::npos);
+    const auto unreadable = test::runProgram(
+        {program, "--crop-preview", shot.string(), (dir / "missing.png").string()});
+    EXPECT_EQ(unreadable.status, 1);
+    EXPECT_NE(unreadable.err.find("이미지로 읽을 수 없음: missing.png"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tavrino::app

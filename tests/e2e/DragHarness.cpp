@@ -5,6 +5,10 @@
 //
 // Prints to standard error one line each time the wheel has been painted after opening:
 //   shown <CLOCK_MONOTONIC seconds> <centre x> <centre y> <item spelling>,...
+// and, for each crop window it opens, a line with the canvas's place on screen and one with
+// the size label after every change of the crop:
+//   crop-window <x> <y> <width> <height> <file name>
+//   crop-label <label text>
 // With --idle-seconds it quits after N seconds and prints the CPU time it used:
 //   idle <seconds> cpu <seconds>
 
@@ -13,13 +17,18 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QTimer>
+#include <QWidget>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <sstream>
 #include <string>
 
+#include "app/CropCanvas.h"
+#include "app/CropWindowController.h"
 #include "drag/Controller.h"
 #include "drag/RunEnginePort.h"
 #include "drag/WheelPanelPort.h"
@@ -96,6 +105,22 @@ class ShownReporter : public QObject {
     bool reported_ = false;
 };
 
+// The tray's crop opener, telling the test where the canvas is and what the label shows.
+void openCropWindow(const std::filesystem::path& source) {
+    tavrino::app::CropWindowController& crop = tavrino::app::CropWindowController::show(source);
+    const QPoint origin = crop.canvas()->mapToGlobal(QPoint(0, 0));
+    std::fprintf(stderr, "crop-window %d %d %d %d %s\n", origin.x(), origin.y(),
+                 crop.canvas()->width(), crop.canvas()->height(),
+                 source.filename().string().c_str());
+    std::function<void()> update = crop.canvas()->onChange;
+    crop.canvas()->onChange = [update, label = crop.sizeLabel()] {
+        update();
+        std::fprintf(stderr, "crop-label %s\n", label->text().toStdString().c_str());
+        std::fflush(stderr);
+    };
+    std::fflush(stderr);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -114,6 +139,7 @@ int main(int argc, char** argv) {
     auto engine = std::make_shared<tavrino::RunEnginePort>();
     LogNotifier notifier;
     tavrino::Controller controller(port, backend, engine, notifier);
+    controller.setCropOpener(openCropWindow);
     ShownReporter reporter(panel);
     controller.start();
 
