@@ -49,9 +49,11 @@ def timed(argv, pinned, **kwargs):
 def ours(cli, image, pinned=True):
     for old in glob.glob(os.path.splitext(image)[0] + " 글자*.txt"):
         os.remove(old)
-    _, seconds = timed([cli, "run", "tool(extractText)", image], pinned)
+    result, seconds = timed([cli, "run", "tool(extractText)", image], pinned)
     written = glob.glob(os.path.splitext(image)[0] + " 글자*.txt")
     text = open(written[0], encoding="utf-8").read() if written else ""
+    if not written and "글자를 찾지 못함" not in result.stdout + result.stderr:
+        print(f"   {os.path.basename(image)}: {result.returncode} {result.stdout} {result.stderr}")
     for old in written:
         os.remove(old)
     return text, seconds
@@ -110,7 +112,8 @@ def main(folder, cli, verbose, prefixes):
         name = os.path.basename(stem)
         if prefixes and not any(name.startswith(p) for p in prefixes):
             continue
-        image = next(p for p in glob.glob(stem + ".*") if p[-3:] not in (".gt", "eer"))
+        image = next(stem + ext for ext in (".png", ".jpg", ".tif", ".pdf")
+                     if os.path.exists(stem + ext))
         kind = name.split("-")[0]
         truth = squeezed(open(gt, encoding="utf-8").read())
         readings = {"ours": ours(cli, image), "tesseract": cached_peer(stem, image)}

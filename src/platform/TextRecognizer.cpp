@@ -40,18 +40,24 @@ TextRecognizer::TextRecognizer() : engine_(std::make_unique<Engine>()) {
 
 TextRecognizer::~TextRecognizer() = default;
 
-std::vector<RecognizedLine> TextRecognizer::recognize(const PixelBuffer& grey, Layout layout) {
+void TextRecognizer::setPicture(const PixelBuffer& grey) {
     tesseract::TessBaseAPI& api = engine_->api;
-    api.SetPageSegMode(layout == Layout::automatic ? tesseract::PSM_AUTO
-                                                   : tesseract::PSM_SINGLE_BLOCK);
     api.SetImage(grey.bytes.data(), grey.width, grey.height, 1, grey.width);
     // Pictures reach us scaled so that text is a comfortable size; telling Tesseract a
     // print resolution keeps it from guessing one from a missing tag.
     api.SetSourceResolution(300);
-    if (api.Recognize(nullptr) != 0) {
-        api.Clear();
-        throw ConvertError("글자 인식 실패");
-    }
+}
+
+void TextRecognizer::forgetPicture() {
+    engine_->api.Clear();
+}
+
+std::vector<RecognizedLine> TextRecognizer::read(const PixelRegion& region, Layout layout) {
+    tesseract::TessBaseAPI& api = engine_->api;
+    api.SetPageSegMode(layout == Layout::automatic ? tesseract::PSM_AUTO
+                                                   : tesseract::PSM_SINGLE_BLOCK);
+    api.SetRectangle(region.x, region.y, region.width, region.height);
+    if (api.Recognize(nullptr) != 0) throw ConvertError("글자 인식 실패");
     std::vector<RecognizedLine> lines;
     std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
     if (it) {
@@ -63,7 +69,6 @@ std::vector<RecognizedLine> TextRecognizer::recognize(const PixelBuffer& grey, L
             }
         } while (it->Next(tesseract::RIL_TEXTLINE));
     }
-    api.Clear();
     return lines;
 }
 

@@ -10,6 +10,14 @@
 
 namespace tavrino {
 
+// A rectangle of a picture, in pixels.
+struct PixelRegion {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
 struct RecognizedLine {
     std::string text;  // UTF-8, without its line break
     float confidence;  // Tesseract's 0-100
@@ -24,9 +32,13 @@ class TextRecognizer {
     TextRecognizer& operator=(const TextRecognizer&) = delete;
 
     enum class Layout { automatic, singleBlock };
-    // The text lines of a grey (1 band) picture in reading order. Throws ConvertError
-    // "글자 인식 실패" when the engine fails on the picture.
-    std::vector<RecognizedLine> recognize(const PixelBuffer& grey, Layout layout);
+    // Hands the engine (a copy of) a grey (1 band) picture for the calls to read() that
+    // follow, until forgetPicture() frees it.
+    void setPicture(const PixelBuffer& grey);
+    void forgetPicture();
+    // The text lines of a region of the picture in reading order. Throws ConvertError
+    // "글자 인식 실패" when the engine fails on it.
+    std::vector<RecognizedLine> read(const PixelRegion& region, Layout layout);
 
   private:
     struct Engine;

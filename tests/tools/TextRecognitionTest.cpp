@@ -104,25 +104,41 @@ TEST(Preparation, InvertsLightOnDarkAndScalesOnlySmallText) {
     for (int x = 20; x < 180; ++x)
         for (int y = 25; y < 35; ++y)
             dark.bytes[y * 200 + x] = 240;  // a 10 px light bar
-    const PixelBuffer prepared = preparedForReading(dark);
-    EXPECT_GT(prepared.width, 200);  // the small line was scaled up
-    EXPECT_EQ(prepared.bytes.front(), 255 - 20);
+    const PreparedPicture prepared = preparedForReading(dark);
+    ASSERT_EQ(prepared.blocks.size(), 1U);
+    const int scale = prepared.grey.width / 200;
+    EXPECT_GT(scale, 1);  // the small line was scaled up
+    const PixelBuffer& grey = prepared.grey;
+    EXPECT_EQ(grey.bytes[(30 * scale) * std::size_t(grey.width) + 100 * scale], 255 - 240);
+    const TextBlock& block = prepared.blocks.front();
+    // Around the block the engine sees its background turned light too, beyond it white.
+    EXPECT_EQ(grey.bytes[std::size_t(block.y + scale) * grey.width + block.x + scale], 255 - 20);
+    EXPECT_EQ(grey.bytes.front(), 255);
 
     PixelBuffer tall = filled(200, 200, 250);
     for (int x = 20; x < 180; ++x)
         for (int y = 40; y < 120; ++y)
             tall.bytes[y * 200 + x] = 0;  // an 80 px dark line
-    const PixelBuffer same = preparedForReading(tall);
-    EXPECT_EQ(same.width, 200);
-    EXPECT_EQ(same.bytes, tall.bytes);
+    const PreparedPicture same = preparedForReading(tall);
+    EXPECT_EQ(same.grey.width, 200);
+    ASSERT_EQ(same.blocks.size(), 1U);
+    EXPECT_EQ(same.grey.bytes[80 * 200 + 100], 0);  // neither scaled nor inverted
 }
 
-TEST(Preparation, TransparentPixelsBecomeWhite) {
-    const PixelBuffer clear{4, 4, 4, std::vector<std::uint8_t>(64, 0)};
-    const PixelBuffer grey = preparedForReading(clear);
-    EXPECT_EQ(grey.bands, 1);
-    for (auto v : grey.bytes)
+TEST(Preparation, TransparentPixelsBecomeWhiteAndHoldNothingToRead) {
+    const PixelBuffer clear{40, 40, 4, std::vector<std::uint8_t>(6400, 0)};
+    const PreparedPicture prepared = preparedForReading(clear);
+    EXPECT_EQ(prepared.grey.bands, 1);
+    for (auto v : prepared.grey.bytes)
         EXPECT_EQ(v, 255);
+    EXPECT_TRUE(prepared.blocks.empty());
+}
+
+TEST(Preparation, APictureTooSmallForALineHoldsNothingToRead) {
+    PixelBuffer tiny = filled(8, 8, 255);
+    for (int i = 0; i < 8; ++i)
+        tiny.bytes[i * 8 + 3] = 0;  // a sharp stroke, but nothing could be read at this size
+    EXPECT_TRUE(preparedForReading(tiny).blocks.empty());
 }
 
 class Recognition : public ::testing::Test {
