@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "tools/MixedScriptWords.h"
+
 namespace tavrino {
 namespace {
 
@@ -63,23 +65,16 @@ bool hasLetterOrDigit(const std::string& line) {
     });
 }
 
-struct Reading {
+// The lines the engine trusts, joined with "\n".
+std::string trusted(const std::vector<RecognizedLine>& lines) {
     std::string text;
-    float confidence = 0;  // mean over the kept lines
-};
-
-Reading trusted(const std::vector<RecognizedLine>& lines) {
-    Reading reading;
-    int kept = 0;
     for (const RecognizedLine& line : lines) {
-        if (line.confidence < minimumConfidence || !hasLetterOrDigit(line.text)) continue;
-        if (!reading.text.empty()) reading.text += '\n';
-        reading.text += line.text;
-        reading.confidence += line.confidence;
-        ++kept;
+        const std::string words = line.text();
+        if (line.confidence < minimumConfidence || !hasLetterOrDigit(words)) continue;
+        if (!text.empty()) text += '\n';
+        text += words;
     }
-    if (kept > 0) reading.confidence /= static_cast<float>(kept);
-    return reading;
+    return text;
 }
 
 }  // namespace
@@ -124,7 +119,8 @@ std::string recognizePicture(TextRecognizer& engine, const PixelBuffer& pixels) 
             {block.x, block.y, block.width, block.height}, TextRecognizer::Layout::singleBlock);
         lines.insert(lines.end(), read.begin(), read.end());
     }
-    return trusted(lines).text;
+    repairMixedScriptWords(engine, lines);
+    return trusted(lines);
 }
 
 }  // namespace tavrino

@@ -1,0 +1,100 @@
+#include "tools/MixedScriptWords.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace tavrino {
+namespace {
+
+// Korean words read well come out above this; the misread ones seen are 60 to 70.
+constexpr float wellReadWord = 85.0F;
+
+char32_t firstCodePoint(std::string_view text) {
+    if (text.size() >= 3 && (static_cast<unsigned char>(text[0]) & 0xF0) == 0xE0) {
+        return (char32_t(text[0] & 0x0F) << 12) | (char32_t(text[1] & 0x3F) << 6) |
+               char32_t(text[2] & 0x3F);
+    }
+    return text.empty() ? 0 : static_cast<unsigned char>(text[0]);
+}
+
+bool holdsHangul(const std::vector<RecognizedSymbol>& symbols) {
+    return std::any_of(symbols.begin(), symbols.end(),
+                       [](const RecognizedSymbol& s) { return isHangulSyllable(s.text); });
+}
+
+struct Placed {
+    int middle;
+    std::string text;
+};
+
+}  // namespace
+
+bool isHangulSyllable(std::string_view character) {
+    const char32_t c = firstCodePoint(character);
+    return c >= 0xAC00 && c <= 0xD7A3;
+}
+
+bool mayBeMisreadKorean(const RecognizedWord& word) {
+    if (word.confidence >= wellReadWord || holdsHangul(word.symbols)) return false;
+    return std::any_of(word.text.begin(), word.text.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+}
+
+std::string mergedWord(const RecognizedWord& word, const std::vector<RecognizedLine>& korean) {
+    struct Span {
+        int left;
+        int right;
+    };
+    std::vector<Span> spans;
+    std::vector<Placed> placed;
+    for (const RecognizedLine& line : korean) {
+        for (const RecognizedWord& read : line.words) {
+            bool inRun = false;
+            for (const RecognizedSymbol& symbol : read.symbols) {
+                if (!isHangulSyllable(symbol.text)) {
+                    inRun = false;
+                    continue;
+                }
+                placed.push_back({(symbol.left + symbol.right) / 2, symbol.text});
+                // Syllables side by side cover the gaps between them too.
+                if (inRun) {
+                    spans.back().right = std::max(spans.back().right, symbol.right);
+                } else {
+                    spans.push_back({symbol.left, symbol.right});
+                }
+                inRun = true;
+            }
+        }
+    }
+    if (spans.empty()) return word.text;
+    for (const RecognizedSymbol& symbol : word.symbols) {
+        const int middle = (symbol.left + symbol.right) / 2;
+        const bool covered = std::any_of(spans.begin(), spans.end(), [middle](const Span& s) {
+            return middle >= s.left && middle < s.right;
+        });
+        if (!covered) placed.push_back({middle, symbol.text});
+    }
+    std::stable_sort(placed.begin(), placed.end(),
+                     [](const Placed& a, const Placed& b) { return a.middle < b.middle; });
+    std::string merged;
+    for (const Placed& p : placed)
+        merged += p.text;
+    return merged;
+}
+
+void repairMixedScriptWords(TextRecognizer& engine, std::vector<RecognizedLine>& lines) {
+    for (RecognizedLine& line : lines) {
+        for (RecognizedWord& word : line.words) {
+            if (!mayBeMisreadKorean(word)) continue;
+            // A little of the background around the word, as the engine reads best.
+            const int pad = std::max(2, word.box.height / 4);
+            const PixelRegion around{word.box.x - pad, word.box.y - pad, word.box.width + 2 * pad,
+                                     word.box.height + 2 * pad};
+            const std::vector<RecognizedLine> korean = engine.read(
+                around, TextRecognizer::Layout::singleLine, TextRecognizer::Languages::koreanOnly);
+            word.text = mergedWord(word, korean);
+        }
+    }
+}
+
+}  // namespace tavrino
