@@ -12,6 +12,9 @@ namespace {
 
 // Lines the engine is this unsure of are what it makes of photos, textures and icons.
 constexpr float minimumConfidence = 45.0F;
+// A whole reading of at most this many letters needs this confidence.
+constexpr std::size_t fewLetters = 2;
+constexpr float sureOfFewLetters = 80.0F;
 // A picture smaller than this either way cannot hold a line anyone could read.
 constexpr int smallestPicture = 10;
 // Text lines lower than this (in pixels) are scaled up; the models read best near 50.
@@ -58,22 +61,34 @@ PixelBuffer scaledUp(const PixelBuffer& grey, int scale) {
     return out;
 }
 
-bool hasLetterOrDigit(const std::string& line) {
-    return std::any_of(line.begin(), line.end(), [](char c) {
+// The letters and digits of a line: every non-ASCII character counts (Hangul, accented
+// letters), ASCII only when alphanumeric.
+std::size_t lettersAndDigits(const std::string& line) {
+    std::size_t count = 0;
+    for (const char c : line) {
         const auto byte = static_cast<unsigned char>(c);
-        return byte >= 0x80 || std::isalnum(byte);
-    });
+        if ((byte >= 0x80 && (byte & 0xC0) != 0x80) || std::isalnum(byte)) ++count;
+    }
+    return count;
 }
 
-// The lines the engine trusts, joined with "\n".
+// The lines the engine trusts, joined with "\n". What the engine makes of an icon, a
+// chart or a texture is a line or two of one or two marks it is unsure of: a reading that
+// short is kept only when the engine is sure of it.
 std::string trusted(const std::vector<RecognizedLine>& lines) {
     std::string text;
+    std::size_t letters = 0;
+    float least = 100;
     for (const RecognizedLine& line : lines) {
         const std::string words = line.text();
-        if (line.confidence < minimumConfidence || !hasLetterOrDigit(words)) continue;
+        const std::size_t count = lettersAndDigits(words);
+        if (line.confidence < minimumConfidence || count == 0) continue;
         if (!text.empty()) text += '\n';
         text += words;
+        letters += count;
+        least = std::min(least, line.confidence);
     }
+    if (letters <= fewLetters && least < sureOfFewLetters) return {};
     return text;
 }
 
@@ -90,6 +105,7 @@ PreparedPicture preparedForReading(const PixelBuffer& pixels) {
     for (TextBlock& block : prepared.blocks)
         block = withMargin(block, margin, grey.width, grey.height);
     if (line > 0 && line < smallLine) {
+        // Whole factors only: the engine read fractionally scaled text worse.
         int scale = std::min(maxScale, (targetLine + line - 1) / line);
         // Never let the scaled copy grow past what any decoder of ours accepts.
         while (scale > 1 &&
