@@ -8,6 +8,8 @@ namespace {
 
 // Korean words read well come out above this; the misread ones seen are 60 to 70.
 constexpr float wellReadWord = 85.0F;
+// Latin letters a word keeps before the Korean particle read after them.
+constexpr int minimumStem = 2;
 
 char32_t firstCodePoint(std::string_view text) {
     if (text.size() >= 3 && (static_cast<unsigned char>(text[0]) & 0xF0) == 0xE0) {
@@ -40,13 +42,17 @@ bool mayBeMisreadKorean(const RecognizedWord& word) {
                        [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
 }
 
-std::string mergedWord(const RecognizedWord& word, const std::vector<RecognizedLine>& korean) {
-    struct Span {
-        int left;
-        int right;
-    };
+namespace {
+
+struct Span {
+    int left;
+    int right;
+};
+
+// The runs of Hangul syllables side by side in a Korean reading; a run covers the gaps
+// between its syllables too.
+std::vector<Span> hangulSpans(const std::vector<RecognizedLine>& korean) {
     std::vector<Span> spans;
-    std::vector<Placed> placed;
     for (const RecognizedLine& line : korean) {
         for (const RecognizedWord& read : line.words) {
             bool inRun = false;
@@ -55,8 +61,6 @@ std::string mergedWord(const RecognizedWord& word, const std::vector<RecognizedL
                     inRun = false;
                     continue;
                 }
-                placed.push_back({(symbol.left + symbol.right) / 2, symbol.text});
-                // Syllables side by side cover the gaps between them too.
                 if (inRun) {
                     spans.back().right = std::max(spans.back().right, symbol.right);
                 } else {
@@ -66,13 +70,34 @@ std::string mergedWord(const RecognizedWord& word, const std::vector<RecognizedL
             }
         }
     }
+    return spans;
+}
+
+int middleOf(const RecognizedSymbol& symbol) {
+    return (symbol.left + symbol.right) / 2;
+}
+
+bool covered(const std::vector<Span>& spans, int middle) {
+    return std::any_of(spans.begin(), spans.end(),
+                       [middle](const Span& s) { return middle >= s.left && middle < s.right; });
+}
+
+}  // namespace
+
+std::string mergedWord(const RecognizedWord& word, const std::vector<RecognizedLine>& korean) {
+    const std::vector<Span> spans = hangulSpans(korean);
     if (spans.empty()) return word.text;
+    std::vector<Placed> placed;
+    for (const RecognizedLine& line : korean) {
+        for (const RecognizedWord& read : line.words) {
+            for (const RecognizedSymbol& symbol : read.symbols) {
+                if (isHangulSyllable(symbol.text))
+                    placed.push_back({middleOf(symbol), symbol.text});
+            }
+        }
+    }
     for (const RecognizedSymbol& symbol : word.symbols) {
-        const int middle = (symbol.left + symbol.right) / 2;
-        const bool covered = std::any_of(spans.begin(), spans.end(), [middle](const Span& s) {
-            return middle >= s.left && middle < s.right;
-        });
-        if (!covered) placed.push_back({middle, symbol.text});
+        if (!covered(spans, middleOf(symbol))) placed.push_back({middleOf(symbol), symbol.text});
     }
     std::stable_sort(placed.begin(), placed.end(),
                      [](const Placed& a, const Placed& b) { return a.middle < b.middle; });
@@ -80,6 +105,19 @@ std::string mergedWord(const RecognizedWord& word, const std::vector<RecognizedL
     for (const Placed& p : placed)
         merged += p.text;
     return merged;
+}
+
+bool endsInParticle(const RecognizedWord& word, const std::vector<RecognizedLine>& korean) {
+    const std::vector<Span> spans = hangulSpans(korean);
+    if (spans.empty()) return false;
+    int kept = 0;
+    for (const RecognizedSymbol& symbol : word.symbols) {
+        const int middle = middleOf(symbol);
+        if (covered(spans, middle)) continue;
+        if (middle >= spans.front().left) return false;
+        ++kept;
+    }
+    return kept >= minimumStem;
 }
 
 void repairMixedScriptWords(TextRecognizer& engine, std::vector<RecognizedLine>& lines) {
@@ -92,7 +130,18 @@ void repairMixedScriptWords(TextRecognizer& engine, std::vector<RecognizedLine>&
                                      word.box.height + 2 * pad};
             const std::vector<RecognizedLine> korean = engine.read(
                 around, TextRecognizer::Layout::singleLine, TextRecognizer::Languages::koreanOnly);
-            word.text = mergedWord(word, korean);
+            // The Korean model also makes syllables of Latin letters; its reading wins when
+            // it is the surer one, or when it only adds syllables after a Latin stem.
+            float sure = 0;
+            int words = 0;
+            for (const RecognizedLine& line : korean) {
+                for (const RecognizedWord& read : line.words) {
+                    sure += read.confidence;
+                    ++words;
+                }
+            }
+            if ((words > 0 && sure / words > word.confidence) || endsInParticle(word, korean))
+                word.text = mergedWord(word, korean);
         }
     }
 }

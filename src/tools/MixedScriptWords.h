@@ -25,6 +25,10 @@ bool mayBeMisreadKorean(const RecognizedWord& word);
 // word unchanged when `korean` holds no Hangul syllable.
 std::string mergedWord(const RecognizedWord& word, const std::vector<RecognizedLine>& korean);
 
+// Whether the Korean reading only puts syllables after a Latin stem of at least two of the
+// word's symbols, as in "English가": the stem kept, no syllable before or among it.
+bool endsInParticle(const RecognizedWord& word, const std::vector<RecognizedLine>& korean);
+
 // Re-reads each word of `lines` that may be misread Korean and keeps the merged reading.
 // The engine must hold the picture `lines` were read from.
 void repairMixedScriptWords(TextRecognizer& engine, std::vector<RecognizedLine>& lines);

@@ -31,26 +31,29 @@ std::uint8_t medianOf(const std::array<int, 256>& histogram, int count) {
     return 255;
 }
 
-// For each row (rows == true) or column of `block`: does it hold a pixel far from its
-// own median?
+// For each row (rows == true) or column of `block`: does it hold ink, a pixel far from the
+// block's background (its median)? The background of the whole block, not of each row: a
+// row through the tops of a line of small letters is mostly grey strokes. A dark bar on a
+// light page is ink at first; cut out, it becomes a block with a dark background of its own.
 std::vector<bool> contrastProfile(const PixelBuffer& grey, const TextBlock& block, bool rows) {
-    const int lines = rows ? block.height : block.width;
-    const int length = rows ? block.width : block.height;
-    std::vector<bool> profile(static_cast<std::size_t>(lines), false);
-    std::vector<std::uint8_t> values(static_cast<std::size_t>(length));
-    for (int i = 0; i < lines; ++i) {
-        std::array<int, 256> histogram{};
-        for (int j = 0; j < length; ++j) {
-            const int x = block.x + (rows ? j : i);
-            const int y = block.y + (rows ? i : j);
-            const std::uint8_t v = grey.bytes[static_cast<std::size_t>(y) * grey.width + x];
-            values[static_cast<std::size_t>(j)] = v;
-            ++histogram[v];
+    std::vector<bool> profile(static_cast<std::size_t>(rows ? block.height : block.width), false);
+    std::array<int, 256> histogram{};
+    for (int y = block.y; y < block.y + block.height; ++y) {
+        const std::uint8_t* row = &grey.bytes[static_cast<std::size_t>(y) * grey.width];
+        for (int x = block.x; x < block.x + block.width; ++x)
+            ++histogram[row[x]];
+    }
+    const int background = medianOf(histogram, block.width * block.height);
+    for (int y = block.y; y < block.y + block.height; ++y) {
+        const std::uint8_t* row = &grey.bytes[static_cast<std::size_t>(y) * grey.width];
+        for (int x = block.x; x < block.x + block.width; ++x) {
+            if (std::abs(row[x] - background) <= contrastLevel) continue;
+            if (rows) {
+                profile[static_cast<std::size_t>(y - block.y)] = true;
+                break;
+            }
+            profile[static_cast<std::size_t>(x - block.x)] = true;
         }
-        const int median = medianOf(histogram, length);
-        profile[static_cast<std::size_t>(i)] =
-            std::any_of(values.begin(), values.end(),
-                        [median](std::uint8_t v) { return std::abs(v - median) > contrastLevel; });
     }
     return profile;
 }
@@ -76,22 +79,18 @@ std::vector<Run> runsOf(const std::vector<bool>& profile, bool value) {
     return runs;
 }
 
-// `block` shrunk to its first and last rows and columns with contrast; empty (width 0)
-// when it has none. The columns are judged with a row of background above and below, so
-// that a column through a stroke as tall as the line still shows contrast.
+// `block` shrunk to its first and last rows and columns with ink; empty (width 0) when it
+// has none.
 TextBlock trimmed(const PixelBuffer& grey, TextBlock block) {
     const std::vector<Run> rows = runsOf(contrastProfile(grey, block, true), true);
     if (rows.empty()) return {};
     const int top = rows.front().start;
-    const int bottom = rows.back().start + rows.back().length;
-    const int above = std::max(0, top - 1);
-    const int below = std::min(block.height, bottom + 1);
-    const TextBlock judged{block.x, block.y + above, block.width, below - above};
-    const std::vector<Run> columns = runsOf(contrastProfile(grey, judged, false), true);
+    block = {block.x, block.y + top, block.width, rows.back().start + rows.back().length - top};
+    const std::vector<Run> columns = runsOf(contrastProfile(grey, block, false), true);
     if (columns.empty()) return {};
     const int left = columns.front().start;
-    return {block.x + left, block.y + top, columns.back().start + columns.back().length - left,
-            bottom - top};
+    return {block.x + left, block.y, columns.back().start + columns.back().length - left,
+            block.height};
 }
 
 // The pieces of `block` between empty runs at least `minGap` long, along rows or columns,
@@ -121,7 +120,13 @@ std::vector<TextBlock> split(const PixelBuffer& grey, const TextBlock& block, bo
 
 void cut(const PixelBuffer& grey, const TextBlock& area, int line, int depth,
          std::vector<TextBlock>& out) {
-    const TextBlock block = trimmed(grey, area);
+    // Trimmed until it holds still: a dark bar trimmed against the light page around it
+    // is trimmed again against its own dark background, down to its text.
+    TextBlock block = trimmed(grey, area);
+    for (TextBlock again = block; block.width > 0; block = again) {
+        again = trimmed(grey, block);
+        if (again == block) break;
+    }
     if (block.width == 0 || out.size() > maxBlocks) return;
     if (depth < maxDepth) {
         const int rowGap = std::max(4, static_cast<int>(line * rowGapInLines));

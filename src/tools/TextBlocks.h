@@ -5,8 +5,8 @@
 // lines of two columns are never joined across the gap, and a dark bar above a light body
 // becomes a block of its own that can be turned dark-on-light.
 //
-// "Empty" means without contrast, not white: a row or column whose pixels all lie close to
-// its own median is empty whether the background there is light or dark.
+// "Empty" means without ink, not white: a row or column whose pixels all lie close to the
+// block's background (its median) is empty whether that background is light or dark.
 
 #include <vector>
 

@@ -103,13 +103,17 @@ TEST(Preparation, InvertsLightOnDarkAndScalesOnlySmallText) {
     PixelBuffer dark = filled(200, 60, 20);
     for (int x = 20; x < 180; ++x)
         for (int y = 25; y < 35; ++y)
-            dark.bytes[y * 200 + x] = 240;  // a 10 px light bar
+            if (x % 5 < 2) dark.bytes[y * 200 + x] = 240;  // a 10 px line of light strokes
     const PreparedPicture prepared = preparedForReading(dark);
     ASSERT_EQ(prepared.blocks.size(), 1U);
     const int scale = prepared.grey.width / 200;
     EXPECT_GT(scale, 1);  // the small line was scaled up
     const PixelBuffer& grey = prepared.grey;
-    EXPECT_EQ(grey.bytes[(30 * scale) * std::size_t(grey.width) + 100 * scale], 255 - 240);
+    const auto at = [&](int x, int y) {  // the middle of what was pixel (x, y)
+        return grey.bytes[std::size_t(y * scale + scale / 2) * grey.width + x * scale + scale / 2];
+    };
+    EXPECT_EQ(at(100, 30), 255 - 240);  // a stroke
+    EXPECT_EQ(at(103, 30), 255 - 20);   // between strokes
     const TextBlock& block = prepared.blocks.front();
     // Around the block the engine sees its background turned light too, beyond it white.
     EXPECT_EQ(grey.bytes[std::size_t(block.y + scale) * grey.width + block.x + scale], 255 - 20);
@@ -118,11 +122,11 @@ TEST(Preparation, InvertsLightOnDarkAndScalesOnlySmallText) {
     PixelBuffer tall = filled(200, 200, 250);
     for (int x = 20; x < 180; ++x)
         for (int y = 40; y < 120; ++y)
-            tall.bytes[y * 200 + x] = 0;  // an 80 px dark line
+            if (x % 8 < 3) tall.bytes[y * 200 + x] = 0;  // an 80 px line of dark strokes
     const PreparedPicture same = preparedForReading(tall);
     EXPECT_EQ(same.grey.width, 200);
     ASSERT_EQ(same.blocks.size(), 1U);
-    EXPECT_EQ(same.grey.bytes[80 * 200 + 100], 0);  // neither scaled nor inverted
+    EXPECT_EQ(same.grey.bytes[80 * 200 + 104], 0);  // a stroke, neither scaled nor inverted
 }
 
 TEST(Preparation, TransparentPixelsBecomeWhiteAndHoldNothingToRead) {
