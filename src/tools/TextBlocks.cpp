@@ -93,28 +93,28 @@ TextBlock trimmed(const PixelBuffer& grey, TextBlock block) {
             block.height};
 }
 
-// The pieces of `block` between empty runs at least `minGap` long, along rows or columns,
-// each piece reaching to the middle of the gaps around it.
+// The pieces of `block` between empty runs at least `minGap` long, along rows or columns.
+// The gaps are left out: they show the background around the block, which need not be a
+// piece's own (the light page beside a dark bar).
 std::vector<TextBlock> split(const PixelBuffer& grey, const TextBlock& block, bool rows,
                              int minGap) {
     const int end = rows ? block.height : block.width;
-    std::vector<int> cuts;
-    for (const Run& gap : runsOf(contrastProfile(grey, block, rows), false)) {
-        if (gap.length >= minGap && gap.start > 0 && gap.start + gap.length < end)
-            cuts.push_back(gap.start + gap.length / 2);
-    }
-    if (cuts.empty()) return {};
-    cuts.push_back(end);
     std::vector<TextBlock> pieces;
     int start = 0;
-    for (const int cut : cuts) {
+    const auto add = [&](int from, int to) {
         if (rows) {
-            pieces.push_back({block.x, block.y + start, block.width, cut - start});
+            pieces.push_back({block.x, block.y + from, block.width, to - from});
         } else {
-            pieces.push_back({block.x + start, block.y, cut - start, block.height});
+            pieces.push_back({block.x + from, block.y, to - from, block.height});
         }
-        start = cut;
+    };
+    for (const Run& gap : runsOf(contrastProfile(grey, block, rows), false)) {
+        if (gap.length < minGap || gap.start == 0 || gap.start + gap.length >= end) continue;
+        add(start, gap.start);
+        start = gap.start + gap.length;
     }
+    if (pieces.empty()) return {};
+    add(start, end);
     return pieces;
 }
 
