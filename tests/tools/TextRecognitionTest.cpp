@@ -161,6 +161,25 @@ TEST_F(Recognition, TwoLinesOfAScreenshotGiveTwoLines) {
     EXPECT_EQ(recognizeText(FileFacts(dark)), "설정 저장하기");
 }
 
+TEST_F(Recognition, TwoColumnsAreReadOneAfterTheOther) {
+    if (!test::haveProgram("vips")) GTEST_SKIP() << "the vips command is not installed";
+    const fs::path left = renderText(dir / "left.png", "왼쪽 첫 줄입니다\n왼쪽 둘째 줄", 16);
+    const fs::path right =
+        renderText(dir / "right.png", "오른쪽 첫 줄입니다\n오른쪽 둘째 줄입니다", 16);
+    const fs::path page = dir / "columns.png";
+    ASSERT_EQ(test::runProgram({"vips", "join", left.string(), right.string(), page.string(),
+                                "horizontal", "--shim", "60", "--background", "255", "--expand"})
+                  .status,
+              0);
+    EXPECT_EQ(recognizeText(FileFacts(page)),
+              "왼쪽 첫 줄입니다\n왼쪽 둘째 줄\n오른쪽 첫 줄입니다\n오른쪽 둘째 줄입니다");
+}
+
+TEST_F(Recognition, AnEnglishWordWithAKoreanParticleKeepsBoth) {
+    const fs::path shot = renderText(dir / "mixed.png", "한국어와 English가 섞인 문장입니다", 18);
+    EXPECT_EQ(recognizeText(FileFacts(shot)), "한국어와 English가 섞인 문장입니다");
+}
+
 TEST_F(Recognition, ThroughTheToolTheFileHoldsTheText) {
     const fs::path shot = renderText(dir / "메모.png", "한글 문서", 28);
     const ToolResult result = applyTool(Tool::extractText, shot);
@@ -213,6 +232,9 @@ TEST_F(Recognition, ATurnedPhotoIsReadUpright) {
 TEST_F(Recognition, NothingToReadOrUnreadableInputWritesNothing) {
     const fs::path picture = test::writeImage(dir / "photo.png", 300, 200);
     EXPECT_EQ(errorOf([&] { applyTool(Tool::extractText, picture); }), "글자를 찾지 못함");
+    // Once read as two characters: too small to hold a line, and no ink in it.
+    const fs::path tiny = test::writeImage(dir / "tiny.png", 8, 8);
+    EXPECT_EQ(errorOf([&] { applyTool(Tool::extractText, tiny); }), "글자를 찾지 못함");
     const fs::path broken = test::writeText(dir / "broken.pdf", "%PDF-1.7 not really");
     EXPECT_EQ(errorOf([&] { recognizeText(FileFacts(broken)); }), "PDF를 열 수 없음");
     const fs::path damaged = test::writeText(dir / "damaged.png", "\x89PNG\r\n\x1a\nxx");
