@@ -1,5 +1,7 @@
 #include "platform/TextRecognizer.h"
 
+#include <dlfcn.h>
+
 #include <algorithm>
 
 #include <tesseract/baseapi.h>
@@ -8,6 +10,25 @@
 #include "convert/ConvertError.h"
 
 namespace tavrino {
+
+namespace {
+
+// Tesseract's network runs its loops on OpenMP threads that spin while they wait: with
+// one engine per page worker, every worker's threads contend for the same cores (a
+// ten-page PDF took 8.5 s instead of 2 s on two cores). No OpenMP region may run in
+// parallel on a thread that reads: the workers are the parallelism. The limit is one of
+// each thread's own settings, so every reading thread sets it. The OpenMP runtime is
+// looked up where Tesseract already loaded it, so that nothing links to it here.
+void oneThreadPerEngine() {
+    using SetLevels = void (*)(int);
+    static const auto set =
+        reinterpret_cast<SetLevels>(dlsym(RTLD_DEFAULT, "omp_set_max_active_levels"));
+    thread_local bool done = false;
+    if (set && !done) set(0);
+    done = true;
+}
+
+}  // namespace
 
 struct TextRecognizer::Engine {
     tesseract::TessBaseAPI api;
@@ -136,6 +157,7 @@ void TextRecognizer::forgetPicture() {
 
 std::vector<RecognizedLine> TextRecognizer::read(const PixelRegion& region, Layout layout,
                                                  Languages languages) {
+    oneThreadPerEngine();
     Engine* engine = mixed_.get();
     if (languages == Languages::koreanOnly) {
         if (!korean_) korean_ = std::make_unique<Engine>("kor");
