@@ -12,14 +12,6 @@
 
 namespace tavrino {
 
-// A rectangle of a picture, in pixels.
-struct PixelRegion {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
-
 struct RecognizedSymbol {
     std::string text;  // UTF-8, one character as the engine saw it
     int left = 0;      // its columns in the picture, right exclusive

@@ -14,13 +14,7 @@
 
 namespace tavrino {
 
-struct TextBlock {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    bool operator==(const TextBlock&) const = default;
-};
+using TextBlock = PixelRegion;
 
 // The median height of the bands of rows that hold contrast; 0 when no row does.
 int typicalInkHeight(const PixelBuffer& grey);

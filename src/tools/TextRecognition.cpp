@@ -131,8 +131,7 @@ std::string recognizePicture(TextRecognizer& engine, const PixelBuffer& pixels) 
     engine.setPicture(prepared.grey);
     std::vector<RecognizedLine> lines;
     for (const TextBlock& block : prepared.blocks) {
-        std::vector<RecognizedLine> read = engine.read(
-            {block.x, block.y, block.width, block.height}, TextRecognizer::Layout::singleBlock);
+        std::vector<RecognizedLine> read = engine.read(block, TextRecognizer::Layout::singleBlock);
         lines.insert(lines.end(), read.begin(), read.end());
     }
     repairMixedScriptWords(engine, lines);
