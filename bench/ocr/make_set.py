@@ -129,7 +129,7 @@ def photo_pictures(folder, rng, work):
         run(["vips", "gaussblur", turned, blurred, str(rng.choice((0.7, 1.0, 1.3)))])
         noise = os.path.join(work, "noise.v")
         run(["vips", "gaussnoise", noise, size(blurred)[0], size(blurred)[1],
-             "--sigma", "6", "--mean", "0"])
+             "--sigma", "6", "--mean", "0", "--seed", str(rng.randrange(1 << 30))])
         noisy = os.path.join(work, "noisy.v")
         run(["vips", "add", blurred, noise, noisy])
         run(["vips", "cast", noisy, os.path.join(work, "cast.v"), "uchar"])
@@ -185,7 +185,7 @@ def notext_pictures(folder, rng, work):
         truth(folder, name, "")
 
     add("notext-noise", ["vips", "gaussnoise", os.path.join(folder, "notext-noise.png"), "400",
-                         "300", "--sigma", "40", "--mean", "128"])
+                         "300", "--sigma", "40", "--mean", "128", "--seed", "7"])
     add("notext-perlin", ["vips", "perlin", os.path.join(folder, "notext-perlin.png"), "400",
                           "300"])
     add("notext-worley", ["vips", "worley", os.path.join(folder, "notext-worley.png"), "400",

@@ -229,6 +229,19 @@ TEST_F(Recognition, ATurnedPhotoIsReadUpright) {
     EXPECT_EQ(recognizeText(FileFacts(photo)), "첫째 장 입니다");
 }
 
+TEST(RecognitionLimits, HugeInputIsRefusedOrReadPageByPage) {
+    TempDir dir;
+    // A picture claiming 20,000 × 20,000 pixels is refused before any pixel is decoded.
+    const fs::path big = dir / "big.png";
+    test::writeBytes(big, test::pngClaimingSize(dir / "scratch.png", 20000, 20000));
+    EXPECT_EQ(errorOf([&] { recognizeText(FileFacts(big)); }), "이미지로 읽을 수 없음: big.png");
+    // Two thousand blank pages are rendered and looked at one at a time per worker.
+    const std::vector<test::PdfPage> pages(2000, test::PdfPage{"0 0 40 30", ""});
+    const fs::path pdf = dir / "long.pdf";
+    test::writeBytes(pdf, test::pdfBytes(pages));
+    EXPECT_EQ(errorOf([&] { recognizeText(FileFacts(pdf)); }), "글자를 찾지 못함");
+}
+
 TEST_F(Recognition, NothingToReadOrUnreadableInputWritesNothing) {
     const fs::path picture = test::writeImage(dir / "photo.png", 300, 200);
     EXPECT_EQ(errorOf([&] { applyTool(Tool::extractText, picture); }), "글자를 찾지 못함");
