@@ -24,6 +24,17 @@ bool holdsHangul(const std::vector<RecognizedSymbol>& symbols) {
                        [](const RecognizedSymbol& s) { return isHangulSyllable(s.text); });
 }
 
+// Four lower-case letters in a row: what the English model makes of Hangul is capitals,
+// brackets and short fragments ("ASSS|", "Sol]"), not a run like "nglish".
+bool looksEnglish(const std::string& text) {
+    int run = 0;
+    for (const char c : text) {
+        run = (c >= 'a' && c <= 'z') ? run + 1 : 0;
+        if (run >= 4) return true;
+    }
+    return false;
+}
+
 struct Placed {
     int middle;
     std::string text;
@@ -130,8 +141,9 @@ void repairMixedScriptWords(TextRecognizer& engine, std::vector<RecognizedLine>&
                                      word.box.height + 2 * pad};
             const std::vector<RecognizedLine> korean = engine.read(
                 around, TextRecognizer::Layout::singleLine, TextRecognizer::Languages::koreanOnly);
-            // The Korean model also makes syllables of Latin letters; its reading wins when
-            // it is the surer one, or when it only adds syllables after a Latin stem.
+            // The Korean model also makes syllables of Latin letters (a blurred "English"
+            // became "태터와"); its reading wins when it is the surer one and the word is
+            // does not look like English, or when it only adds syllables after a Latin stem.
             float sure = 0;
             int words = 0;
             for (const RecognizedLine& line : korean) {
@@ -140,7 +152,8 @@ void repairMixedScriptWords(TextRecognizer& engine, std::vector<RecognizedLine>&
                     ++words;
                 }
             }
-            if ((words > 0 && sure / words > word.confidence) || endsInParticle(word, korean))
+            const bool surer = words > 0 && sure / words > word.confidence;
+            if ((surer && !looksEnglish(word.text)) || endsInParticle(word, korean))
                 word.text = mergedWord(word, korean);
         }
     }
