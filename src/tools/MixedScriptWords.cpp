@@ -142,8 +142,8 @@ void repairMixedScriptWords(TextRecognizer& engine, std::vector<RecognizedLine>&
             const std::vector<RecognizedLine> korean = engine.read(
                 around, TextRecognizer::Layout::singleLine, TextRecognizer::Languages::koreanOnly);
             // The Korean model also makes syllables of Latin letters (a blurred "English"
-            // became "태터와"); its reading wins when it is the surer one and the word is
-            // does not look like English, or when it only adds syllables after a Latin stem.
+            // became "태터와"); its reading wins when it is the surer one and the word does
+            // not look like English, or when it only adds syllables after a Latin stem.
             float sure = 0;
             int words = 0;
             for (const RecognizedLine& line : korean) {
