@@ -19,6 +19,15 @@ struct PixelBuffer {
     bool hasAlpha() const { return bands == 2 || bands == 4; }
 };
 
+// A rectangle of a picture, in pixels.
+struct PixelRegion {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const PixelRegion&) const = default;
+};
+
 // Borrowed pixels in the same layout, for encoders that only read them.
 struct PixelView {
     int width = 0;

@@ -5,16 +5,19 @@
 #include <cstdint>
 #include <vector>
 
+#include "tools/MixedScriptWords.h"
+
 namespace tavrino {
 namespace {
 
 // Lines the engine is this unsure of are what it makes of photos, textures and icons.
 constexpr float minimumConfidence = 45.0F;
+// A whole reading of at most this many letters needs this confidence.
+constexpr std::size_t fewLetters = 2;
+constexpr float sureOfFewLetters = 80.0F;
+// A picture smaller than this either way cannot hold a line anyone could read.
+constexpr int smallestPicture = 10;
 // Text lines lower than this (in pixels) are scaled up; the models read best near 50.
-// A page read with at least this mean confidence is not read a second time.
-constexpr float confidentPage = 80.0F;
-// Pictures with at most this many bands of ink rows are read as one block of text.
-constexpr std::size_t fewLinesAtMost = 6;
 constexpr int smallLine = 32;
 constexpr int targetLine = 52;
 constexpr int maxScale = 4;
@@ -33,48 +36,6 @@ PixelBuffer greyOverWhite(const PixelBuffer& pixels) {
         grey.bytes[i] = static_cast<std::uint8_t>(value);
     }
     return grey;
-}
-
-int borderMean(const PixelBuffer& grey) {
-    long long sum = 0;
-    long long count = 0;
-    for (int x = 0; x < grey.width; ++x) {
-        sum += grey.bytes[x] + grey.bytes[(grey.height - 1) * std::size_t(grey.width) + x];
-        count += 2;
-    }
-    for (int y = 0; y < grey.height; ++y) {
-        sum += grey.bytes[y * std::size_t(grey.width)] +
-               grey.bytes[y * std::size_t(grey.width) + grey.width - 1];
-        count += 2;
-    }
-    return count ? static_cast<int>(sum / count) : 255;
-}
-
-// The heights of the bands of rows that hold dark pixels: a cheap measure of the text's
-// lines that needs no layout analysis.
-std::vector<int> inkBands(const PixelBuffer& grey) {
-    std::vector<int> runs;
-    int run = 0;
-    for (int y = 0; y < grey.height; ++y) {
-        const std::uint8_t* row = &grey.bytes[y * std::size_t(grey.width)];
-        const bool ink = std::any_of(row, row + grey.width, [](std::uint8_t v) { return v < 128; });
-        if (ink) {
-            ++run;
-        } else if (run > 0) {
-            runs.push_back(run);
-            run = 0;
-        }
-    }
-    if (run > 0) runs.push_back(run);
-    return runs;
-}
-
-// The median band height; 0 when no row holds ink.
-int typicalLineHeight(const PixelBuffer& grey) {
-    std::vector<int> runs = inkBands(grey);
-    if (runs.empty()) return 0;
-    std::nth_element(runs.begin(), runs.begin() + runs.size() / 2, runs.end());
-    return runs[runs.size() / 2];
 }
 
 PixelBuffer scaledUp(const PixelBuffer& grey, int scale) {
@@ -100,68 +61,81 @@ PixelBuffer scaledUp(const PixelBuffer& grey, int scale) {
     return out;
 }
 
-bool hasLetterOrDigit(const std::string& line) {
-    return std::any_of(line.begin(), line.end(), [](char c) {
+// The letters and digits of a line: every non-ASCII character counts (Hangul, accented
+// letters), ASCII only when alphanumeric.
+std::size_t lettersAndDigits(const std::string& line) {
+    std::size_t count = 0;
+    for (const char c : line) {
         const auto byte = static_cast<unsigned char>(c);
-        return byte >= 0x80 || std::isalnum(byte);
-    });
+        if ((byte >= 0x80 && (byte & 0xC0) != 0x80) || std::isalnum(byte)) ++count;
+    }
+    return count;
 }
 
-struct Reading {
+// The lines the engine trusts, joined with "\n". What the engine makes of an icon, a
+// chart or a texture is a line or two of one or two marks it is unsure of: a reading that
+// short is kept only when the engine is sure of it.
+std::string trusted(const std::vector<RecognizedLine>& lines) {
     std::string text;
-    float confidence = 0;  // mean over the kept lines
-};
-
-Reading trusted(const std::vector<RecognizedLine>& lines) {
-    Reading reading;
-    int kept = 0;
+    std::size_t letters = 0;
+    float least = 100;
     for (const RecognizedLine& line : lines) {
-        if (line.confidence < minimumConfidence || !hasLetterOrDigit(line.text)) continue;
-        if (!reading.text.empty()) reading.text += '\n';
-        reading.text += line.text;
-        reading.confidence += line.confidence;
-        ++kept;
+        const std::string words = line.text();
+        const std::size_t count = lettersAndDigits(words);
+        if (line.confidence < minimumConfidence || count == 0) continue;
+        if (!text.empty()) text += '\n';
+        text += words;
+        letters += count;
+        least = std::min(least, line.confidence);
     }
-    if (kept > 0) reading.confidence /= static_cast<float>(kept);
-    return reading;
+    if (letters <= fewLetters && least < sureOfFewLetters) return {};
+    return text;
 }
 
 }  // namespace
 
-PixelBuffer preparedForReading(const PixelBuffer& pixels) {
-    PixelBuffer grey = greyOverWhite(pixels);
-    if (grey.width == 0 || grey.height == 0) return grey;
-    if (borderMean(grey) < 128) {
-        for (std::uint8_t& v : grey.bytes)
-            v = static_cast<std::uint8_t>(255 - v);
-    }
-    const int line = typicalLineHeight(grey);
+PreparedPicture preparedForReading(const PixelBuffer& pixels) {
+    PreparedPicture prepared{greyOverWhite(pixels), {}};
+    PixelBuffer& grey = prepared.grey;
+    if (grey.width < smallestPicture || grey.height < smallestPicture) return prepared;
+    const int line = typicalInkHeight(grey);
+    prepared.blocks = textBlocks(grey, line);
+    const int margin = blockMargin(line);
+    grey = blocksDarkOnLight(grey, prepared.blocks, margin);
+    for (TextBlock& block : prepared.blocks)
+        block = withMargin(block, margin, grey.width, grey.height);
     if (line > 0 && line < smallLine) {
+        // Whole factors only: the engine read fractionally scaled text worse.
         int scale = std::min(maxScale, (targetLine + line - 1) / line);
         // Never let the scaled copy grow past what any decoder of ours accepts.
         while (scale > 1 &&
                std::uint64_t(grey.width) * grey.height * scale * scale > maxImagePixels)
             --scale;
-        if (scale > 1) return scaledUp(grey, scale);
+        if (scale > 1) {
+            grey = scaledUp(grey, scale);
+            for (TextBlock& block : prepared.blocks)
+                block = {block.x * scale, block.y * scale, block.width * scale,
+                         block.height * scale};
+        }
     }
-    return grey;
+    return prepared;
 }
 
 std::string recognizePicture(TextRecognizer& engine, const PixelBuffer& pixels) {
-    const PixelBuffer prepared = preparedForReading(pixels);
-    if (prepared.width < 3 || prepared.height < 3) return {};
-    // The automatic layout sometimes drops part of a clean line or a whole one where reading
-    // the picture as one block gets it all; a picture of a few lines (a screenshot, a label)
-    // is read as one block, a page with many lines by layout analysis (columns, blocks).
-    using Layout = TextRecognizer::Layout;
-    const bool fewLines = inkBands(prepared).size() <= fewLinesAtMost;
-    const Layout first = fewLines ? Layout::singleBlock : Layout::automatic;
-    const Reading reading = trusted(engine.recognize(prepared, first));
-    if (reading.confidence >= confidentPage) return reading.text;
-    // An unsure page is read the other way too and the surer reading kept.
-    const Layout other = fewLines ? Layout::automatic : Layout::singleBlock;
-    const Reading second = trusted(engine.recognize(prepared, other));
-    return second.confidence > reading.confidence ? second.text : reading.text;
+    const PreparedPicture prepared = preparedForReading(pixels);
+    if (prepared.blocks.empty()) return {};
+    struct Forget {
+        TextRecognizer& engine;
+        ~Forget() { engine.forgetPicture(); }
+    } forget{engine};
+    engine.setPicture(prepared.grey);
+    std::vector<RecognizedLine> lines;
+    for (const TextBlock& block : prepared.blocks) {
+        std::vector<RecognizedLine> read = engine.read(block, TextRecognizer::Layout::singleBlock);
+        lines.insert(lines.end(), read.begin(), read.end());
+    }
+    repairMixedScriptWords(engine, lines);
+    return trusted(lines);
 }
 
 }  // namespace tavrino

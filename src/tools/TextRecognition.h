@@ -4,15 +4,23 @@
 // trusts them.
 
 #include <string>
+#include <vector>
 
 #include "platform/PixelBuffer.h"
 #include "platform/TextRecognizer.h"
+#include "tools/TextBlocks.h"
 
 namespace tavrino {
 
-// Grey over white, inverted when the picture's border is dark (light text on a dark
-// theme), and scaled up when its text lines are small. Any band count of PixelBuffer.
-PixelBuffer preparedForReading(const PixelBuffer& pixels);
+struct PreparedPicture {
+    PixelBuffer grey;
+    std::vector<TextBlock> blocks;  // in reading order, in the pixels of `grey`
+};
+
+// Grey over white, cut into blocks, each block that is light on dark (a dark theme, a dark
+// title bar) turned dark on light, and scaled up when the text lines are small. Any band
+// count of PixelBuffer. No blocks for a picture too small to hold a line of text.
+PreparedPicture preparedForReading(const PixelBuffer& pixels);
 
 // The lines of one picture joined with "\n"; empty when nothing trustworthy was found.
 std::string recognizePicture(TextRecognizer& engine, const PixelBuffer& pixels);

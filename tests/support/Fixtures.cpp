@@ -84,6 +84,26 @@ void writePicture(const fs::path& file, int width, int height, int bands) {
     save(image.get(), file);
 }
 
+std::string pngClaimingSize(const fs::path& scratch, std::uint32_t width, std::uint32_t height) {
+    writePicture(scratch, 320, 240, 3);
+    std::string png = readBytes(scratch);
+    fs::remove(scratch);
+    const auto put32 = [&](size_t at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            png[at + static_cast<size_t>(i)] = static_cast<char>(value >> (24 - 8 * i));
+    };
+    put32(16, width);
+    put32(20, height);
+    std::uint32_t crc = 0xFFFFFFFF;
+    for (size_t i = 12; i < 29; ++i) {
+        crc ^= static_cast<unsigned char>(png[i]);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    put32(29, ~crc);
+    return png;
+}
+
 void writeMultiPage(const fs::path& file, int pages, int width, int height) {
     VipsImageRef image = gradient(width, height * pages, 3);
     VipsImageRef copy;

@@ -2,6 +2,7 @@
 // Input files made inside the tests: pictures through libvips' own savers (names are under
 // the test's control), small PDFs written byte by byte, and damaged copies of them.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -28,6 +29,12 @@ std::string pdfBytes(const std::vector<PdfPage>& pages);
 std::string pdfFromObjects(const std::vector<std::string>& objects);
 // A page filled with black, of width × height points.
 PdfPage blackPage(double width, double height);
+
+// The bytes of a small PNG whose header claims width × height pixels (with a correct
+// checksum), followed by a few bytes of data: a decompression bomb in miniature. `scratch`
+// is a file name it may use on the way.
+std::string pngClaimingSize(const std::filesystem::path& scratch, std::uint32_t width,
+                            std::uint32_t height);
 
 void writeBytes(const std::filesystem::path& file, const std::string& bytes);
 std::string readBytes(const std::filesystem::path& file);

@@ -90,26 +90,46 @@ TEST(Preparation, InvertsLightOnDarkAndScalesOnlySmallText) {
     PixelBuffer dark = filled(200, 60, 20);
     for (int x = 20; x < 180; ++x)
         for (int y = 25; y < 35; ++y)
-            dark.bytes[y * 200 + x] = 240;  // a 10 px light bar
-    const PixelBuffer prepared = preparedForReading(dark);
-    EXPECT_GT(prepared.width, 200);  // the small line was scaled up
-    EXPECT_EQ(prepared.bytes.front(), 255 - 20);
+            if (x % 5 < 2) dark.bytes[y * 200 + x] = 240;  // a 10 px line of light strokes
+    const PreparedPicture prepared = preparedForReading(dark);
+    ASSERT_EQ(prepared.blocks.size(), 1U);
+    const int scale = prepared.grey.width / 200;
+    EXPECT_GT(scale, 1);  // the small line was scaled up
+    const PixelBuffer& grey = prepared.grey;
+    const auto at = [&](int x, int y) {  // the middle of what was pixel (x, y)
+        return grey.bytes[std::size_t(y * scale + scale / 2) * grey.width + x * scale + scale / 2];
+    };
+    EXPECT_EQ(at(100, 30), 255 - 240);  // a stroke
+    EXPECT_EQ(at(103, 30), 255 - 20);   // between strokes
+    const TextBlock& block = prepared.blocks.front();
+    // Around the block the engine sees its background turned light too, beyond it white.
+    EXPECT_EQ(grey.bytes[std::size_t(block.y + scale) * grey.width + block.x + scale], 255 - 20);
+    EXPECT_EQ(grey.bytes.front(), 255);
 
     PixelBuffer tall = filled(200, 200, 250);
     for (int x = 20; x < 180; ++x)
         for (int y = 40; y < 120; ++y)
-            tall.bytes[y * 200 + x] = 0;  // an 80 px dark line
-    const PixelBuffer same = preparedForReading(tall);
-    EXPECT_EQ(same.width, 200);
-    EXPECT_EQ(same.bytes, tall.bytes);
+            if (x % 8 < 3) tall.bytes[y * 200 + x] = 0;  // an 80 px line of dark strokes
+    const PreparedPicture same = preparedForReading(tall);
+    EXPECT_EQ(same.grey.width, 200);
+    ASSERT_EQ(same.blocks.size(), 1U);
+    EXPECT_EQ(same.grey.bytes[80 * 200 + 104], 0);  // a stroke, neither scaled nor inverted
 }
 
-TEST(Preparation, TransparentPixelsBecomeWhite) {
-    const PixelBuffer clear{4, 4, 4, std::vector<std::uint8_t>(64, 0)};
-    const PixelBuffer grey = preparedForReading(clear);
-    EXPECT_EQ(grey.bands, 1);
-    for (auto v : grey.bytes)
+TEST(Preparation, TransparentPixelsBecomeWhiteAndHoldNothingToRead) {
+    const PixelBuffer clear{40, 40, 4, std::vector<std::uint8_t>(6400, 0)};
+    const PreparedPicture prepared = preparedForReading(clear);
+    EXPECT_EQ(prepared.grey.bands, 1);
+    for (auto v : prepared.grey.bytes)
         EXPECT_EQ(v, 255);
+    EXPECT_TRUE(prepared.blocks.empty());
+}
+
+TEST(Preparation, APictureTooSmallForALineHoldsNothingToRead) {
+    PixelBuffer tiny = filled(8, 8, 255);
+    for (int i = 0; i < 8; ++i)
+        tiny.bytes[i * 8 + 3] = 0;  // a sharp stroke, but nothing could be read at this size
+    EXPECT_TRUE(preparedForReading(tiny).blocks.empty());
 }
 
 class Recognition : public ::testing::Test {
@@ -126,6 +146,25 @@ TEST_F(Recognition, TwoLinesOfAScreenshotGiveTwoLines) {
     EXPECT_EQ(recognizeText(FileFacts(shot)), "안녕하세요 반갑습니다\nHello World 2026");
     const fs::path dark = renderText(dir / "dark.png", "설정 저장하기", 13, "dark");
     EXPECT_EQ(recognizeText(FileFacts(dark)), "설정 저장하기");
+}
+
+TEST_F(Recognition, TwoColumnsAreReadOneAfterTheOther) {
+    if (!test::haveProgram("vips")) GTEST_SKIP() << "the vips command is not installed";
+    const fs::path left = renderText(dir / "left.png", "왼쪽 첫 줄입니다\n왼쪽 둘째 줄", 16);
+    const fs::path right =
+        renderText(dir / "right.png", "오른쪽 첫 줄입니다\n오른쪽 둘째 줄입니다", 16);
+    const fs::path page = dir / "columns.png";
+    ASSERT_EQ(test::runProgram({"vips", "join", left.string(), right.string(), page.string(),
+                                "horizontal", "--shim", "60", "--background", "255", "--expand"})
+                  .status,
+              0);
+    EXPECT_EQ(recognizeText(FileFacts(page)),
+              "왼쪽 첫 줄입니다\n왼쪽 둘째 줄\n오른쪽 첫 줄입니다\n오른쪽 둘째 줄입니다");
+}
+
+TEST_F(Recognition, AnEnglishWordWithAKoreanParticleKeepsBoth) {
+    const fs::path shot = renderText(dir / "mixed.png", "한국어와 English가 섞인 문장입니다", 18);
+    EXPECT_EQ(recognizeText(FileFacts(shot)), "한국어와 English가 섞인 문장입니다");
 }
 
 TEST_F(Recognition, ThroughTheToolTheFileHoldsTheText) {
@@ -177,9 +216,25 @@ TEST_F(Recognition, ATurnedPhotoIsReadUpright) {
     EXPECT_EQ(recognizeText(FileFacts(photo)), "첫째 장 입니다");
 }
 
+TEST(RecognitionLimits, HugeInputIsRefusedOrReadPageByPage) {
+    TempDir dir;
+    // A picture claiming 20,000 × 20,000 pixels is refused before any pixel is decoded.
+    const fs::path big = dir / "big.png";
+    test::writeBytes(big, test::pngClaimingSize(dir / "scratch.png", 20000, 20000));
+    EXPECT_EQ(errorOf([&] { recognizeText(FileFacts(big)); }), "이미지로 읽을 수 없음: big.png");
+    // Two thousand blank pages are rendered and looked at one at a time per worker.
+    const std::vector<test::PdfPage> pages(2000, test::PdfPage{"0 0 40 30", ""});
+    const fs::path pdf = dir / "long.pdf";
+    test::writeBytes(pdf, test::pdfBytes(pages));
+    EXPECT_EQ(errorOf([&] { recognizeText(FileFacts(pdf)); }), "글자를 찾지 못함");
+}
+
 TEST_F(Recognition, NothingToReadOrUnreadableInputWritesNothing) {
     const fs::path picture = test::writeImage(dir / "photo.png", 300, 200);
     EXPECT_EQ(errorOf([&] { applyTool(Tool::extractText, picture); }), "글자를 찾지 못함");
+    // Once read as two characters: too small to hold a line, and no ink in it.
+    const fs::path tiny = test::writeImage(dir / "tiny.png", 8, 8);
+    EXPECT_EQ(errorOf([&] { applyTool(Tool::extractText, tiny); }), "글자를 찾지 못함");
     const fs::path broken = test::writeText(dir / "broken.pdf", "%PDF-1.7 not really");
     EXPECT_EQ(errorOf([&] { recognizeText(FileFacts(broken)); }), "PDF를 열 수 없음");
     const fs::path damaged = test::writeText(dir / "damaged.png", "\x89PNG\r\n\x1a\nxx");

@@ -1,0 +1,162 @@
+#include "tools/MixedScriptWords.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace tavrino {
+namespace {
+
+// Korean words read well come out above this; the misread ones seen are 60 to 70.
+constexpr float wellReadWord = 85.0F;
+// Latin letters a word keeps before the Korean particle read after them.
+constexpr int minimumStem = 2;
+
+char32_t firstCodePoint(std::string_view text) {
+    if (text.size() >= 3 && (static_cast<unsigned char>(text[0]) & 0xF0) == 0xE0) {
+        return (char32_t(text[0] & 0x0F) << 12) | (char32_t(text[1] & 0x3F) << 6) |
+               char32_t(text[2] & 0x3F);
+    }
+    return text.empty() ? 0 : static_cast<unsigned char>(text[0]);
+}
+
+bool holdsHangul(const std::vector<RecognizedSymbol>& symbols) {
+    return std::any_of(symbols.begin(), symbols.end(),
+                       [](const RecognizedSymbol& s) { return isHangulSyllable(s.text); });
+}
+
+// Four lower-case letters in a row: what the English model makes of Hangul is capitals,
+// brackets and short fragments ("ASSS|", "Sol]"), not a run like "nglish".
+bool looksEnglish(const std::string& text) {
+    int run = 0;
+    for (const char c : text) {
+        run = (c >= 'a' && c <= 'z') ? run + 1 : 0;
+        if (run >= 4) return true;
+    }
+    return false;
+}
+
+struct Placed {
+    int middle;
+    std::string text;
+};
+
+}  // namespace
+
+bool isHangulSyllable(std::string_view character) {
+    const char32_t c = firstCodePoint(character);
+    return c >= 0xAC00 && c <= 0xD7A3;
+}
+
+bool mayBeMisreadKorean(const RecognizedWord& word) {
+    if (word.confidence >= wellReadWord || holdsHangul(word.symbols)) return false;
+    return std::any_of(word.text.begin(), word.text.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+}
+
+namespace {
+
+struct Span {
+    int left;
+    int right;
+};
+
+// The runs of Hangul syllables side by side in a Korean reading; a run covers the gaps
+// between its syllables too.
+std::vector<Span> hangulSpans(const std::vector<RecognizedLine>& korean) {
+    std::vector<Span> spans;
+    for (const RecognizedLine& line : korean) {
+        for (const RecognizedWord& read : line.words) {
+            bool inRun = false;
+            for (const RecognizedSymbol& symbol : read.symbols) {
+                if (!isHangulSyllable(symbol.text)) {
+                    inRun = false;
+                    continue;
+                }
+                if (inRun) {
+                    spans.back().right = std::max(spans.back().right, symbol.right);
+                } else {
+                    spans.push_back({symbol.left, symbol.right});
+                }
+                inRun = true;
+            }
+        }
+    }
+    return spans;
+}
+
+int middleOf(const RecognizedSymbol& symbol) {
+    return (symbol.left + symbol.right) / 2;
+}
+
+bool covered(const std::vector<Span>& spans, int middle) {
+    return std::any_of(spans.begin(), spans.end(),
+                       [middle](const Span& s) { return middle >= s.left && middle < s.right; });
+}
+
+}  // namespace
+
+std::string mergedWord(const RecognizedWord& word, const std::vector<RecognizedLine>& korean) {
+    const std::vector<Span> spans = hangulSpans(korean);
+    if (spans.empty()) return word.text;
+    std::vector<Placed> placed;
+    for (const RecognizedLine& line : korean) {
+        for (const RecognizedWord& read : line.words) {
+            for (const RecognizedSymbol& symbol : read.symbols) {
+                if (isHangulSyllable(symbol.text))
+                    placed.push_back({middleOf(symbol), symbol.text});
+            }
+        }
+    }
+    for (const RecognizedSymbol& symbol : word.symbols) {
+        if (!covered(spans, middleOf(symbol))) placed.push_back({middleOf(symbol), symbol.text});
+    }
+    std::stable_sort(placed.begin(), placed.end(),
+                     [](const Placed& a, const Placed& b) { return a.middle < b.middle; });
+    std::string merged;
+    for (const Placed& p : placed)
+        merged += p.text;
+    return merged;
+}
+
+bool endsInParticle(const RecognizedWord& word, const std::vector<RecognizedLine>& korean) {
+    const std::vector<Span> spans = hangulSpans(korean);
+    if (spans.empty()) return false;
+    int kept = 0;
+    for (const RecognizedSymbol& symbol : word.symbols) {
+        const int middle = middleOf(symbol);
+        if (covered(spans, middle)) continue;
+        if (middle >= spans.front().left) return false;
+        ++kept;
+    }
+    return kept >= minimumStem;
+}
+
+void repairMixedScriptWords(TextRecognizer& engine, std::vector<RecognizedLine>& lines) {
+    for (RecognizedLine& line : lines) {
+        for (RecognizedWord& word : line.words) {
+            if (!mayBeMisreadKorean(word)) continue;
+            // A little of the background around the word, as the engine reads best.
+            const int pad = std::max(2, word.box.height / 4);
+            const PixelRegion around{word.box.x - pad, word.box.y - pad, word.box.width + 2 * pad,
+                                     word.box.height + 2 * pad};
+            const std::vector<RecognizedLine> korean = engine.read(
+                around, TextRecognizer::Layout::singleLine, TextRecognizer::Languages::koreanOnly);
+            // The Korean model also makes syllables of Latin letters (a blurred "English"
+            // became "태터와"); its reading wins when it is the surer one and the word does
+            // not look like English, or when it only adds syllables after a Latin stem.
+            float sure = 0;
+            int words = 0;
+            for (const RecognizedLine& line : korean) {
+                for (const RecognizedWord& read : line.words) {
+                    sure += read.confidence;
+                    ++words;
+                }
+            }
+            const bool surer = words > 0 && sure / words > word.confidence;
+            if ((surer && !looksEnglish(word.text)) || endsInParticle(word, korean))
+                word.text = mergedWord(word, korean);
+        }
+    }
+}
+
+}  // namespace tavrino
