@@ -45,7 +45,10 @@ Desktop currentDesktop() {
 
 bool waylandSession() {
     const char* type = std::getenv("XDG_SESSION_TYPE");
-    return type && std::string_view(type) == "wayland";
+    if (type && *type) return std::string_view(type) == "wayland";
+    // Sessions started without a display manager often name no type.
+    const char* display = std::getenv("WAYLAND_DISPLAY");
+    return display && *display;
 }
 
 TraySettings traySettings(Desktop desktop) {
