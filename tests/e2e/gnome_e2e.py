@@ -30,6 +30,7 @@ def press_shift_until_shown(session, harness, timeout=5):
     """Presses Shift mid-drag and keeps the hand trembling by a pixel, as a hand does: the
     compositor looks for a new drop target only when the pointer moves. Returns (seconds
     from the key to the wheel's first paint, centre, items)."""
+    seen = len(harness.drain())
     pressed = time.monotonic()
     session.shift(True)
     deadline = pressed + timeout
@@ -38,7 +39,7 @@ def press_shift_until_shown(session, harness, timeout=5):
         time.sleep(0.016)
         step = -step
         session.move_to(session.position[0] + step, session.position[1])
-        for line in harness.drain()[-5:]:
+        for line in harness.drain()[seen:]:
             if line.startswith("shown "):
                 _, when, x, y, items = line.split(" ", 4)
                 return float(when) - pressed, (int(x), int(y)), items.split(",")
