@@ -9,6 +9,7 @@
 #include "app/CommandLine.h"
 #include "app/DragWatcherFactory.h"
 #include "app/QtClipboard.h"
+#include "app/WelcomeText.h"
 #include "devmodes/CropPreview.h"
 #include "devmodes/SelfTest.h"
 #include "devmodes/ToolMatrix.h"
@@ -30,6 +31,12 @@ int runNormally(int argc, char** argv) {
                                             std::getenv("QT_QPA_PLATFORM"))) {
         std::cerr << *missing << '\n';
         return 1;
+    }
+    // The wheel places itself under the pointer and takes the drop as an X11 window, which
+    // a Wayland compositor allows its XWayland clients but not its own.
+    if (waylandSession() && !qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName("tavrino");

@@ -45,7 +45,10 @@ Desktop currentDesktop() {
 
 bool waylandSession() {
     const char* type = std::getenv("XDG_SESSION_TYPE");
-    return type && std::string_view(type) == "wayland";
+    if (type && *type) return std::string_view(type) == "wayland";
+    // Sessions started without a display manager often name no type.
+    const char* display = std::getenv("WAYLAND_DISPLAY");
+    return display && *display;
 }
 
 TraySettings traySettings(Desktop desktop) {
@@ -82,14 +85,37 @@ TraySettings traySettings(Desktop desktop) {
             "Tavrino를 다시 실행할 때 이 안내가 뜹니다"};
 }
 
-std::string welcomeBody(Desktop desktop, bool wayland) {
+std::string welcomeBody(Desktop desktop, WheelSupport support) {
     std::string body =
         "파일을 끌어 옮기는 동안 Shift를 누르고 있으면 변환 메뉴, Alt를 누르고 있으면 도구 "
         "메뉴가 뜹니다.";
-    if (wayland) {
-        body +=
-            "\n\n지금은 Wayland 세션이라 끌기 중에 원형 메뉴가 뜨지 않습니다. 로그인 화면에서 "
-            "X11(Xorg) 세션을 고르면 됩니다.";
+    switch (support) {
+        case WheelSupport::x11:
+            break;
+        case WheelSupport::companionActive:
+            body +=
+                "\n\nWayland 세션: GNOME Shell 확장 \"Tavrino drag reporter\"(끌기 도우미)가 "
+                "켜져 있어 원형 메뉴가 뜹니다. 확장은 끌기의 시작과 포인터, 누른 키만 이 "
+                "컴퓨터 안의 Tavrino에 알립니다.";
+            break;
+        case WheelSupport::companionOff:
+            body +=
+                "\n\nWayland 세션에서는 GNOME Shell 확장 \"Tavrino drag reporter\"(끌기 "
+                "도우미)가 켜져 있어야 원형 메뉴가 뜹니다. 지금은 꺼져 있습니다: \"끌기 도우미 "
+                "켜기\"를 누르세요.";
+            break;
+        case WheelSupport::companionUnread:
+            body +=
+                "\n\nWayland 세션에서는 GNOME Shell 확장 \"Tavrino drag reporter\"(끌기 "
+                "도우미)가 있어야 원형 메뉴가 뜹니다. GNOME Shell은 확장을 로그인할 때 읽으니 "
+                "로그아웃했다가 다시 로그인한 뒤 Tavrino를 다시 실행하세요.";
+            break;
+        case WheelSupport::unsupported:
+            body +=
+                "\n\n이 Wayland 데스크톱에서는 다른 프로그램의 끌기를 알 수 없어 원형 메뉴가 "
+                "뜨지 않습니다. tavrino-cli는 그대로 쓸 수 있고, 로그인 화면에서 X11(Xorg) "
+                "세션이나 GNOME을 고르면 원형 메뉴도 뜹니다.";
+            break;
     }
     body +=
         "\n\n패널 트레이(알림 영역)의 모루 아이콘에서 Tavrino를 종료합니다. 아이콘이 안 "

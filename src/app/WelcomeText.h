@@ -15,8 +15,18 @@ enum class Desktop { gnome, kde, xfce, cinnamon, mate, other };
 // From $XDG_CURRENT_DESKTOP, a colon-separated list such as "ubuntu:GNOME".
 Desktop desktopFrom(std::string_view currentDesktop);
 Desktop currentDesktop();
-// Whether this session is a Wayland one, where the drag wheel cannot work.
+// Whether this session is a Wayland one, where only the compositor sees other programs'
+// drags and the wheel needs a companion inside it.
 bool waylandSession();
+
+// Where the wheel stands in this session.
+enum class WheelSupport {
+    x11,              // the watcher sees every drag itself
+    companionActive,  // Wayland, and the compositor's drag reporter is running
+    companionOff,     // the shell knows the reporter but it is switched off
+    companionUnread,  // installed after the shell started: it reads extensions at log-in
+    unsupported,      // a Wayland compositor Tavrino has no reporter for
+};
 
 // How to reach the settings that decide whether the tray item is shown.
 struct TraySettings {
@@ -27,13 +37,14 @@ struct TraySettings {
 TraySettings traySettings(Desktop desktop);
 
 // The welcome window's body: paragraphs separated by one blank line.
-std::string welcomeBody(Desktop desktop, bool wayland);
+std::string welcomeBody(Desktop desktop, WheelSupport support);
 
 namespace WelcomeTexts {
 inline constexpr const char* windowTitle = "Tavrino 안내";
 inline constexpr const char* head = "Tavrino 실행 중";
 inline constexpr const char* quit = "Tavrino 종료";
 inline constexpr const char* ok = "확인";
+inline constexpr const char* enableCompanion = "끌기 도우미 켜기";
 }  // namespace WelcomeTexts
 
 namespace ConflictTexts {

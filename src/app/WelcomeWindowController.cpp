@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 
+#include "app/Companion.h"
 #include "app/PanelLayout.h"
 #include "platform/Log.h"
 
@@ -33,28 +34,36 @@ WelcomeWindowController& WelcomeWindowController::shared() {
     return *controller;
 }
 
-WelcomeWindowController::WelcomeWindowController(Desktop desktop, bool wayland)
+WelcomeWindowController::WelcomeWindowController(Desktop desktop,
+                                                 std::optional<WheelSupport> support)
     : quit([] { QApplication::quit(); }),
       launch(startDetached),
+      enable([] { return enableCompanion(); }),
       desktop_(desktop),
-      wayland_(wayland) {}
+      support_(support) {}
 
 Panel* WelcomeWindowController::makeWindow() {
     if (window_) return window_;
+    if (!support_) support_ = wheelSupport(waylandSession());
     const TraySettings settings = traySettings(desktop_);
     QPushButton* settingsButton = nullptr;
-    if (!settings.buttonTitle.empty()) {
+    if (*support_ == WheelSupport::companionOff) {
+        // The window has one place for an extra button; switching the reporter on matters
+        // more than the tray settings, which the text still names.
+        settingsButton =
+            button(WelcomeTexts::enableCompanion, this, &WelcomeWindowController::enableReporter);
+    } else if (!settings.buttonTitle.empty()) {
         settingsButton = button(QString::fromStdString(settings.buttonTitle), this,
                                 &WelcomeWindowController::openSettings);
-        buttonTitles_.push_back(settingsButton->text());
     }
+    if (settingsButton) buttonTitles_.push_back(settingsButton->text());
     QPushButton* quitButton = button(WelcomeTexts::quit, this, &WelcomeWindowController::quitApp);
     QPushButton* okButton = button(WelcomeTexts::ok, this, &WelcomeWindowController::closeWindow);
     okButton->setDefault(true);
     buttonTitles_.push_back(quitButton->text());
     buttonTitles_.push_back(okButton->text());
     window_ = PanelLayout::makePanel(WelcomeTexts::windowTitle, WelcomeTexts::head,
-                                     QString::fromStdString(welcomeBody(desktop_, wayland_)),
+                                     QString::fromStdString(welcomeBody(desktop_, *support_)),
                                      settingsButton, {quitButton, okButton}, this)
                   .panel;
     return window_;
@@ -73,6 +82,15 @@ void WelcomeWindowController::openSettings() {
         if (launch(command)) return;
     }
     log("트레이 설정을 열 수 없음: 설정 프로그램이 없음");
+}
+
+void WelcomeWindowController::enableReporter() {
+    if (window_) window_->hide();
+    if (enable()) {
+        log("끌기 도우미(GNOME Shell 확장)를 켰다");
+    } else {
+        log("끌기 도우미(GNOME Shell 확장)를 켤 수 없음: 로그아웃했다가 다시 로그인해 보세요");
+    }
 }
 
 void WelcomeWindowController::quitApp() {

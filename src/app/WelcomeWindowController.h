@@ -1,11 +1,13 @@
 #pragma once
 // The welcome window: how to open the wheel and where the tray item lives, with buttons to
-// open the desktop's tray settings (where the desktop is known), to quit, and to close.
+// open the desktop's tray settings (where the desktop is known), to switch on the drag
+// reporter (a Wayland session where it is off), to quit, and to close.
 // One shared instance; the panel is built on first use and only hidden afterwards.
 
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "app/Panel.h"
@@ -18,8 +20,9 @@ class WelcomeWindowController : public QObject, public PanelDelegate {
   public:
     static WelcomeWindowController& shared();
 
+    // The wheel's support is asked for only when the window is first built.
     explicit WelcomeWindowController(Desktop desktop = currentDesktop(),
-                                     bool wayland = waylandSession());
+                                     std::optional<WheelSupport> support = std::nullopt);
 
     // The panel, built on the first call.
     Panel* makeWindow();
@@ -32,15 +35,17 @@ class WelcomeWindowController : public QObject, public PanelDelegate {
     // Replaceable for tests: what quitting and opening the settings do.
     std::function<void()> quit;
     std::function<bool(const std::vector<std::string>& command)> launch;
+    std::function<bool()> enable;
 
   public Q_SLOTS:
     void openSettings();
     void quitApp();
     void closeWindow();
+    void enableReporter();
 
   private:
     Desktop desktop_;
-    bool wayland_;
+    std::optional<WheelSupport> support_;
     Panel* window_ = nullptr;
     std::vector<QString> buttonTitles_;
 };

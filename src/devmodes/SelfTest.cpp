@@ -117,7 +117,7 @@ Failure checkHubWording() {
 Failure checkWelcomeWording() {
     for (Desktop desktop : {Desktop::gnome, Desktop::kde, Desktop::xfce, Desktop::cinnamon,
                             Desktop::mate, Desktop::other}) {
-        const std::string body = welcomeBody(desktop, false);
+        const std::string body = welcomeBody(desktop, WheelSupport::x11);
         for (const char* foreign : {"Option", "Dock", "메뉴 막대", "제어 센터", "노치"}) {
             if (body.find(foreign) != std::string::npos)
                 return "안내 문구에 " + std::string(foreign);

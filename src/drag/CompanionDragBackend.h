@@ -36,6 +36,7 @@ class CompanionDragBackend : public DragBackend {
     void setOnChange(std::function<void()> handler) override { onChange_ = std::move(handler); }
     SelectionReply readUriList(std::chrono::milliseconds) override;
     void nudgePointer() override {}
+    bool canNudgePointer() const override { return false; }
 
     void reportBegan();
     void reportMoved(int x, int y, std::uint32_t modifiers);

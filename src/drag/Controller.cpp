@@ -136,7 +136,7 @@ void Controller::considerWheel(const PointerState& pointer) {
             return;
         case SelectionReply::Status::refused:
         case SelectionReply::Status::timedOut:
-            probe_ = Probe{kind, clock_()};
+            probe_ = Probe{kind, clock_(), false, false, pointer.x, pointer.y, false};
             panel_.presentTransparent(at);
             continueProbe();
             return;
@@ -161,6 +161,19 @@ bool Controller::showOrSkip(const std::optional<DragInfo>& info, MenuKind kind, 
 
 void Controller::continueProbe() {
     if (!probe_) return;
+    if (!backend_.canNudgePointer()) {
+        // The drag reaches the panel only on the user's next motion, however long the
+        // pointer rests: giving up while it rests would call a file drag one of no files.
+        // The time allowed counts from the last motion after the panel is up.
+        const PointerState pointer = backend_.pointer();
+        const bool moved = pointer.x != probe_->x || pointer.y != probe_->y;
+        if (!probe_->nudged || moved) {
+            probe_->movedSinceReady = probe_->nudged;
+            probe_->x = pointer.x;
+            probe_->y = pointer.y;
+            probe_->started = clock_();
+        }
+    }
     if (!probe_->nudged) {
         if (panel_.readyForDrag()) {
             backend_.nudgePointer();
@@ -175,6 +188,7 @@ void Controller::continueProbe() {
             });
         }
     }
+    if (!backend_.canNudgePointer() && !probe_->movedSinceReady) return;
     if (clock_() - probe_->started < readLimit) return;
     // The source never showed us its files: it is not dragging files we can read.
     const MenuKind kind = probe_->kind;

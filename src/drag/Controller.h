@@ -63,7 +63,8 @@ class Controller : public QObject {
     }
     void setClock(Clock clock) { clock_ = std::move(clock); }
 
-    // How long a Qt source may take to show its files to the transparent panel.
+    // How long a Qt source may take to show its files to the transparent panel; where the
+    // pointer cannot be nudged, counted from the pointer's last motion.
     static constexpr std::chrono::milliseconds readLimit{300};
     // How long a source may take to answer a request for its uri-list.
     static constexpr std::chrono::milliseconds answerLimit{30};
@@ -74,6 +75,10 @@ class Controller : public QObject {
         std::chrono::steady_clock::time_point started;
         bool nudged = false;
         bool recheckPending = false;
+        // Where the pointer was last seen while reading, for a backend that cannot nudge.
+        int x = 0;
+        int y = 0;
+        bool movedSinceReady = false;
     };
 
     void sleepIfIdle(const PointerState& pointer, std::uint64_t count);

@@ -51,6 +51,9 @@ class DragBackend {
     // Moves the pointer by one pixel. A drag source looks for a new drop target only when
     // the pointer moves, so this makes it notice a window that has just appeared under it.
     virtual void nudgePointer() = 0;
+    // False where nudgePointer cannot move the pointer (a compositor owns it): a source then
+    // finds a window that has appeared under a resting pointer only once the user moves it.
+    virtual bool canNudgePointer() const { return true; }
 };
 
 }  // namespace tavrino

@@ -27,7 +27,7 @@ QPushButton* buttonTitled(QWidget* panel, const QString& title) {
 }
 
 TEST(WelcomeWindow, IsBuiltOnceAndReturnOnlyHidesIt) {
-    WelcomeWindowController controller(Desktop::xfce, false);
+    WelcomeWindowController controller(Desktop::xfce, WheelSupport::x11);
     int quits = 0;
     controller.quit = [&] { ++quits; };
     Panel* panel = controller.makeWindow();
@@ -50,7 +50,7 @@ TEST(WelcomeWindow, IsBuiltOnceAndReturnOnlyHidesIt) {
 }
 
 TEST(WelcomeWindow, SettingsButtonHidesThePanelAndLaunchesTheDesktopsTool) {
-    WelcomeWindowController controller(Desktop::xfce, false);
+    WelcomeWindowController controller(Desktop::xfce, WheelSupport::x11);
     std::vector<std::vector<std::string>> launched;
     controller.launch = [&](const std::vector<std::string>& command) {
         launched.push_back(command);
@@ -65,10 +65,10 @@ TEST(WelcomeWindow, SettingsButtonHidesThePanelAndLaunchesTheDesktopsTool) {
 }
 
 TEST(WelcomeWindow, UnknownDesktopHasNoSettingsButtonButSaysWhereTheTrayIs) {
-    WelcomeWindowController controller(Desktop::other, false);
+    WelcomeWindowController controller(Desktop::other, WheelSupport::x11);
     controller.makeWindow();
     EXPECT_EQ(controller.buttonTitles(), (std::vector<QString>{"Tavrino 종료", "확인"}));
-    EXPECT_NE(welcomeBody(Desktop::other, false).find("시스템 트레이(알림 영역)"),
+    EXPECT_NE(welcomeBody(Desktop::other, WheelSupport::x11).find("시스템 트레이(알림 영역)"),
               std::string::npos);
 }
 
@@ -132,7 +132,7 @@ TEST(WelcomeText, DesktopIsReadFromTheCurrentDesktopList) {
 TEST(WelcomeText, BodyNamesLinuxThingsInThreeParagraphs) {
     for (Desktop desktop : {Desktop::gnome, Desktop::kde, Desktop::xfce, Desktop::cinnamon,
                             Desktop::mate, Desktop::other}) {
-        const std::string body = welcomeBody(desktop, false);
+        const std::string body = welcomeBody(desktop, WheelSupport::x11);
         EXPECT_TRUE(
             body.starts_with("파일을 끌어 옮기는 동안 Shift를 누르고 있으면 변환 메뉴, "
                              "Alt를 누르고 있으면 도구 메뉴가 뜹니다.\n\n"));
@@ -145,8 +145,43 @@ TEST(WelcomeText, BodyNamesLinuxThingsInThreeParagraphs) {
             ++paragraphs;
         EXPECT_EQ(paragraphs, 3u);
     }
-    const std::string wayland = welcomeBody(Desktop::gnome, true);
-    EXPECT_NE(wayland.find("Wayland"), std::string::npos);
+}
+
+TEST(WelcomeText, WaylandSaysWhetherTheWheelWorksAndWhatToDo) {
+    const auto body = [](WheelSupport support) { return welcomeBody(Desktop::gnome, support); };
+    const auto has = [](const std::string& text, const char* part) {
+        return text.find(part) != std::string::npos;
+    };
+    // The old advice to leave Wayland is gone wherever the wheel works or can be made to.
+    for (WheelSupport support : {WheelSupport::x11, WheelSupport::companionActive,
+                                 WheelSupport::companionOff, WheelSupport::companionUnread}) {
+        EXPECT_FALSE(has(body(support), "X11(Xorg)")) << static_cast<int>(support);
+    }
+    EXPECT_TRUE(has(body(WheelSupport::companionActive), "켜져 있어 원형 메뉴가 뜹니다"));
+    EXPECT_TRUE(has(body(WheelSupport::companionOff), "\"끌기 도우미 켜기\"를 누르세요"));
+    EXPECT_TRUE(has(body(WheelSupport::companionUnread), "로그아웃했다가 다시 로그인"));
+    EXPECT_TRUE(has(body(WheelSupport::unsupported), "원형 메뉴가 뜨지 않습니다"));
+    EXPECT_TRUE(has(body(WheelSupport::unsupported), "tavrino-cli"));
+    EXPECT_FALSE(has(body(WheelSupport::x11), "Wayland"));
+}
+
+TEST(WelcomeWindow, OffersToSwitchTheReporterOnOnlyWhereItIsOff) {
+    WelcomeWindowController off(Desktop::gnome, WheelSupport::companionOff);
+    int enables = 0;
+    off.enable = [&] {
+        ++enables;
+        return true;
+    };
+    off.showWindow();
+    EXPECT_EQ(off.buttonTitles(),
+              (std::vector<QString>{"끌기 도우미 켜기", "Tavrino 종료", "확인"}));
+    buttonTitled(off.makeWindow(), "끌기 도우미 켜기")->click();
+    EXPECT_EQ(enables, 1);
+    EXPECT_FALSE(off.makeWindow()->isVisible());
+
+    WelcomeWindowController active(Desktop::gnome, WheelSupport::companionActive);
+    active.makeWindow();
+    EXPECT_EQ(active.buttonTitles().front(), "확장 프로그램 열기");
 }
 
 }  // namespace

@@ -61,6 +61,42 @@ TEST_F(CompanionWatcher, ShiftDuringADragOpensTheWheelOnceTheFilesEnterIt) {
     EXPECT_EQ(panel.kindShown, MenuKind::convert);
 }
 
+TEST_F(CompanionWatcher, ARestingPointerKeepsTheWheelWaitingForTheFiles) {
+    // The compositor moves the drag into the new window only on the next motion, which may
+    // come long after Shift: the files are still unknown, not absent.
+    backend.reportBegan();
+    backend.reportMoved(600, 600, CompanionDragBackend::shiftMask);
+    ticks(2);
+    ASSERT_TRUE(controller.reading());
+    panel.ready = true;
+    for (int i = 0; i < 10; ++i) {
+        now += std::chrono::milliseconds(200);
+        controller.tick();
+    }
+    EXPECT_TRUE(controller.reading());
+    EXPECT_FALSE(controller.menuSkippedThisDrag());
+    backend.reportMoved(601, 600, CompanionDragBackend::shiftMask);
+    controller.tick();
+    panel.onDragEnter({png});
+    EXPECT_EQ(panel.presents, 1);
+    EXPECT_FALSE(panel.transparent);
+}
+
+TEST_F(CompanionWatcher, ADragThatNeverShowsFilesAfterMovingIsSkipped) {
+    backend.reportBegan();
+    backend.reportMoved(600, 600, CompanionDragBackend::shiftMask);
+    ticks(2);
+    panel.ready = true;
+    controller.tick();
+    backend.reportMoved(620, 600, CompanionDragBackend::shiftMask);
+    controller.tick();
+    now += Controller::readLimit + std::chrono::milliseconds(20);
+    controller.tick();
+    EXPECT_FALSE(controller.reading());
+    EXPECT_TRUE(controller.menuSkippedThisDrag());
+    EXPECT_EQ(panel.presents, 0);
+}
+
 TEST_F(CompanionWatcher, AltAloneAsksForTheTools) {
     backend.reportBegan();
     backend.reportMoved(10, 10, CompanionDragBackend::altMask);

@@ -1,7 +1,10 @@
 // The drag watcher, the real wheel panel and the run engine in one program, as the tray
 // application will hold them, for the end-to-end drags and the watcher benchmark.
 //
-//   tavrino-drag-harness LOG [--idle-seconds N]
+//   tavrino-drag-harness LOG [--idle-seconds N] [--companion]
+//
+// --companion takes the drags from the compositor companion on the session bus, as the tray
+// application does on a Wayland session, instead of from the X11 display.
 //
 // Prints to standard error one line each time the wheel has been painted after opening:
 //   shown <CLOCK_MONOTONIC seconds> <centre x> <centre y> <item spelling>,...
@@ -17,18 +20,24 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "app/CompanionListener.h"
 #include "app/CropCanvas.h"
 #include "app/CropWindowController.h"
+#include "drag/CompanionDragBackend.h"
 #include "drag/Controller.h"
 #include "drag/RunEnginePort.h"
 #include "drag/WheelPanelPort.h"
@@ -124,27 +133,46 @@ void openCropWindow(const std::filesystem::path& source) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::cerr << "usage: tavrino-drag-harness LOG [--idle-seconds N]\n";
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments.empty()) {
+        std::cerr << "usage: tavrino-drag-harness LOG [--idle-seconds N] [--companion]\n";
         return 2;
     }
-    tavrino::setLogFile(argv[1]);
+    int idleSeconds = 0;
+    bool companion = false;
+    for (size_t i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == "--companion") companion = true;
+        if (arguments[i] == "--idle-seconds" && i + 1 < arguments.size()) {
+            idleSeconds = std::stoi(arguments[++i]);
+        }
+    }
+    tavrino::setLogFile(arguments[0]);
     QApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
 
     tavrino::wheel::WheelPanel panel;
     panel.setWindowTitle("tavrino-wheel");
     tavrino::WheelPanelPort port(panel);
-    tavrino::X11DragBackend backend;
+    std::unique_ptr<tavrino::DragBackend> backend;
+    std::unique_ptr<tavrino::app::CompanionListener> listener;
+    if (companion) {
+        auto reported = std::make_unique<tavrino::CompanionDragBackend>(
+            qGuiApp->primaryScreen()->devicePixelRatio());
+        listener = std::make_unique<tavrino::app::CompanionListener>(*reported);
+        if (!listener->companionAnswers()) std::fprintf(stderr, "companion silent\n");
+        backend = std::move(reported);
+    } else {
+        backend = std::make_unique<tavrino::X11DragBackend>();
+    }
     auto engine = std::make_shared<tavrino::RunEnginePort>();
     LogNotifier notifier;
-    tavrino::Controller controller(port, backend, engine, notifier);
+    tavrino::Controller controller(port, *backend, engine, notifier);
     controller.setCropOpener(openCropWindow);
     ShownReporter reporter(panel);
     controller.start();
 
-    if (argc >= 4 && std::string(argv[2]) == "--idle-seconds") {
-        const int seconds = std::stoi(argv[3]);
+    if (idleSeconds > 0) {
+        const int seconds = idleSeconds;
         const double cpuStart = processCpuSeconds();
         QTimer::singleShot(seconds * 1000, &application, [&] {
             std::fprintf(stderr, "idle %d cpu %.3f\n", seconds, processCpuSeconds() - cpuStart);

@@ -1,8 +1,8 @@
-// Tavrino's drag reporter for GNOME Shell 43 and 44, which load extensions as scripts. Only the compositor sees a drag on
-// Wayland, so this reports each drag's begin, the pointer and its modifiers while it moves,
-// and its end, as signals on the user's own session bus. It accepts no commands and keeps
-// nothing beyond the drag under way.
-const {Gio, GLib} = imports.gi;
+// Tavrino's drag reporter for GNOME Shell 43 and 44, which load extensions as scripts. Only
+// the compositor sees a drag on Wayland, so this reports each file drag's begin, the pointer
+// and its modifiers while it moves, and its end, as signals on the user's own session bus.
+// It accepts no commands and keeps nothing beyond the drag under way.
+const {Gio, GLib, Meta} = imports.gi;
 
 const BUS_NAME = 'app.korvanta.tavrino.DragReporter';
 const OBJECT_PATH = '/app/korvanta/tavrino/DragReporter';
@@ -23,20 +23,25 @@ class TavrinoDragReporter {
         this._object.export(Gio.DBus.session, OBJECT_PATH);
         this._owner = Gio.bus_own_name_on_connection(Gio.DBus.session, BUS_NAME,
             Gio.BusNameOwnerFlags.NONE, null, null);
-        const dnd = global.display.get_dnd();
-        this._handlers = [
-            dnd.connect('dnd-enter', () => this._began()),
-            dnd.connect('dnd-position-change', () => this._look()),
-            dnd.connect('dnd-leave', () => this._ended()),
-        ];
+        // The drag-and-drop signals of the compositor's backend fire only while the shell
+        // itself holds a grab (the overview); the drag selection changes owner for every
+        // drag, from any client, and offers the drag's formats.
+        this._selection = global.display.get_selection();
+        this._handler = this._selection.connect('owner-changed', (selection, type, owner) => {
+            if (type !== Meta.SelectionType.SELECTION_DND)
+                return;
+            if (owner && owner.get_mimetypes().includes('text/uri-list'))
+                this._began();
+            else
+                this._ended();
+        });
         this._last = null;
     }
 
     disable() {
         this._ended();
-        const dnd = global.display.get_dnd();
-        this._handlers.forEach(id => dnd.disconnect(id));
-        this._handlers = [];
+        this._selection.disconnect(this._handler);
+        this._selection = null;
         Gio.bus_unown_name(this._owner);
         this._object.unexport();
         this._object = null;
