@@ -1,5 +1,6 @@
 #include "platform/Machine.h"
 
+#include <malloc.h>
 #include <sched.h>
 
 #include <algorithm>
@@ -48,6 +49,11 @@ unsigned usableCores() {
         return static_cast<unsigned>(std::max(1, CPU_COUNT(&set)));
     }
     return 1;
+}
+
+void returnLargeBuffersToTheSystem() {
+    // Setting the threshold explicitly also turns glibc's dynamic adjustment off.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
 }
 
 std::optional<std::uint64_t> memAvailableOf(std::string_view meminfo) {

@@ -17,6 +17,12 @@ unsigned usableCores();
 // be read.
 std::optional<std::uint64_t> availableMemory();
 
+// Makes the allocator hand every buffer of 256 KB or more straight back to the system when it
+// is freed. By default glibc raises that threshold each time such a buffer is freed, after
+// which page bitmaps and encoder pieces are kept in per-thread heaps: a run over many pages
+// or pictures would hold tens of megabytes it no longer uses. Call once at start-up.
+void returnLargeBuffersToTheSystem();
+
 // The "MemAvailable:" figure of a /proc/meminfo text, in bytes.
 std::optional<std::uint64_t> memAvailableOf(std::string_view meminfo);
 
