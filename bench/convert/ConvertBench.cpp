@@ -24,6 +24,7 @@
 #include "convert/OutputNaming.h"
 #include "convert/PendingFile.h"
 #include "platform/HeifEncoder.h"
+#include "platform/Machine.h"
 #include "platform/Vips.h"
 
 namespace fs = std::filesystem;
@@ -106,6 +107,8 @@ BENCHMARK(BM_PlaceAfterFiftyTakenNames);
 }  // namespace
 
 int main(int argc, char** argv) {
+    // As tavrino-cli does, so that the peak memory measured is the program's.
+    returnLargeBuffersToTheSystem();
     try {
         const std::string mode = argc > 1 ? argv[1] : "";
         if (mode == "convert" && argc == 4) return convertOnce(argv[2], argv[3]);

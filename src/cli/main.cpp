@@ -7,10 +7,12 @@
 
 #include "cli/Commands.h"
 #include "platform/Log.h"
+#include "platform/Machine.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     tavrino::chooseLogFile(arguments);
+    tavrino::returnLargeBuffersToTheSystem();
     try {
         return tavrino::cli::runCommandLine(arguments);
     } catch (const tavrino::cli::UsageError&) {

@@ -5,6 +5,7 @@
 #include "convert/ConvertError.h"
 #include "convert/ImageWriter.h"
 #include "convert/OutputNaming.h"
+#include "convert/PendingFolder.h"
 #include "platform/ImageProbe.h"
 
 namespace fs = std::filesystem;
@@ -57,20 +58,14 @@ std::vector<Image> imageFrames(const fs::path& path, int count) {
 fs::path convertImageFrames(const fs::path& path, const std::vector<Image>& frames, Fmt fmt) {
     if (frames.empty()) throw ConvertError("그림 장을 읽지 못함");
     if (fmt == Fmt::pdf) return writeImagesAsPDF(frames, outputName(path, "pdf"));
-    const fs::path folder = createImageFolder(path);
+    PendingFolder folder(imageFolderName(path));
     const std::string stem = path.stem().string();
-    try {
-        for (size_t i = 0; i < frames.size(); ++i) {
-            const fs::path file =
-                folder / (stem + " " + std::to_string(i + 1) + "." + std::string(rawValue(fmt)));
-            writeImage(frames[i], file, fmt, 0.9);
-        }
-    } catch (...) {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-        throw;
+    for (size_t i = 0; i < frames.size(); ++i) {
+        const fs::path file =
+            folder.path() / (stem + " " + std::to_string(i + 1) + "." + std::string(rawValue(fmt)));
+        writeImage(frames[i], file, fmt, 0.9);
     }
-    return folder;
+    return folder.place();
 }
 
 }  // namespace tavrino

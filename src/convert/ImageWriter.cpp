@@ -11,6 +11,7 @@
 #include "platform/Bmp.h"
 #include "platform/HeifEncoder.h"
 #include "platform/PdfImageWriter.h"
+#include "platform/PngWriter.h"
 #include "platform/WholeFile.h"
 
 namespace fs = std::filesystem;
@@ -33,10 +34,17 @@ ConvertError saveFailed(const fs::path& path) {
 
 void saveWithVips(const Image& image, const fs::path& hidden, const fs::path& intended, Fmt type,
                   int quality) {
-    const VipsSaver saver = type == Fmt::png   ? VipsSaver::png
-                            : type == Fmt::jpg ? VipsSaver::jpeg
-                                               : VipsSaver::tiff;
+    const VipsSaver saver = type == Fmt::jpg ? VipsSaver::jpeg : VipsSaver::tiff;
     if (!vipsSave(image.ref(), hidden, saver, quality)) throwVipsFailure(image, intended);
+}
+
+// Our own encoder deflates on every core; libvips' PNG saver uses one.
+void saveAsPng(const Image& image, const fs::path& hidden, const fs::path& intended) {
+    PngWriter writer(hidden, image.width(), image.height(), image.bands());
+    const bool decoded = vipsForEachStripe(image.ref(), writer.stripeRows(),
+                                           [&](const PixelView& rows) { writer.addRows(rows); });
+    if (!decoded) throwVipsFailure(image, intended);
+    if (!writer.finish()) throw saveFailed(intended);
 }
 
 // HEIC holds RGB or RGBA; grey pictures are widened first.
@@ -70,6 +78,8 @@ void encode(const Image& image, const fs::path& hidden, const fs::path& intended
     const int q = static_cast<int>(std::lround(std::clamp(quality, 0.0, 1.0) * 100));
     switch (type) {
         case Fmt::png:
+            saveAsPng(image, hidden, intended);
+            return;
         case Fmt::jpg:
         case Fmt::tiff:
             saveWithVips(image, hidden, intended, type, q);

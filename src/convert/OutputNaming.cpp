@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "convert/ConvertError.h"
+#include "convert/NamingTurn.h"
 #include "convert/PendingFile.h"
 #include "platform/Paths.h"
 
@@ -83,6 +84,7 @@ fs::path OutputName::candidate(int n) const {
 }
 
 fs::path OutputName::firstFree() const {
+    awaitNamingTurn();
     for (int n = 1;; ++n) {
         fs::path path = candidate(n);
         if (!counted || !existsAt(path)) return path;
@@ -124,6 +126,7 @@ fs::path imageFolderURL(const fs::path& source) {
 
 fs::path createImageFolder(const fs::path& source) {
     const OutputName name = imageFolderName(source);
+    awaitNamingTurn();
     for (int n = 1;; ++n) {
         const fs::path folder = name.candidate(n);
         if (::mkdir(folder.c_str(), 0755) == 0) return folder;

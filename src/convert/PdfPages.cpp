@@ -6,6 +6,7 @@
 #include "convert/ConvertError.h"
 #include "convert/ImageWriter.h"
 #include "convert/OutputNaming.h"
+#include "convert/PendingFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -13,11 +14,6 @@ namespace tavrino {
 namespace {
 
 constexpr double pageScale = 2.0;
-
-void removeQuietly(const fs::path& folder) {
-    std::error_code ignored;
-    fs::remove_all(folder, ignored);
-}
 
 }  // namespace
 
@@ -33,7 +29,7 @@ std::optional<Image> renderPDFPage(const PdfDocument& document, int index, doubl
 
 fs::path convertPDFPages(const fs::path& path, const PdfDocument& document, Fmt fmt,
                          double quality) {
-    const fs::path folder = createImageFolder(path);
+    PendingFolder folder(imageFolderName(path));
     const std::string stem = path.stem().string();
     const int total = document.pageCount();
     const auto render = [&document](int index) {
@@ -48,22 +44,20 @@ fs::path convertPDFPages(const fs::path& path, const PdfDocument& document, Fmt 
             std::optional<Image> page = next.get();
             if (index + 1 < total) next = std::async(std::launch::async, render, index + 1);
             if (!page) continue;
-            const fs::path file = folder / (stem + " " + std::to_string(index + 1) + "." +
-                                            std::string(rawValue(fmt)));
+            const fs::path file = folder.path() / (stem + " " + std::to_string(index + 1) + "." +
+                                                   std::string(rawValue(fmt)));
             writeImage(*page, file, fmt, quality);
             ++written;
         }
     } catch (...) {
         if (next.valid()) next.wait();
-        removeQuietly(folder);
         throw;
     }
     if (written != total) {
-        removeQuietly(folder);
         throw ConvertError("PDF 쪽 그리기 실패(" + std::to_string(written) + "/" +
                            std::to_string(total) + ")");
     }
-    return folder;
+    return folder.place();
 }
 
 }  // namespace tavrino

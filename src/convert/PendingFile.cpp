@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "convert/ConvertError.h"
+#include "convert/NamingTurn.h"
 
 namespace fs = std::filesystem;
 
@@ -73,6 +74,7 @@ bool claimAndRename(const fs::path& file, const fs::path& target) {
 }  // namespace
 
 fs::path placeExclusively(const fs::path& file, const OutputName& name) {
+    awaitNamingTurn();
     for (int n = 1;; ++n) {
         const fs::path target = name.candidate(n);
         const Taken taken = takeName(file, target);

@@ -106,6 +106,13 @@ int imageFrameCount(const std::filesystem::path& path) {
     return image ? vips_image_get_n_pages(image.get()) : 0;
 }
 
+std::optional<std::uint64_t> imagePixelCount(const std::filesystem::path& path) {
+    const VipsImageRef image = openHeader(path);
+    if (!image) return std::nullopt;
+    return static_cast<std::uint64_t>(vips_image_get_width(image.get())) *
+           static_cast<std::uint64_t>(vips_image_get_height(image.get()));
+}
+
 bool probeIsImage(const std::filesystem::path& path) {
     return imageFrameCount(path) > 0;
 }

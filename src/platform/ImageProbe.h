@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 
 namespace tavrino {
@@ -16,6 +17,10 @@ int imageFrameCount(const std::filesystem::path& path);
 // one read at most however many layers ask, and checks hold the program to that by
 // counting.
 std::uint64_t imageHeaderReads();
+
+// Width × height of the file's first image from its header alone; no value when no picture
+// loader reads the header. Not a classification: imageHeaderReads does not count it.
+std::optional<std::uint64_t> imagePixelCount(const std::filesystem::path& path);
 
 // Whether the file's content is an image one of our decoders recognises (used for files
 // whose extension says nothing, such as GIF or WebP under an odd name).

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -124,7 +125,14 @@ bool vipsDecodesAll(const VipsImageRef& image);
 // Decodes everything into memory; an empty PixelView when decoding fails.
 PixelMemory vipsPixelMemory(const VipsImageRef& image);
 
-enum class VipsSaver { png, jpeg, tiff };
+// Decodes the picture from top to bottom in stripes of `rows` rows (the last may be shorter)
+// and hands each to `use` as packed pixels, which stay valid only during the call. Works on
+// sequentially read files, so a large picture is never whole in memory. False when decoding
+// fails (the stripes handed out so far were correct).
+bool vipsForEachStripe(const VipsImageRef& image, int rows,
+                       const std::function<void(const PixelView& stripe)>& use);
+
+enum class VipsSaver { jpeg, tiff };
 // Writes the picture without metadata (no Exif, XMP, ICC or orientation tag). `quality`
 // (0–100) is used by JPEG. False when the encoder (or the lazily decoded source) fails.
 bool vipsSave(const VipsImageRef& image, const std::filesystem::path& path, VipsSaver saver,

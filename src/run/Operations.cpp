@@ -3,6 +3,7 @@
 #include "convert/ConvertError.h"
 #include "convert/ConvertFile.h"
 #include "convert/DocumentConvert.h"
+#include "run/FilePlan.h"
 #include "run/RiskCheck.h"
 #include "tools/PdfMerge.h"
 #include "tools/Tools.h"
@@ -27,6 +28,7 @@ RunOperations standardOperations() {
     };
     operations.checkRisks = [](const fs::path& path) { return checkRisks(path); };
     operations.mergePDF = [](std::span<const fs::path> paths) { return mergePDF(paths); };
+    operations.plan = standardPlan;
     return operations;
 }
 

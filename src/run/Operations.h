@@ -15,7 +15,9 @@
 #include "convert/ToolResult.h"
 #include "menu/FileFacts.h"
 #include "menu/Tool.h"
+#include "menu/WheelItem.h"
 #include "run/DocRisk.h"
+#include "run/OrderedWork.h"
 
 namespace tavrino {
 
@@ -32,6 +34,9 @@ struct RunOperations {
     std::function<std::optional<std::vector<DocRisk>>(const std::filesystem::path&)> checkRisks;
     // Every dropped file into one PDF.
     std::function<ToolResult(std::span<const std::filesystem::path>)> mergePDF;
+    // How a file is best carried out beside others, given the specific item for it. Without
+    // a plan every file runs alone, one after another, on the calling thread.
+    std::function<JobPlan(const WheelItem& specific, const FileFacts&)> plan;
 };
 
 // What this build can do. Operations whose code has not landed yet fail every file with

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <exception>
+#include <iterator>
 
 #include "convert/ConvertError.h"
 #include "menu/MenuRules.h"
@@ -47,9 +48,8 @@ struct FileJob {
     }
 
     // A mixed-set item becomes the specific item for this file's kind first.
-    FileOutcome carryOut(const WheelItem& item, const FileFacts& file) const {
+    FileOutcome carryOut(const WheelItem& specific, const FileFacts& file) const {
         const fs::path& path = file.path();
-        const WheelItem specific = specificItem(item, file);
         if (std::holds_alternative<CommonItem>(specific)) {
             throw ConvertError("이 파일에 맞는 대상 없음");
         }
@@ -64,6 +64,17 @@ struct FileJob {
         }
         return word(path, std::get<FromWordItem>(specific).target);
     }
+};
+
+// One file of a per-file run: its facts, gathered just before it may start, and what
+// carrying it out gave, kept until its turn to be reported.
+struct FileRun {
+    std::optional<FileFacts> facts;
+    std::optional<WheelItem> specific;  // no value: skipped
+    std::optional<FileOutcome> outcome;
+    std::string error;
+    std::vector<RiskFinding> risks;
+    std::chrono::steady_clock::duration elapsed{};
 };
 
 std::string nameOf(const fs::path& path) {
@@ -101,30 +112,47 @@ bool isMergeItem(const WheelItem& item) {
 }
 
 RunReport runPerFile(const WheelItem& item, const std::vector<fs::path>& files,
-                     const RunOperations& operations, const ProgressCallback& progress) {
+                     const RunOperations& operations, const ProgressCallback& progress,
+                     const WorkLimits& limits) {
     const std::string itemTitle = title(item);
     RunReport report;
     report.total = static_cast<int>(files.size());
-    const FileJob job{operations, report.risks};
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        const fs::path& path = files[i];
+    std::vector<FileRun> runs(files.size());
+    const auto plan = [&](std::size_t i) {
+        FileRun& run = runs[i];
+        const FileFacts& file = run.facts.emplace(files[i]);
+        if (applies(item, file) == Applies::skip) return JobPlan{JobPlan::Kind::nothing, 0};
+        const WheelItem& specific = run.specific.emplace(specificItem(item, file));
+        return operations.plan ? operations.plan(specific, file) : JobPlan{};
+    };
+    const auto job = [&](std::size_t i) {
+        FileRun& run = runs[i];
         const auto start = std::chrono::steady_clock::now();
-        const FileFacts file(path);
-        if (applies(item, file) == Applies::skip) {
+        try {
+            run.outcome = FileJob{operations, run.risks}.carryOut(*run.specific, *run.facts);
+        } catch (const std::exception& error) {
+            run.error = error.what();
+        }
+        run.elapsed = std::chrono::steady_clock::now() - start;
+    };
+    const auto finished = [&](std::size_t i) {
+        FileRun& run = runs[i];
+        const fs::path& path = files[i];
+        if (!run.specific) {
             ++report.skipped;
             log(itemTitle + " 건너뜀: " + nameOf(path) + "는 이미 " + itemTitle);
+        } else if (run.outcome) {
+            ++report.done;
+            if (run.outcome->fromTool && run.outcome->note) report.lastNote = run.outcome->note;
+            log(doneLine(itemTitle, path, *run.outcome, run.elapsed));
         } else {
-            try {
-                const FileOutcome outcome = job.carryOut(item, file);
-                ++report.done;
-                if (outcome.fromTool && outcome.note) report.lastNote = outcome.note;
-                log(doneLine(itemTitle, path, outcome, std::chrono::steady_clock::now() - start));
-            } catch (const std::exception& error) {
-                log(itemTitle + " 실패: " + nameOf(path) + ": " + error.what());
-            }
+            log(itemTitle + " 실패: " + nameOf(path) + ": " + run.error);
         }
+        std::move(run.risks.begin(), run.risks.end(), std::back_inserter(report.risks));
+        run = FileRun{};
         if (progress) progress(static_cast<int>(i) + 1, report.total);
-    }
+    };
+    runInOrder(files.size(), limits, plan, job, finished);
     report.finish =
         finishMessage(report.total, report.done, report.skipped, report.lastNote, itemTitle);
     return report;
@@ -148,12 +176,13 @@ RunReport runMerge(const std::vector<fs::path>& files, const RunOperations& oper
 }
 
 RunReport runItem(const WheelItem& item, const std::vector<fs::path>& files,
-                  const RunOperations& operations, const ProgressCallback& progress) {
+                  const RunOperations& operations, const ProgressCallback& progress,
+                  const WorkLimits& limits) {
     if (const auto* tool = std::get_if<ToolItem>(&item); tool && tool->tool == Tool::crop) {
         refuseAsPerFileWork(Tool::crop);
     }
     if (isMergeItem(item)) return runMerge(files, operations);
-    return runPerFile(item, files, operations, progress);
+    return runPerFile(item, files, operations, progress, limits);
 }
 
 }  // namespace tavrino

@@ -14,6 +14,7 @@
 #include "menu/WheelItem.h"
 #include "run/DocRisk.h"
 #include "run/Operations.h"
+#include "run/OrderedWork.h"
 
 namespace tavrino {
 
@@ -44,14 +45,18 @@ std::string workingHint(const WheelItem& item);
 // Whether the item runs as one job over all files (merge) rather than file by file.
 bool isMergeItem(const WheelItem& item);
 
-// The per-file job (every item but merge and crop): each file in order is skipped when it is
-// already in the target format, or carried out through `operations`; a failure is logged and
-// counted and the run goes on. Each file logs exactly one line:
+// The per-file job (every item but merge and crop): each file is skipped when it is already
+// in the target format, or carried out through `operations`; a failure is logged and counted
+// and the run goes on. Files the operations' plan lets run side by side are carried out
+// several at a time within `limits`, but names, log lines, progress and the report come out
+// exactly as one file after another would give them. Each file logs exactly one line, in
+// file order:
 //   title + " 완료: " + source name + " -> " + output name [+ " (" + note + ")"] + " [1.23초]"
 //   title + " 건너뜀: " + name + "는 이미 " + title
 //   title + " 실패: " + name + ": " + error text
 RunReport runPerFile(const WheelItem& item, const std::vector<std::filesystem::path>& files,
-                     const RunOperations& operations, const ProgressCallback& progress = {});
+                     const RunOperations& operations, const ProgressCallback& progress = {},
+                     const WorkLimits& limits = WorkLimits::ofMachine());
 
 // The merge job: one call over all files, total 1. Logs "PDF 합치기 완료: N개 -> name (note)"
 // or "PDF 합치기 실패: " + error text; the hub text is the note (or "완료"), or "실패".
@@ -61,6 +66,7 @@ RunReport runMerge(const std::vector<std::filesystem::path>& files,
 // Either job, chosen by the item. Crop needs its window and is refused here: throws
 // ConvertError "자르기는 따로 처리" before touching any file.
 RunReport runItem(const WheelItem& item, const std::vector<std::filesystem::path>& files,
-                  const RunOperations& operations, const ProgressCallback& progress = {});
+                  const RunOperations& operations, const ProgressCallback& progress = {},
+                  const WorkLimits& limits = WorkLimits::ofMachine());
 
 }  // namespace tavrino

@@ -10,6 +10,7 @@
 #include "platform/Log.h"
 #include "support/Fixtures.h"
 #include "support/Judges.h"
+#include "support/LogCapture.h"
 #include "support/TestFiles.h"
 
 namespace fs = std::filesystem;
@@ -17,29 +18,6 @@ using namespace tavrino;
 using namespace tavrino::test;
 
 namespace {
-
-// Sends the activity log to a file of the test and reads back its messages without the
-// timestamps.
-class LogCapture {
-  public:
-    LogCapture() : previous_(logFile()) { setLogFile(folder_ / "run.log"); }
-    ~LogCapture() { setLogFile(previous_); }
-
-    std::vector<std::string> messages() const {
-        std::vector<std::string> lines;
-        std::ifstream in(folder_ / "run.log");
-        const std::regex stamp(R"(^\[\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ\] )");
-        for (std::string line; std::getline(in, line);) {
-            EXPECT_TRUE(std::regex_search(line, stamp)) << line;
-            lines.push_back(std::regex_replace(line, stamp, ""));
-        }
-        return lines;
-    }
-
-  private:
-    TempDir folder_;
-    fs::path previous_;
-};
 
 // Operations that record their calls and succeed, with outputs named after the source.
 struct FakeOperations {
