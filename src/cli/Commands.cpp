@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <iostream>
 
+#include "actions/ActionInstall.h"
 #include "menu/MenuRules.h"
+#include "platform/Bundle.h"
 #include "run/RunEngine.h"
 
 namespace tavrino::cli {
@@ -62,6 +64,27 @@ int runCommand(const std::vector<std::string>& arguments) {
     return report.finish.ok ? 0 : 1;
 }
 
+int fileActionsCommand(const std::vector<std::string>& arguments) {
+    const std::string what = arguments.empty() ? "" : arguments.front();
+    if (what == "install" && arguments.size() == 1) {
+        const ActionFolders folders = userActionFolders();
+        installUserActions(folders, executableDirectory());
+        std::cout << "파일 관리자 메뉴 설치: " << folders.dataHome.string() << ", "
+                  << (folders.configHome / "Thunar").string() << '\n';
+        return 0;
+    }
+    if (what == "remove" && arguments.size() == 1) {
+        removeUserActions(userActionFolders());
+        std::cout << "파일 관리자 메뉴 제거\n";
+        return 0;
+    }
+    if (what == "system" && arguments.size() == 3) {
+        installSystemActions(arguments[1], arguments[2]);
+        return 0;
+    }
+    throw UsageError("file-actions needs install, remove or system SHARE BUNDLE");
+}
+
 const char* const helpText =
     "usage: tavrino-cli COMMAND ...\n"
     "\n"
@@ -71,6 +94,9 @@ const char* const helpText =
     "  menu [--tools] FILE...   the petals the wheel would show for these files, one a line\n"
     "  applies ITEM FILE...     run, skip or no for each file, one a line\n"
     "  run ITEM FILE...         carry the item out, as a drop on its petal does\n"
+    "  file-actions install     put the petals into your file managers' right-click menus\n"
+    "                           (Nautilus, Dolphin, Thunar, Nemo), in the submenu Tavrino\n"
+    "  file-actions remove      take them out again\n"
     "  --help                   this text\n"
     "  --version                the version\n"
     "\n"
@@ -93,6 +119,7 @@ int runCommandLine(const std::vector<std::string>& arguments) {
     if (command == "menu") return menuCommand(rest);
     if (command == "applies") return appliesCommand(rest);
     if (command == "run") return runCommand(rest);
+    if (command == "file-actions") return fileActionsCommand(rest);
     throw UsageError("unknown command: " + command);
 }
 

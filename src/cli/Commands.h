@@ -14,7 +14,8 @@ struct UsageError : std::runtime_error {
 };
 
 inline constexpr const char* usageLine =
-    "usage: tavrino-cli menu [--tools] FILE... | applies ITEM FILE... | run ITEM FILE...";
+    "usage: tavrino-cli menu [--tools] FILE... | applies ITEM FILE... | run ITEM FILE... | "
+    "file-actions install|remove";
 
 // The full help that --help prints: the commands, the items and the exit statuses.
 extern const char* const helpText;
@@ -24,6 +25,10 @@ int appliesCommand(const std::vector<std::string>& arguments);
 // Carries the item out over the files through the run engine: the log lines as they happen,
 // then the finish text. Status 0 when the run is ok, 1 when any file failed.
 int runCommand(const std::vector<std::string>& arguments);
+
+// Installs or removes the file-manager actions: `install` and `remove` for this user, with
+// the actions run by this program's folder; `system SHARE BUNDLE` writes the package's.
+int fileActionsCommand(const std::vector<std::string>& arguments);
 
 // Dispatches on the first argument.
 int runCommandLine(const std::vector<std::string>& arguments);

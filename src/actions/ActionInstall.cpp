@@ -1,0 +1,95 @@
+#include "actions/ActionInstall.h"
+
+#include <fstream>
+#include <system_error>
+
+#include "actions/ActionFiles.h"
+#include "platform/Paths.h"
+#include "platform/WholeFile.h"
+
+namespace tavrino {
+namespace {
+
+namespace fs = std::filesystem;
+
+void writeThrough(const fs::path& target, const std::string& text, bool executable) {
+    fs::create_directories(target.parent_path());
+    fs::path temporary = target;
+    temporary += ".part";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << text;
+        out.close();
+        if (!out) {
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            throw fs::filesystem_error("action file not written", target,
+                                       std::make_error_code(std::errc::io_error));
+        }
+    }
+    if (executable) {
+        fs::permissions(temporary,
+                        fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+                        fs::perm_options::add);
+    }
+    fs::rename(temporary, target);
+}
+
+void writeAll(const fs::path& root, const std::vector<ActionFile>& files) {
+    for (const ActionFile& file : files)
+        writeThrough(root / file.relative, file.text, file.executable);
+}
+
+// Our files in a folder are the ones named with our prefix; anything else is left alone.
+void removeOurs(const fs::path& folder) {
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+        if (entry.path().filename().string().starts_with(actionFilePrefix)) {
+            fs::remove(entry.path(), error);
+        }
+    }
+}
+
+void mergeThunar(const ActionFolders& folders, const std::vector<FileAction>& actions,
+                 const fs::path& bundle) {
+    const fs::path file = folders.configHome / "Thunar" / "uca.xml";
+    std::error_code error;
+    if (actions.empty() && !fs::exists(file, error)) return;
+    const std::string existing = readWholeFile(file).value_or("");
+    writeThrough(file, mergedThunarActions(existing, actions, bundle), false);
+}
+
+void removeNautilus(const ActionFolders& folders) {
+    std::error_code ignored;
+    fs::remove_all(folders.dataHome / "nautilus" / "scripts" / actionSubmenu, ignored);
+}
+
+}  // namespace
+
+ActionFolders userActionFolders() {
+    return {dataHome(), configHome()};
+}
+
+void installUserActions(const ActionFolders& folders, const fs::path& bundle) {
+    const auto actions = fileActions();
+    removeUserActions(folders);
+    writeAll(folders.dataHome, dolphinServiceMenus(actions, bundle));
+    writeAll(folders.dataHome, nemoActions(actions, bundle));
+    writeAll(folders.dataHome, nautilusScripts(actions, bundle));
+    mergeThunar(folders, actions, bundle);
+}
+
+void removeUserActions(const ActionFolders& folders) {
+    removeOurs(folders.dataHome / "kio" / "servicemenus");
+    removeOurs(folders.dataHome / "nemo" / "actions");
+    removeNautilus(folders);
+    mergeThunar(folders, {}, {});
+}
+
+void installSystemActions(const fs::path& share, const fs::path& bundle) {
+    const auto actions = fileActions();
+    writeAll(share, dolphinServiceMenus(actions, bundle));
+    writeAll(share, nemoActions(actions, bundle));
+}
+
+}  // namespace tavrino
