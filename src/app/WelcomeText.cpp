@@ -82,6 +82,11 @@ TraySettings traySettings(Desktop desktop) {
             "Tavrino를 다시 실행할 때 이 안내가 뜹니다"};
 }
 
+std::string waylandAlternatives() {
+    return "파일 관리자의 오른쪽 클릭 메뉴(Tavrino)와 터미널의 tavrino-cli는 지금도 쓸 수 "
+           "있습니다.";
+}
+
 std::string welcomeBody(Desktop desktop, bool wayland) {
     std::string body =
         "파일을 끌어 옮기는 동안 Shift를 누르고 있으면 변환 메뉴, Alt를 누르고 있으면 도구 "
@@ -89,7 +94,8 @@ std::string welcomeBody(Desktop desktop, bool wayland) {
     if (wayland) {
         body +=
             "\n\n지금은 Wayland 세션이라 끌기 중에 원형 메뉴가 뜨지 않습니다. 로그인 화면에서 "
-            "X11(Xorg) 세션을 고르면 됩니다.";
+            "X11(Xorg) 세션을 고르면 됩니다. " +
+            waylandAlternatives();
     }
     body +=
         "\n\n패널 트레이(알림 영역)의 모루 아이콘에서 Tavrino를 종료합니다. 아이콘이 안 "

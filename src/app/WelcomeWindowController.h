@@ -32,11 +32,16 @@ class WelcomeWindowController : public QObject, public PanelDelegate {
     // Replaceable for tests: what quitting and opening the settings do.
     std::function<void()> quit;
     std::function<bool(const std::vector<std::string>& command)> launch;
+    // The start-at-login setting the checkbox shows and changes; by default the
+    // "startAtLogin" setting, with the autostart entry following it at once.
+    std::function<bool()> startsAtLogin;
+    std::function<void(bool)> setStartAtLogin;
 
   public Q_SLOTS:
     void openSettings();
     void quitApp();
     void closeWindow();
+    void startAtLoginToggled(bool enabled);
 
   private:
     Desktop desktop_;
