@@ -35,9 +35,14 @@ void writeThrough(const fs::path& target, const std::string& text, bool executab
     fs::rename(temporary, target);
 }
 
-void writeAll(const fs::path& root, const std::vector<ActionFile>& files) {
-    for (const ActionFile& file : files)
-        writeThrough(root / file.relative, file.text, file.executable);
+// KIO wants a user's service menus executable (so that a downloaded file cannot act by
+// itself); system-wide files are trusted as packaged and stay plain data.
+enum class Trust { userFile, systemFile };
+
+void writeAll(const fs::path& root, const std::vector<ActionFile>& files, Trust trust) {
+    for (const ActionFile& file : files) {
+        writeThrough(root / file.relative, file.text, file.executable && trust == Trust::userFile);
+    }
 }
 
 // Our files in a folder are the ones named with our prefix; anything else is left alone.
@@ -73,9 +78,9 @@ ActionFolders userActionFolders() {
 void installUserActions(const ActionFolders& folders, const fs::path& bundle) {
     const auto actions = fileActions();
     removeUserActions(folders);
-    writeAll(folders.dataHome, dolphinServiceMenus(actions, bundle));
-    writeAll(folders.dataHome, nemoActions(actions, bundle));
-    writeAll(folders.dataHome, nautilusScripts(actions, bundle));
+    writeAll(folders.dataHome, dolphinServiceMenus(actions, bundle), Trust::userFile);
+    writeAll(folders.dataHome, nemoActions(actions, bundle), Trust::userFile);
+    writeAll(folders.dataHome, nautilusScripts(actions, bundle), Trust::userFile);
     mergeThunar(folders, actions, bundle);
 }
 
@@ -88,8 +93,8 @@ void removeUserActions(const ActionFolders& folders) {
 
 void installSystemActions(const fs::path& share, const fs::path& bundle) {
     const auto actions = fileActions();
-    writeAll(share, dolphinServiceMenus(actions, bundle));
-    writeAll(share, nemoActions(actions, bundle));
+    writeAll(share, dolphinServiceMenus(actions, bundle), Trust::systemFile);
+    writeAll(share, nemoActions(actions, bundle), Trust::systemFile);
 }
 
 }  // namespace tavrino
