@@ -1,6 +1,5 @@
 #include "actions/ActionInstall.h"
 
-#include <fstream>
 #include <system_error>
 
 #include "actions/ActionFiles.h"
@@ -12,36 +11,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void writeThrough(const fs::path& target, const std::string& text, bool executable) {
-    fs::create_directories(target.parent_path());
-    fs::path temporary = target;
-    temporary += ".part";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << text;
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            throw fs::filesystem_error("action file not written", target,
-                                       std::make_error_code(std::errc::io_error));
-        }
-    }
-    if (executable) {
-        fs::permissions(temporary,
-                        fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
-                        fs::perm_options::add);
-    }
-    fs::rename(temporary, target);
-}
-
 // KIO wants a user's service menus executable (so that a downloaded file cannot act by
 // itself); system-wide files are trusted as packaged and stay plain data.
 enum class Trust { userFile, systemFile };
 
 void writeAll(const fs::path& root, const std::vector<ActionFile>& files, Trust trust) {
     for (const ActionFile& file : files) {
-        writeThrough(root / file.relative, file.text, file.executable && trust == Trust::userFile);
+        const bool executable = file.executable && trust == Trust::userFile;
+        writeWholeFile(root / file.relative, file.text,
+                       executable
+                           ? fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec
+                           : fs::perms::none);
     }
 }
 
@@ -61,7 +41,7 @@ void mergeThunar(const ActionFolders& folders, const std::vector<FileAction>& ac
     std::error_code error;
     if (actions.empty() && !fs::exists(file, error)) return;
     const std::string existing = readWholeFile(file).value_or("");
-    writeThrough(file, mergedThunarActions(existing, actions, bundle), false);
+    writeWholeFile(file, mergedThunarActions(existing, actions, bundle));
 }
 
 void removeNautilus(const ActionFolders& folders) {
