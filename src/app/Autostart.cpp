@@ -1,7 +1,8 @@
 #include "app/Autostart.h"
 
-#include <fstream>
 #include <system_error>
+
+#include "platform/WholeFile.h"
 
 namespace tavrino::app {
 
@@ -17,31 +18,19 @@ void applyAutostart(bool enabled, const std::filesystem::path& configHome,
         std::filesystem::remove(entry, ignored);
         return;
     }
-    std::filesystem::create_directories(entry.parent_path());
-    auto temporary = entry;
-    temporary += ".part";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << "[Desktop Entry]\n"
-               "Type=Application\n"
-               "Name=Tavrino\n"
-               "Comment=Convert files while dragging them\n"
-               "Exec="
-            << program.string()
-            << "\n"
-               "Icon=" TAVRINO_IDENTIFIER
-               "\n"
-               "Terminal=false\n"
-               "NoDisplay=true\n"
-               "X-GNOME-Autostart-enabled=true\n";
-        out.close();
-        if (!out) {
-            std::filesystem::remove(temporary);
-            throw std::filesystem::filesystem_error("autostart entry not written", temporary,
-                                                    std::make_error_code(std::errc::io_error));
-        }
-    }
-    std::filesystem::rename(temporary, entry);
+    writeWholeFile(entry,
+                   "[Desktop Entry]\n"
+                   "Type=Application\n"
+                   "Name=Tavrino\n"
+                   "Comment=Convert files while dragging them\n"
+                   "Exec=" +
+                       program.string() +
+                       "\n"
+                       "Icon=" TAVRINO_IDENTIFIER
+                       "\n"
+                       "Terminal=false\n"
+                       "NoDisplay=true\n"
+                       "X-GNOME-Autostart-enabled=true\n");
 }
 
 }  // namespace tavrino::app

@@ -85,6 +85,11 @@ TraySettings traySettings(Desktop desktop) {
             "Tavrino를 다시 실행할 때 이 안내가 뜹니다"};
 }
 
+std::string waylandAlternatives() {
+    return "파일 관리자의 오른쪽 클릭 메뉴(Tavrino)와 터미널의 tavrino-cli는 지금도 쓸 수 "
+           "있습니다.";
+}
+
 std::string welcomeBody(Desktop desktop, WheelSupport support) {
     std::string body =
         "파일을 끌어 옮기는 동안 Shift를 누르고 있으면 변환 메뉴, Alt를 누르고 있으면 도구 "
@@ -102,19 +107,22 @@ std::string welcomeBody(Desktop desktop, WheelSupport support) {
             body +=
                 "\n\nWayland 세션에서는 GNOME Shell 확장 \"Tavrino drag reporter\"(끌기 "
                 "도우미)가 켜져 있어야 원형 메뉴가 뜹니다. 지금은 꺼져 있습니다: \"끌기 도우미 "
-                "켜기\"를 누르세요.";
+                "켜기\"를 누르세요. " +
+                waylandAlternatives();
             break;
         case WheelSupport::companionUnread:
             body +=
                 "\n\nWayland 세션에서는 GNOME Shell 확장 \"Tavrino drag reporter\"(끌기 "
                 "도우미)가 있어야 원형 메뉴가 뜹니다. GNOME Shell은 확장을 로그인할 때 읽으니 "
-                "로그아웃했다가 다시 로그인한 뒤 Tavrino를 다시 실행하세요.";
+                "로그아웃했다가 다시 로그인한 뒤 Tavrino를 다시 실행하세요. " +
+                waylandAlternatives();
             break;
         case WheelSupport::unsupported:
             body +=
                 "\n\n이 Wayland 데스크톱에서는 다른 프로그램의 끌기를 알 수 없어 원형 메뉴가 "
-                "뜨지 않습니다. tavrino-cli는 그대로 쓸 수 있고, 로그인 화면에서 X11(Xorg) "
-                "세션이나 GNOME을 고르면 원형 메뉴도 뜹니다.";
+                "뜨지 않습니다. 로그인 화면에서 X11(Xorg) 세션이나 GNOME을 고르면 원형 메뉴도 "
+                "뜹니다. " +
+                waylandAlternatives();
             break;
     }
     body +=

@@ -36,6 +36,9 @@ struct TraySettings {
 };
 TraySettings traySettings(Desktop desktop);
 
+// What still works on a Wayland session, where the wheel cannot open.
+std::string waylandAlternatives();
+
 // The welcome window's body: paragraphs separated by one blank line.
 std::string welcomeBody(Desktop desktop, WheelSupport support);
 
@@ -45,6 +48,7 @@ inline constexpr const char* head = "Tavrino 실행 중";
 inline constexpr const char* quit = "Tavrino 종료";
 inline constexpr const char* ok = "확인";
 inline constexpr const char* enableCompanion = "끌기 도우미 켜기";
+inline constexpr const char* startAtLogin = "로그인 시 시작";
 }  // namespace WelcomeTexts
 
 namespace ConflictTexts {

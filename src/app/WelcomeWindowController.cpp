@@ -1,13 +1,18 @@
 #include "app/WelcomeWindowController.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QHBoxLayout>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
 
+#include "app/AppDelegate.h"
+#include "app/Autostart.h"
 #include "app/Companion.h"
 #include "app/PanelLayout.h"
 #include "platform/Log.h"
+#include "platform/Paths.h"
 
 namespace tavrino::app {
 namespace {
@@ -27,6 +32,22 @@ QPushButton* button(const QString& title, QObject* target,
     return result;
 }
 
+bool savedStartAtLogin() {
+    return AppDelegate::settings()->value("startAtLogin", true).toBool();
+}
+
+void saveStartAtLogin(bool enabled) {
+    const auto settings = AppDelegate::settings();
+    settings->setValue("startAtLogin", enabled);
+    settings->sync();
+    try {
+        applyAutostart(enabled, configHome(),
+                       QCoreApplication::applicationFilePath().toStdString());
+    } catch (const std::exception& error) {
+        log(std::string("autostart entry not updated: ") + error.what());
+    }
+}
+
 }  // namespace
 
 WelcomeWindowController& WelcomeWindowController::shared() {
@@ -39,6 +60,8 @@ WelcomeWindowController::WelcomeWindowController(Desktop desktop,
     : quit([] { QApplication::quit(); }),
       launch(startDetached),
       enable([] { return enableCompanion(); }),
+      startsAtLogin(savedStartAtLogin),
+      setStartAtLogin(saveStartAtLogin),
       desktop_(desktop),
       support_(support) {}
 
@@ -57,14 +80,24 @@ Panel* WelcomeWindowController::makeWindow() {
                                 &WelcomeWindowController::openSettings);
     }
     if (settingsButton) buttonTitles_.push_back(settingsButton->text());
+    // The left side holds the start-at-login choice and, where there is one, the button
+    // that opens the desktop's tray settings.
+    auto* left = new QWidget;
+    auto* row = new QHBoxLayout(left);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* startAtLogin = new QCheckBox(WelcomeTexts::startAtLogin);
+    startAtLogin->setChecked(startsAtLogin());
+    connect(startAtLogin, &QCheckBox::toggled, this, &WelcomeWindowController::startAtLoginToggled);
+    row->addWidget(startAtLogin);
+    if (settingsButton) row->addWidget(settingsButton);
     QPushButton* quitButton = button(WelcomeTexts::quit, this, &WelcomeWindowController::quitApp);
     QPushButton* okButton = button(WelcomeTexts::ok, this, &WelcomeWindowController::closeWindow);
     okButton->setDefault(true);
     buttonTitles_.push_back(quitButton->text());
     buttonTitles_.push_back(okButton->text());
     window_ = PanelLayout::makePanel(WelcomeTexts::windowTitle, WelcomeTexts::head,
-                                     QString::fromStdString(welcomeBody(desktop_, *support_)),
-                                     settingsButton, {quitButton, okButton}, this)
+                                     QString::fromStdString(welcomeBody(desktop_, *support_)), left,
+                                     {quitButton, okButton}, this)
                   .panel;
     return window_;
 }
@@ -95,6 +128,10 @@ void WelcomeWindowController::enableReporter() {
 
 void WelcomeWindowController::quitApp() {
     quit();
+}
+
+void WelcomeWindowController::startAtLoginToggled(bool enabled) {
+    setStartAtLogin(enabled);
 }
 
 void WelcomeWindowController::closeWindow() {

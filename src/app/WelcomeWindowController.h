@@ -36,12 +36,17 @@ class WelcomeWindowController : public QObject, public PanelDelegate {
     std::function<void()> quit;
     std::function<bool(const std::vector<std::string>& command)> launch;
     std::function<bool()> enable;
+    // The start-at-login setting the checkbox shows and changes; by default the
+    // "startAtLogin" setting, with the autostart entry following it at once.
+    std::function<bool()> startsAtLogin;
+    std::function<void(bool)> setStartAtLogin;
 
   public Q_SLOTS:
     void openSettings();
     void quitApp();
     void closeWindow();
     void enableReporter();
+    void startAtLoginToggled(bool enabled);
 
   private:
     Desktop desktop_;

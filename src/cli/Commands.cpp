@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <iostream>
 
+#include "actions/ActionInstall.h"
 #include "menu/MenuRules.h"
+#include "platform/Bundle.h"
 #include "platform/Log.h"
 #include "run/RiskCheck.h"
 #include "run/RunEngine.h"
@@ -115,6 +117,27 @@ int cropCommand(const std::vector<std::string>& arguments) {
     return cropAndLog(source, rect) ? 0 : 1;
 }
 
+int fileActionsCommand(const std::vector<std::string>& arguments) {
+    const std::string what = arguments.empty() ? "" : arguments.front();
+    if (what == "install" && arguments.size() == 1) {
+        const ActionFolders folders = userActionFolders();
+        installUserActions(folders, executableDirectory());
+        std::cout << "파일 관리자 메뉴 설치: " << folders.dataHome.string() << ", "
+                  << (folders.configHome / "Thunar").string() << '\n';
+        return 0;
+    }
+    if (what == "remove" && arguments.size() == 1) {
+        removeUserActions(userActionFolders());
+        std::cout << "파일 관리자 메뉴 제거\n";
+        return 0;
+    }
+    if (what == "system" && arguments.size() == 3) {
+        installSystemActions(arguments[1], arguments[2]);
+        return 0;
+    }
+    throw UsageError("file-actions needs install, remove or system SHARE BUNDLE");
+}
+
 const char* const helpText =
     "usage: tavrino-cli COMMAND ...\n"
     "\n"
@@ -127,6 +150,9 @@ const char* const helpText =
     "  crop X,Y,W,H FILE        write the rectangle of an image as \"<name> 자름.<ext>\", as\n"
     "                           the crop window does (pixels from the top-left of the picture\n"
     "                           the right way up; the edges go out to whole pixels)\n"
+    "  file-actions install     put the petals into your file managers' right-click menus\n"
+    "                           (Nautilus, Dolphin, Thunar, Nemo), in the submenu Tavrino\n"
+    "  file-actions remove      take them out again\n"
     "  --help                   this text\n"
     "  --version                the version\n"
     "\n"
@@ -150,6 +176,7 @@ int runCommandLine(const std::vector<std::string>& arguments) {
     if (command == "applies") return appliesCommand(rest);
     if (command == "run") return runCommand(rest);
     if (command == "crop") return cropCommand(rest);
+    if (command == "file-actions") return fileActionsCommand(rest);
     throw UsageError("unknown command: " + command);
 }
 

@@ -15,7 +15,7 @@ struct UsageError : std::runtime_error {
 
 inline constexpr const char* usageLine =
     "usage: tavrino-cli menu [--tools] FILE... | applies ITEM FILE... | run ITEM FILE... | "
-    "crop X,Y,W,H FILE";
+    "crop X,Y,W,H FILE | file-actions install|remove";
 
 // The full help that --help prints: the commands, the items and the exit statuses.
 extern const char* const helpText;
@@ -30,6 +30,10 @@ int runCommand(const std::vector<std::string>& arguments);
 // in the crop window does, and logs the outcome. Status 0 when the file was written, 1 when
 // the crop failed.
 int cropCommand(const std::vector<std::string>& arguments);
+
+// Installs or removes the file-manager actions: `install` and `remove` for this user, with
+// the actions run by this program's folder; `system SHARE BUNDLE` writes the package's.
+int fileActionsCommand(const std::vector<std::string>& arguments);
 
 // Dispatches on the first argument.
 int runCommandLine(const std::vector<std::string>& arguments);

@@ -29,6 +29,9 @@ std::filesystem::path stateHome() {
 std::filesystem::path configHome() {
     return xdgDirectory("XDG_CONFIG_HOME", ".config");
 }
+std::filesystem::path dataHome() {
+    return xdgDirectory("XDG_DATA_HOME", ".local/share");
+}
 
 std::filesystem::path temporaryDirectory() {
     std::error_code error;

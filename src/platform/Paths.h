@@ -12,6 +12,8 @@ std::filesystem::path homeDirectory();
 std::filesystem::path stateHome();
 // $XDG_CONFIG_HOME, or ~/.config.
 std::filesystem::path configHome();
+// $XDG_DATA_HOME, or ~/.local/share.
+std::filesystem::path dataHome();
 // $TMPDIR, or /tmp.
 std::filesystem::path temporaryDirectory();
 

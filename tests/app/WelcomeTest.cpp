@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
@@ -47,6 +48,38 @@ TEST(WelcomeWindow, IsBuiltOnceAndReturnOnlyHidesIt) {
     buttonTitled(panel, "Tavrino 종료")->click();
     EXPECT_EQ(quits, 1);
     panel->hide();
+}
+
+TEST(WelcomeWindow, StartAtLoginCheckboxShowsAndChangesTheSetting) {
+    for (const bool saved : {true, false}) {
+        WelcomeWindowController controller(Desktop::other, false);
+        std::vector<bool> changes;
+        controller.startsAtLogin = [&] { return saved; };
+        controller.setStartAtLogin = [&](bool enabled) { changes.push_back(enabled); };
+        Panel* panel = controller.makeWindow();
+        const auto boxes = panel->findChildren<QCheckBox*>();
+        ASSERT_EQ(boxes.size(), 1);
+        EXPECT_EQ(boxes.front()->text(), WelcomeTexts::startAtLogin);
+        EXPECT_EQ(boxes.front()->isChecked(), saved);
+        boxes.front()->click();
+        boxes.front()->click();
+        EXPECT_EQ(changes, (std::vector<bool>{!saved, saved}));
+    }
+}
+
+// Wherever the wheel cannot open yet, the window names what works instead; where it opens,
+// it does not.
+TEST(WelcomeText, WaylandSessionsWithoutTheWheelAreToldWhatStillWorks) {
+    EXPECT_NE(waylandAlternatives().find("tavrino-cli"), std::string::npos);
+    for (WheelSupport support :
+         {WheelSupport::companionOff, WheelSupport::companionUnread, WheelSupport::unsupported}) {
+        EXPECT_NE(welcomeBody(Desktop::gnome, support).find(waylandAlternatives()),
+                  std::string::npos);
+    }
+    for (WheelSupport support : {WheelSupport::x11, WheelSupport::companionActive}) {
+        EXPECT_EQ(welcomeBody(Desktop::gnome, support).find(waylandAlternatives()),
+                  std::string::npos);
+    }
 }
 
 TEST(WelcomeWindow, SettingsButtonHidesThePanelAndLaunchesTheDesktopsTool) {

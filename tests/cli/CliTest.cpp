@@ -51,7 +51,9 @@ TEST_F(CommandLine, MisuseGetsOneUsageLineAndStatusTwo) {
                                                {"menu", "--tools"},
                                                {"paint", png},
                                                {"applies", "convert(jpeg)", png},
-                                               {"applies", "convert(png)"}}) {
+                                               {"applies", "convert(png)"},
+                                               {"file-actions"},
+                                               {"file-actions", "install", "extra"}}) {
         const auto result = cli(arguments);
         EXPECT_EQ(result.status, 2);
         EXPECT_EQ(result.out, "");
