@@ -52,7 +52,7 @@ TEST(WelcomeWindow, IsBuiltOnceAndReturnOnlyHidesIt) {
 
 TEST(WelcomeWindow, StartAtLoginCheckboxShowsAndChangesTheSetting) {
     for (const bool saved : {true, false}) {
-        WelcomeWindowController controller(Desktop::other, false);
+        WelcomeWindowController controller(Desktop::other, WheelSupport::x11);
         std::vector<bool> changes;
         controller.startsAtLogin = [&] { return saved; };
         controller.setStartAtLogin = [&](bool enabled) { changes.push_back(enabled); };
