@@ -1,6 +1,7 @@
 #include "pdf/PdfExport.h"
 
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -109,6 +110,12 @@ void exportPdf(const Document& document, const fs::path& output, const RenderOpt
     if (!fs::is_regular_file(pdf, error) || fs::file_size(pdf, error) == 0) {
         throw DocumentError("LibreOffice가 PDF를 만들지 못함");
     }
+    // The renderer writes inside our private folder, the warm one under umask 077; the user's
+    // PDF gets what any new file of theirs gets.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    std::error_code ignored;
+    fs::permissions(pdf, static_cast<fs::perms>(0666 & ~mask), ignored);
     fs::rename(pdf, target, error);
     if (error) throw DocumentError("PDF를 저장할 수 없음: " + output.string());
 }

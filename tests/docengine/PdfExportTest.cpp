@@ -95,6 +95,20 @@ TEST_F(PdfExportTest, MovesTheRenderedPdfIntoPlaceAndRemovesTheWorkFolder) {
     EXPECT_EQ(leftovers(), 0);
 }
 
+// The warm instance works under umask 077, so its PDF arrives readable by the owner only; the
+// user's file gets the permissions any new file of theirs gets.
+TEST_F(PdfExportTest, ThePlacedPdfHasTheUsersPermissionsNotTheRenderersPrivateOnes) {
+    const mode_t previous = ::umask(022);
+    const fs::path output = folder / "shared.pdf";
+    exportPdf(document, output,
+              fake("printf '%%PDF-1.7 fake' > \"$OUTDIR/document.pdf\"\n"
+                   "chmod 600 \"$OUTDIR/document.pdf\""));
+    ::umask(previous);
+    EXPECT_EQ(fs::status(output).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                  fs::perms::others_read);
+}
+
 TEST_F(PdfExportTest, ARendererFailureOrMissingPdfLeavesNothingUnderTheOutput) {
     const fs::path output = folder / "out.pdf";
     EXPECT_THROW(
