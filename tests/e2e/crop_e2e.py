@@ -29,17 +29,7 @@ def png_size(path):
 
 
 def drop_on_crop(session, harness):
-    xsession.start_drag(session)
-    session.xdotool("keydown", "alt")
-    line = harness.wait_line("shown ", 5)
-    _, _, x, y, items = line.split(" ", 4)
-    items = items.split(",")
-    assert "tool(crop)" in items, items
-    target = xsession.petal_point((int(x), int(y)), items, "tool(crop)")
-    xsession.glide(session, (640, 512), target)
-    time.sleep(0.15)
-    session.xdotool("mouseup", 1)
-    session.xdotool("keyup", "alt")
+    xsession.drop_on_petal(session, harness, "tool(crop)", key="alt")
     _, cx, cy, width, height, name = harness.wait_line("crop-window ", 5).split(" ", 5)
     return (int(cx), int(cy), int(width), int(height)), name
 
@@ -123,18 +113,8 @@ def check(session, harness, work, log):
 
 
 def check_unreadable(session, harness, work, log):
-    xsession.start_drag(session)
-    session.xdotool("keydown", "alt")
-    line = harness.wait_line("shown ", 5)
-    _, _, x, y, items = line.split(" ", 4)
-    items = items.split(",")
     # The menu judges by name and kind; only opening the picture finds the damage.
-    assert "tool(crop)" in items, items
-    target = xsession.petal_point((int(x), int(y)), items, "tool(crop)")
-    xsession.glide(session, (640, 512), target)
-    time.sleep(0.15)
-    session.xdotool("mouseup", 1)
-    session.xdotool("keyup", "alt")
+    xsession.drop_on_petal(session, harness, "tool(crop)", key="alt")
     wait_until(lambda: any(line.startswith("자르기 창 열기 실패: 사진.png: ")
                            for line in log_lines(log)), 5, "the failure line")
     time.sleep(0.5)

@@ -185,5 +185,22 @@ def press_shift_until_shown(session, harness, timeout=5, key="shift"):
     return float(when) - pressed, (int(x), int(y)), items.split(",")
 
 
+def drop_on_petal(session, harness, item, key="shift", when_missing=None):
+    """A drag from the source to the middle of the screen, `key` held until the wheel shows,
+    the drop on petal `item`; returns the petals shown. When `item` is not among them,
+    `when_missing(items)` is called (a failed assertion unless told)."""
+    start_drag(session)
+    _, centre, items = press_shift_until_shown(session, harness, key=key)
+    if item not in items:
+        if when_missing:
+            when_missing(items)
+        raise AssertionError(f"no petal {item}: {items}")
+    glide(session, (640, 512), petal_point(centre, items, item))
+    time.sleep(0.15)
+    session.xdotool("mouseup", 1)
+    session.xdotool("keyup", key)
+    return items
+
+
 def new_workdir():
     return tempfile.mkdtemp(prefix="tavrino-e2e-")
