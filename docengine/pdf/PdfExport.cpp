@@ -60,7 +60,8 @@ void renderCold(const fs::path& work, const fs::path& docx, const RenderOptions&
         {options.soffice.string(), "--headless", "--norestore", "--nolockcheck", "--nodefault",
          "--nologo", "-env:UserInstallation=" + fileUrl(work / "profile"), "--convert-to",
          "pdf:writer_pdf_Export", "--outdir", work.string(), docx.string()},
-        {"FONTCONFIG_FILE=" + fonts.string()}, "LibreOffice");
+        // LibreOffice leaves files in its temporary folder: ours goes with the work folder.
+        {"FONTCONFIG_FILE=" + fonts.string(), "TMPDIR=" + work.string()}, "LibreOffice");
     const std::optional<int> status = soffice.wait(options.timeout);
     if (!status) {
         throw DocumentError("LibreOffice가 제한 시간(" + std::to_string(options.timeout.count()) +

@@ -199,8 +199,13 @@ void startInstance(const fs::path& folder, const RenderOptions& options) {
         "--nodefault",
         "--accept=pipe,name=" + pipeName(folder) + ";urp;StarOffice.ComponentContext",
         "-env:UserInstallation=" + fileUrl(folder / "profile")};
+    // LibreOffice leaves files in its temporary folder; the instance's own keeps them out of
+    // the user's.
+    std::error_code ignored;
+    fs::create_directories(folder / "tmp", ignored);
     const std::vector<std::string> environment =
-        environmentWith({"FONTCONFIG_FILE=" + (folder / "fonts.conf").string()});
+        environmentWith({"FONTCONFIG_FILE=" + (folder / "fonts.conf").string(),
+                         "TMPDIR=" + (folder / "tmp").string()});
     const pid_t first = ::fork();
     if (first < 0) return;
     if (first == 0) {
@@ -297,31 +302,16 @@ WarmOutcome renderWarm(const fs::path& docx, const fs::path& pdf, const RenderOp
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
     }
-    switch (*status) {
-        case 0:
-            use.touch();
-            if (!fs::is_regular_file(pdf, error) || fs::file_size(pdf, error) == 0)
-                throw DocumentError("LibreOffice가 PDF를 만들지 못함");
-            return WarmOutcome::rendered;
-        case kUnoMissing:
-            fs::remove(folder / "uno-ok", error);
-            stopInstance(folder);
-            return WarmOutcome::unavailable;
-        case kUnoNoInstance:
-            stopInstance(folder);
-            return WarmOutcome::unavailable;
-        case kUnoLoadFailed:
-            use.touch();
-            throw DocumentError("LibreOffice가 문서를 열지 못함");
-        case kUnoStoreFailed:
-            use.touch();
-            throw DocumentError("LibreOffice가 PDF를 만들지 못함");
-        default:
-            // The instance went away or the client crashed: end what is left and let the
-            // document have its chance with a LibreOffice of its own.
-            stopInstance(folder);
-            return WarmOutcome::unavailable;
+    // Whatever goes wrong inside the shared instance (it was ending, it crashed, it could not
+    // load or store this document) the document gets its chance with a LibreOffice of its
+    // own, whose failure then speaks for the document.
+    if (*status == 0 && fs::is_regular_file(pdf, error) && fs::file_size(pdf, error) > 0) {
+        use.touch();
+        return WarmOutcome::rendered;
     }
+    if (*status == kUnoMissing) fs::remove(folder / "uno-ok", error);
+    stopInstance(folder);
+    return WarmOutcome::unavailable;
 }
 
 }  // namespace tavrino::docs

@@ -163,6 +163,29 @@ TEST_F(PdfExportTest, AWarmInstanceThatNeverAnswersIsEndedAndTheDocumentRendered
     EXPECT_EQ(leftovers(), 0);
 }
 
+// A shared instance that cannot store this document (it was ending, or it stumbled) must
+// not fail a document that LibreOffice of its own renders.
+TEST_F(PdfExportTest, AWarmStoreFailureGivesTheDocumentAColdRender) {
+    const fs::path output = folder / "out.pdf";
+    RenderOptions options = fake(
+        "if [ -n \"$LISTENER\" ]; then sleep 600; fi\n"
+        "printf '%%PDF-1.7 cold' > \"$OUTDIR/document.pdf\"");
+    // The client stand-in answers "import uno" and then reports that storing failed.
+    const fs::path client = folder / "fake-python";
+    std::ofstream(client) << "#!/bin/sh\n[ \"$2\" = 'import uno' ] && exit 0\nexit 5\n";
+    fs::permissions(client, fs::perms::owner_all);
+    options.python = client;
+    options.warm = true;
+    options.cache = folder / "cache";
+    options.warmStart = std::chrono::seconds(5);
+    exportPdf(document, output, options);
+    std::ifstream in(output);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "%PDF-1.7 cold");
+    EXPECT_FALSE(warmInstanceRunning(warmFolder(options)));
+    EXPECT_EQ(leftovers(), 0);
+}
+
 TEST_F(PdfExportTest, AWarmInstanceThatDiesAtOnceFallsBackToACold) {
     const fs::path output = folder / "out.pdf";
     RenderOptions options = fake(
