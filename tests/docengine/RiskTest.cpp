@@ -1,6 +1,7 @@
 // The breakage-risk analysis behind wordbridge "risk": each finding names something the
 // conversion to the other family really loses or changes, so every code here is shown by
 // converting a document that holds the construct and looking at the result.
+#include <optional>
 #include <regex>
 
 #include "Corpus.h"
@@ -67,10 +68,11 @@ std::string table(const std::vector<int>& grid, const std::string& cells) {
     return xml + "</w:tblGrid><w:tr>" + cells + "</w:tr></w:tbl>";
 }
 
-const Risk* findRisk(const std::vector<Risk>& risks, std::string_view code) {
+// A copy, not a pointer: callers often search a list that is gone by the next line.
+std::optional<Risk> findRisk(const std::vector<Risk>& risks, std::string_view code) {
     for (const Risk& risk : risks)
-        if (risk.code == code) return &risk;
-    return nullptr;
+        if (risk.code == code) return risk;
+    return std::nullopt;
 }
 
 std::vector<Risk> risksOf(const fs::path& file) {
@@ -136,8 +138,8 @@ TEST_F(Risks, NestedTableInWordKeepsItsWidthInHwpx) {
     const fs::path source = write("nested.docx", docxWithBody(paragraph("앞") + outer));
     const LoadedDocument loaded = loadDocument(source);
     const std::vector<Risk> risks = conversionRisks(loaded.document, loaded.format);
-    const Risk* nested = findRisk(risks, "nestedTable");
-    ASSERT_NE(nested, nullptr);
+    const std::optional<Risk> nested = findRisk(risks, "nestedTable");
+    ASSERT_TRUE(nested.has_value());
     EXPECT_EQ(nested->count, 1);
     EXPECT_EQ(nested->message, "표 안에 표가 1개 있어 모양이 바뀔 수 있음");
 
@@ -163,8 +165,9 @@ TEST_F(Risks, WordEquationLosesItsStructure) {
         "</m:r></m:den></m:f></m:oMath></w:p>";
     const fs::path source = write("math.docx", docxWithBody(math));
     const LoadedDocument loaded = loadDocument(source);
-    const Risk* equation = findRisk(conversionRisks(loaded.document, loaded.format), "equation");
-    ASSERT_NE(equation, nullptr);
+    const std::optional<Risk> equation =
+        findRisk(conversionRisks(loaded.document, loaded.format), "equation");
+    ASSERT_TRUE(equation.has_value());
     EXPECT_EQ(equation->count, 1);
     const std::string section =
         partOf(documentBytes(loaded.document, DocumentFormat::hwpx), "Contents/section0.xml");
@@ -176,8 +179,9 @@ TEST_F(Risks, WordEquationLosesItsStructure) {
 // built formula.
 TEST_F(Risks, HwpEquationReachesWordAsItsScript) {
     const LoadedDocument loaded = loadDocument(corpus("hwpx", "SimpleEquation.hwpx"));
-    const Risk* equation = findRisk(conversionRisks(loaded.document, loaded.format), "equation");
-    ASSERT_NE(equation, nullptr);
+    const std::optional<Risk> equation =
+        findRisk(conversionRisks(loaded.document, loaded.format), "equation");
+    ASSERT_TRUE(equation.has_value());
     std::string script;
     walk(loaded.document.sections.front().blocks,
          {[&](const Paragraph& p) {
@@ -197,9 +201,9 @@ TEST_F(Risks, HwpEquationReachesWordAsItsScript) {
 // OWPML has no header or footer for the first page only: they are gone after conversion.
 TEST_F(Risks, FirstPageHeadersAreLostInHwpx) {
     const LoadedDocument loaded = loadDocument(corpus("docx", "doc-add-section.docx"));
-    const Risk* first =
+    const std::optional<Risk> first =
         findRisk(conversionRisks(loaded.document, loaded.format), "firstPageHeader");
-    ASSERT_NE(first, nullptr);
+    ASSERT_TRUE(first.has_value());
     int before = 0;
     for (const Section& section : loaded.document.sections)
         for (const auto* heads : {&section.headers, &section.footers})
@@ -219,15 +223,15 @@ TEST_F(Risks, FirstPageHeadersAreLostInHwpx) {
 TEST_F(Risks, HwpDrawingsAndFloatingObjectsChangeInWord) {
     const LoadedDocument ellipse = loadDocument(corpus("hwpx", "SimpleEllipse.hwpx"));
     const std::vector<Risk> risks = conversionRisks(ellipse.document, ellipse.format);
-    ASSERT_NE(findRisk(risks, "drawing"), nullptr);
+    ASSERT_TRUE(findRisk(risks, "drawing").has_value());
     EXPECT_GT(statistics(ellipse.document).shapes, 0);
     const Document word = convertedToOtherFamily(ellipse);
     EXPECT_LT(statistics(word).shapes, statistics(ellipse.document).shapes);
 
     const LoadedDocument picture = loadDocument(corpus("hwpx", "SimplePicture.hwpx"));
-    const Risk* floating =
+    const std::optional<Risk> floating =
         findRisk(conversionRisks(picture.document, picture.format), "floatingObject");
-    ASSERT_NE(floating, nullptr);
+    ASSERT_TRUE(floating.has_value());
     EXPECT_EQ(floating->count, 1);
     int floatingAfter = 0, picturesAfter = 0;
     for (const Section& section : convertedToOtherFamily(picture).sections)
@@ -248,8 +252,9 @@ TEST_F(Risks, HwpDrawingsAndFloatingObjectsChangeInWord) {
 // text moves out after the outer box, and the note disappears.
 TEST_F(Risks, TextBoxesInsideTextBoxesAndTheirNotesChangeInWord) {
     const LoadedDocument boxes = loadDocument(corpus("hwpx", "RectInRect.hwpx"));
-    const Risk* nested = findRisk(conversionRisks(boxes.document, boxes.format), "nestedTextBox");
-    ASSERT_NE(nested, nullptr);
+    const std::optional<Risk> nested =
+        findRisk(conversionRisks(boxes.document, boxes.format), "nestedTextBox");
+    ASSERT_TRUE(nested.has_value());
     EXPECT_LT(statistics(convertedToOtherFamily(boxes)).shapes, statistics(boxes.document).shapes);
 
     Document withNote;
@@ -266,8 +271,9 @@ TEST_F(Risks, TextBoxesInsideTextBoxesAndTheirNotesChangeInWord) {
     section.blocks.push_back(Block{anchor});
     withNote.sections.push_back(section);
     const Document hwpx = readDocumentBytes(documentBytes(withNote, DocumentFormat::hwpx));
-    const Risk* note = findRisk(conversionRisks(hwpx, DocumentFormat::hwpx), "noteInTextBox");
-    ASSERT_NE(note, nullptr);
+    const std::optional<Risk> note =
+        findRisk(conversionRisks(hwpx, DocumentFormat::hwpx), "noteInTextBox");
+    ASSERT_TRUE(note.has_value());
     EXPECT_EQ(statistics(hwpx).notes, 1);
     const Document word = readDocumentBytes(documentBytes(hwpx, DocumentFormat::docx));
     EXPECT_EQ(statistics(word).notes, 0);
@@ -277,8 +283,9 @@ TEST_F(Risks, TextBoxesInsideTextBoxesAndTheirNotesChangeInWord) {
 // Click-here fields, dates and the like reach Word as their visible text only.
 TEST_F(Risks, HwpFieldsBecomePlainTextInWord) {
     const LoadedDocument loaded = loadDocument(corpus("hwp", "finding-all-field.hwp"));
-    const Risk* field = findRisk(conversionRisks(loaded.document, loaded.format), "field");
-    ASSERT_NE(field, nullptr);
+    const std::optional<Risk> field =
+        findRisk(conversionRisks(loaded.document, loaded.format), "field");
+    ASSERT_TRUE(field.has_value());
     const auto fieldsIn = [](const Document& document) {
         int count = 0;
         for (const Section& section : document.sections)
@@ -300,16 +307,18 @@ TEST_F(Risks, HwpFieldsBecomePlainTextInWord) {
 // conversion: the comment's words and the tracked deletion are gone.
 TEST_F(Risks, WhatTheReaderDroppedIsMissingAfterConversion) {
     const LoadedDocument comments = loadDocument(corpus("docx", "comments-rich-para.docx"));
-    const Risk* comment = findRisk(conversionRisks(comments.document, comments.format), "comment");
-    ASSERT_NE(comment, nullptr);
+    const std::optional<Risk> comment =
+        findRisk(conversionRisks(comments.document, comments.format), "comment");
+    ASSERT_TRUE(comment.has_value());
     EXPECT_EQ(comment->message, "메모 " + std::to_string(comment->count) + "개는 옮겨지지 않음");
     const std::string hwpx = documentBytes(comments.document, DocumentFormat::hwpx);
     EXPECT_EQ(partOf(hwpx, "Contents/section0.xml").find("hiddenComment"), std::string::npos);
     EXPECT_EQ(readDocumentBytes(hwpx).dropped.counts.count("comment"), 0u);
 
     const LoadedDocument tracked = loadDocument(corpus("hwpx", "ChangeTrack.hwpx"));
-    const Risk* change = findRisk(conversionRisks(tracked.document, tracked.format), "trackChange");
-    ASSERT_NE(change, nullptr);
+    const std::optional<Risk> change =
+        findRisk(conversionRisks(tracked.document, tracked.format), "trackChange");
+    ASSERT_TRUE(change.has_value());
     const std::string body =
         partOf(documentBytes(tracked.document, DocumentFormat::docx), "word/document.xml");
     EXPECT_EQ(body.find("<w:ins"), std::string::npos);
