@@ -166,6 +166,14 @@ std::vector<TextBlock> textBlocks(const PixelBuffer& grey, int line) {
     return blocks;
 }
 
+std::vector<TextBlock> inkRows(const PixelBuffer& grey, const TextBlock& block) {
+    std::vector<TextBlock> rows;
+    if (block.width <= 0 || block.height <= 0) return rows;
+    for (const Run& run : runsOf(contrastProfile(grey, block, true), true))
+        rows.push_back({block.x, block.y + run.start, block.width, run.length});
+    return rows;
+}
+
 int blockMargin(int line) {
     return std::max(4, static_cast<int>(line * rowGapInLines)) / 2;
 }

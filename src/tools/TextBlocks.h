@@ -24,6 +24,10 @@ int typicalInkHeight(const PixelBuffer& grey);
 // when the picture holds no contrast at all.
 std::vector<TextBlock> textBlocks(const PixelBuffer& grey, int line);
 
+// The bands of rows of `block` that hold ink, top to bottom, each as wide as the block: in
+// a block of text, its lines.
+std::vector<TextBlock> inkRows(const PixelBuffer& grey, const TextBlock& block);
+
 // The margin around a block that the engine should see: half the smallest gap between two
 // blocks, so that neighbours never overlap.
 int blockMargin(int line);

@@ -22,6 +22,10 @@ struct PreparedPicture {
 // count of PixelBuffer. No blocks for a picture too small to hold a line of text.
 PreparedPicture preparedForReading(const PixelBuffer& pixels);
 
+// How far the engine trusts a line: the confidence (0-100) of its middle letter, each word's
+// confidence standing for its letters and digits.
+float lineConfidence(const RecognizedLine& line);
+
 // The lines of one picture joined with "\n"; empty when nothing trustworthy was found.
 std::string recognizePicture(TextRecognizer& engine, const PixelBuffer& pixels);
 

@@ -8,7 +8,8 @@
 //
 // Prints to standard error one line each time the wheel has been painted after opening:
 //   shown <CLOCK_MONOTONIC seconds> <centre x> <centre y> <item spelling>,...
-// and, for each crop window it opens, a line with the canvas's place on screen and one with
+// Extracted text goes to Qt's clipboard, which this program owns until it quits.
+// For each crop window it opens, a line with the canvas's place on screen and one with
 // the size label after every change of the crop:
 //   crop-window <x> <y> <width> <height> <file name>
 //   crop-label <label text>
@@ -37,6 +38,7 @@
 #include "app/CompanionListener.h"
 #include "app/CropCanvas.h"
 #include "app/CropWindowController.h"
+#include "app/QtClipboard.h"
 #include "drag/CompanionDragBackend.h"
 #include "drag/Controller.h"
 #include "drag/RunEnginePort.h"
@@ -149,6 +151,8 @@ int main(int argc, char** argv) {
     tavrino::setLogFile(arguments[0]);
     QApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
+    // Extracted text goes to Qt's clipboard, as in the tray application.
+    tavrino::installClipboard(std::make_shared<tavrino::app::QtClipboard>());
 
     tavrino::wheel::WheelPanel panel;
     panel.setWindowTitle("tavrino-wheel");

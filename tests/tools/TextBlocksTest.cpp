@@ -47,6 +47,21 @@ TEST(TextBlocks, WordGapsAndLineSpacingDoNotCut) {
     EXPECT_EQ(textBlocks(shot, typicalInkHeight(shot)).size(), 1U);
 }
 
+TEST(TextBlocks, InkRowsAreTheLinesOfABlockTopToBottom) {
+    PixelBuffer shot = page(200, 80, 40);  // a dark theme: the rows are found all the same
+    strokes(shot, 10, 10, 100, 12, 230);
+    strokes(shot, 10, 26, 60, 12, 230);  // 4 px of line spacing
+    strokes(shot, 10, 50, 80, 3, 230);   // an underline
+    const TextBlock block{5, 5, 150, 60};
+    const std::vector<TextBlock> rows = inkRows(shot, block);
+    ASSERT_EQ(rows.size(), 3U);
+    EXPECT_EQ(rows[0], (TextBlock{5, 10, 150, 12}));
+    EXPECT_EQ(rows[1], (TextBlock{5, 26, 150, 12}));
+    EXPECT_EQ(rows[2], (TextBlock{5, 50, 150, 3}));
+    EXPECT_TRUE(inkRows(shot, {150, 0, 50, 80}).empty());  // beside the text
+    EXPECT_TRUE(inkRows(shot, {0, 0, 0, 0}).empty());
+}
+
 TEST(TextBlocks, ParagraphsFarApartAreReadTopToBottom) {
     PixelBuffer shot = page(200, 140, 255);
     strokes(shot, 10, 10, 100, 14, 0);

@@ -2,6 +2,9 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "convert/ConvertError.h"
 #include "platform/Clipboard.h"
@@ -132,6 +135,37 @@ TEST(Preparation, APictureTooSmallForALineHoldsNothingToRead) {
     EXPECT_TRUE(preparedForReading(tiny).blocks.empty());
 }
 
+RecognizedLine lineOf(const std::vector<std::pair<std::string, float>>& words) {
+    RecognizedLine line;
+    for (const auto& [text, confidence] : words) {
+        RecognizedWord word;
+        word.text = text;
+        word.confidence = confidence;
+        line.words.push_back(word);
+    }
+    return line;
+}
+
+TEST(LineTrust, OneBadWordNeitherSinksAGoodLineNorLiftsABadOne) {
+    // Eight sure words and one syllable the engine could not read at all.
+    const RecognizedLine good = lineOf({{"설정", 93},
+                                        {"화", 93},
+                                        {"면", 93},
+                                        {"에", 91},
+                                        {"서", 92},
+                                        {"언어를", 68},
+                                        {"바", 93},
+                                        {"꿈", 0},
+                                        {"니다", 78}});
+    EXPECT_GE(lineConfidence(good), 78);
+    // What the engine makes of a texture: marks it is unsure of and one it is sure of.
+    const RecognizedLine junk = lineOf({{"~", 28}, {"we", 27}, {"il", 30}, {"4", 90}});
+    EXPECT_LT(lineConfidence(junk), 45);
+    // Words count by their letters: a long sure word outweighs two short unsure ones.
+    EXPECT_EQ(lineConfidence(lineOf({{"a", 20}, {"b", 30}, {"다운로드완료", 95}})), 95);
+    EXPECT_EQ(lineConfidence(RecognizedLine{}), 0);
+}
+
 class Recognition : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -146,6 +180,19 @@ TEST_F(Recognition, TwoLinesOfAScreenshotGiveTwoLines) {
     EXPECT_EQ(recognizeText(FileFacts(shot)), "안녕하세요 반갑습니다\nHello World 2026");
     const fs::path dark = renderText(dir / "dark.png", "설정 저장하기", 13, "dark");
     EXPECT_EQ(recognizeText(FileFacts(dark)), "설정 저장하기");
+}
+
+TEST_F(Recognition, NoEntryOfASmallDarkMenuIsDropped) {
+    // At this size the engine took the first two entries for one line and read only the
+    // first of them.
+    const fs::path menu = dir / "menu.png";
+    ASSERT_EQ(
+        test::runProgram({"pango-view", "-q", "--dpi=72", "--margin=14", "--font=NanumGothic 11",
+                          "--background=#202124", "--foreground=#e8eaed",
+                          "--text=편집\n파일\n휴지통 비우기", "-o", menu.string()})
+            .status,
+        0);
+    EXPECT_EQ(recognizeText(FileFacts(menu)), "편집\n파일\n휴지통 비우기");
 }
 
 TEST_F(Recognition, TwoColumnsAreReadOneAfterTheOther) {
