@@ -122,19 +122,36 @@ bool endsInParticle(const RecognizedWord& word, const std::vector<RecognizedLine
     const std::vector<Span> spans = hangulSpans(korean);
     if (spans.empty()) return false;
     int kept = 0;
+    const RecognizedSymbol* last = nullptr;
     for (const RecognizedSymbol& symbol : word.symbols) {
         const int middle = middleOf(symbol);
         if (covered(spans, middle)) continue;
         if (middle >= spans.front().left) return false;
         ++kept;
+        last = &symbol;
     }
-    return kept >= minimumStem;
+    // A particle follows a whole word: after "Wi-" the syllable the Korean model made is
+    // what it read of "Fi".
+    const auto end = last && last->text.size() == 1 ? static_cast<unsigned char>(last->text[0]) : 0;
+    return kept >= minimumStem && std::isalnum(end);
+}
+
+bool mayHideParticle(const RecognizedWord& word, const RecognizedLine& line) {
+    if (holdsHangul(word.symbols)) return false;
+    const int letters =
+        static_cast<int>(std::count_if(word.text.begin(), word.text.end(), [](char c) {
+            return std::isalpha(static_cast<unsigned char>(c));
+        }));
+    if (letters < minimumStem) return false;
+    return std::any_of(line.words.begin(), line.words.end(),
+                       [](const RecognizedWord& other) { return holdsHangul(other.symbols); });
 }
 
 void repairMixedScriptWords(TextRecognizer& engine, std::vector<RecognizedLine>& lines) {
     for (RecognizedLine& line : lines) {
         for (RecognizedWord& word : line.words) {
-            if (!mayBeMisreadKorean(word)) continue;
+            const bool unsure = mayBeMisreadKorean(word);
+            if (!unsure && !mayHideParticle(word, line)) continue;
             // A little of the background around the word, as the engine reads best.
             const int pad = std::max(2, word.box.height / 4);
             const PixelRegion around{word.box.x - pad, word.box.y - pad, word.box.width + 2 * pad,
@@ -153,7 +170,7 @@ void repairMixedScriptWords(TextRecognizer& engine, std::vector<RecognizedLine>&
                 }
             }
             const bool surer = words > 0 && sure / words > word.confidence;
-            if ((surer && !looksEnglish(word.text)) || endsInParticle(word, korean))
+            if ((unsure && surer && !looksEnglish(word.text)) || endsInParticle(word, korean))
                 word.text = mergedWord(word, korean);
         }
     }

@@ -26,8 +26,14 @@ bool mayBeMisreadKorean(const RecognizedWord& word);
 std::string mergedWord(const RecognizedWord& word, const std::vector<RecognizedLine>& korean);
 
 // Whether the Korean reading only puts syllables after a Latin stem of at least two of the
-// word's symbols, as in "English가": the stem kept, no syllable before or among it.
+// word's symbols that ends in a letter or digit, as in "English가": the stem kept, no
+// syllable before or among it.
 bool endsInParticle(const RecognizedWord& word, const std::vector<RecognizedLine>& korean);
+
+// Whether `word`, however sure the mixed models were of it, may be a Latin word whose
+// Korean particle they read as Latin ("LICENSE를" as "LICENSES"): no Hangul syllable, at
+// least two letters, and a line that holds Korean words.
+bool mayHideParticle(const RecognizedWord& word, const RecognizedLine& line);
 
 // Re-reads each word of `lines` that may be misread Korean and keeps the merged reading.
 // The engine must hold the picture `lines` were read from.

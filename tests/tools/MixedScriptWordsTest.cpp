@@ -66,9 +66,29 @@ TEST(MixedScriptWords, SyllablesBeforeOrAmongTheLettersAreNoParticle) {
     const auto korean = reading({word({"따"}, 0, 20, 50)});
     EXPECT_EQ(mergedWord(latin, korean), "따ADME");  // what would be kept, were it surer
     EXPECT_FALSE(endsInParticle(latin, korean));
+    // Nor is a stem that stops short of a whole word: the syllable is what the Korean model
+    // made of the rest of it.
+    const RecognizedWord wifi = word({"W", "i", "-", "F", "i"}, 0, 10, 93);
+    EXPECT_FALSE(endsInParticle(wifi, reading({word({"더"}, 30, 20, 60)})));
     // One letter before a syllable is no stem either.
     const RecognizedWord shortStem = word({"A", "7", "}"}, 0, 10, 60);
     EXPECT_FALSE(endsInParticle(shortStem, reading({word({"가"}, 10, 20, 50)})));
+}
+
+TEST(MixedScriptWords, SureLatinWordsAreCheckedForAParticleOnlyAmongKoreanWords) {
+    // The English model was sure of "LICENSES": the "S" is the particle 를.
+    const RecognizedWord license = word({"L", "I", "C", "E", "N", "S", "E", "S"}, 0, 10, 88);
+    EXPECT_FALSE(mayBeMisreadKorean(license));
+    const RecognizedLine korean{{word({"파", "일", "과"}, 0, 20, 93), license}, 90};
+    EXPECT_TRUE(mayHideParticle(license, korean));
+    const RecognizedLine english{{word({"O", "p", "e", "n"}, 0, 10, 96), license}, 96};
+    EXPECT_FALSE(mayHideParticle(license, english));
+    EXPECT_FALSE(mayHideParticle(word({"7"}, 0, 10, 90), korean));  // no stem to keep
+    EXPECT_FALSE(mayHideParticle(korean.words.front(), korean));    // already Korean
+    const auto read =
+        reading({word({"L", "I", "C", "E", "N", "S", "E"}, 0, 10, 80), word({"를"}, 70, 20, 75)});
+    EXPECT_TRUE(endsInParticle(license, read));
+    EXPECT_EQ(mergedWord(license, read), "LICENSE를");
 }
 
 TEST(MixedScriptWords, AKoreanReadingWithoutSyllablesChangesNothing) {
