@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "tools/Deskew.h"
 #include "tools/MixedScriptWords.h"
 
 namespace tavrino {
@@ -209,6 +210,7 @@ PreparedPicture preparedForReading(const PixelBuffer& pixels) {
     PreparedPicture prepared{greyOverWhite(pixels), {}};
     PixelBuffer& grey = prepared.grey;
     if (grey.width < smallestPicture || grey.height < smallestPicture) return prepared;
+    if (const double skew = skewAngle(grey); skew != 0) grey = levelled(grey, skew);
     const int line = typicalInkHeight(grey);
     prepared.blocks = textBlocks(grey, line);
     const int margin = blockMargin(line);
