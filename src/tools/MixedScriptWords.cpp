@@ -60,15 +60,39 @@ struct Span {
     int right;
 };
 
-// The runs of Hangul syllables side by side in a Korean reading; a run covers the gaps
-// between its syllables too.
-std::vector<Span> hangulSpans(const std::vector<RecognizedLine>& korean) {
+int middleOf(const RecognizedSymbol& symbol) {
+    return (symbol.left + symbol.right) / 2;
+}
+
+// Whether `symbol` of the Korean reading stands where `word` was read. The Korean model
+// reads the word with some of the picture around it and may take in the next word too
+// ("English가" became "English가섞인문장입니다" before the words that follow).
+bool withinWord(const RecognizedSymbol& symbol, const RecognizedWord& word) {
+    int left = word.box.x;
+    int right = word.box.x + word.box.width;
+    if (!word.symbols.empty()) {
+        // No character is much wider than the line is high; the engine has given a closing
+        // bracket the box of the four words after it.
+        left = word.symbols.front().left;
+        right = left;
+        for (const RecognizedSymbol& s : word.symbols)
+            right = std::max(right, std::min(s.right, s.left + word.box.height));
+    }
+    // A particle is wider than the Latin junk it was read as: its middle may lie past it.
+    const int middle = middleOf(symbol);
+    return middle >= left && middle < right + word.box.height / 3;
+}
+
+// The runs of Hangul syllables side by side in a Korean reading of `word`; a run covers
+// the gaps between its syllables too.
+std::vector<Span> hangulSpans(const RecognizedWord& word,
+                              const std::vector<RecognizedLine>& korean) {
     std::vector<Span> spans;
     for (const RecognizedLine& line : korean) {
         for (const RecognizedWord& read : line.words) {
             bool inRun = false;
             for (const RecognizedSymbol& symbol : read.symbols) {
-                if (!isHangulSyllable(symbol.text)) {
+                if (!isHangulSyllable(symbol.text) || !withinWord(symbol, word)) {
                     inRun = false;
                     continue;
                 }
@@ -84,10 +108,6 @@ std::vector<Span> hangulSpans(const std::vector<RecognizedLine>& korean) {
     return spans;
 }
 
-int middleOf(const RecognizedSymbol& symbol) {
-    return (symbol.left + symbol.right) / 2;
-}
-
 bool covered(const std::vector<Span>& spans, int middle) {
     return std::any_of(spans.begin(), spans.end(),
                        [middle](const Span& s) { return middle >= s.left && middle < s.right; });
@@ -96,13 +116,13 @@ bool covered(const std::vector<Span>& spans, int middle) {
 }  // namespace
 
 std::string mergedWord(const RecognizedWord& word, const std::vector<RecognizedLine>& korean) {
-    const std::vector<Span> spans = hangulSpans(korean);
+    const std::vector<Span> spans = hangulSpans(word, korean);
     if (spans.empty()) return word.text;
     std::vector<Placed> placed;
     for (const RecognizedLine& line : korean) {
         for (const RecognizedWord& read : line.words) {
             for (const RecognizedSymbol& symbol : read.symbols) {
-                if (isHangulSyllable(symbol.text))
+                if (isHangulSyllable(symbol.text) && withinWord(symbol, word))
                     placed.push_back({middleOf(symbol), symbol.text});
             }
         }
@@ -119,8 +139,16 @@ std::string mergedWord(const RecognizedWord& word, const std::vector<RecognizedL
 }
 
 bool endsInParticle(const RecognizedWord& word, const std::vector<RecognizedLine>& korean) {
-    const std::vector<Span> spans = hangulSpans(korean);
+    const std::vector<Span> spans = hangulSpans(word, korean);
     if (spans.empty()) return false;
+    // A syllable is about as wide as the line is high; one read over a narrow letter (the
+    // "i" of a "WiFi" whose hyphen was lost) is the model guessing.
+    for (const RecognizedLine& line : korean)
+        for (const RecognizedWord& read : line.words)
+            for (const RecognizedSymbol& symbol : read.symbols)
+                if (isHangulSyllable(symbol.text) && withinWord(symbol, word) &&
+                    (symbol.right - symbol.left) * 2 < word.box.height)
+                    return false;
     int kept = 0;
     const RecognizedSymbol* last = nullptr;
     for (const RecognizedSymbol& symbol : word.symbols) {

@@ -22,12 +22,13 @@ bool mayBeMisreadKorean(const RecognizedWord& word);
 
 // `word` with the runs of Hangul syllables of `korean` (the same place read by the Korean
 // model) in place of the symbols whose middles they cover, in left-to-right order; the
-// word unchanged when `korean` holds no Hangul syllable.
+// word unchanged when `korean` holds no Hangul syllable where the word was read. Syllables
+// beside the word's symbols are left out.
 std::string mergedWord(const RecognizedWord& word, const std::vector<RecognizedLine>& korean);
 
 // Whether the Korean reading only puts syllables after a Latin stem of at least two of the
 // word's symbols that ends in a letter or digit, as in "English가": the stem kept, no
-// syllable before or among it.
+// syllable before or among it, and none narrower than half the word's height.
 bool endsInParticle(const RecognizedWord& word, const std::vector<RecognizedLine>& korean);
 
 // Whether `word`, however sure the mixed models were of it, may be a Latin word whose

@@ -91,6 +91,31 @@ TEST(MixedScriptWords, SureLatinWordsAreCheckedForAParticleOnlyAmongKoreanWords)
     EXPECT_EQ(mergedWord(license, read), "LICENSE를");
 }
 
+TEST(MixedScriptWords, OnlySyllablesWhereTheWordWasReadCount) {
+    // The Korean model read on past the word, into the words after it.
+    const RecognizedWord mixed = word({"E", "n", "g", "l", "i", "s", "h", "7", "}"}, 0, 10, 91);
+    const auto read = reading({word({"E", "n", "g", "l", "i", "s", "h"}, 0, 10, 80),
+                               word({"가", "섞", "인"}, 72, 20, 80)});
+    EXPECT_EQ(mergedWord(mixed, read), "English가");
+    EXPECT_TRUE(endsInParticle(mixed, read));
+    // The engine gave the closing bracket the box of the words after it: their syllables
+    // are still not taken into the word.
+    RecognizedWord wide = mixed;
+    wide.symbols.back().right = 300;
+    const auto further = reading({word({"E", "n", "g", "l", "i", "s", "h"}, 0, 10, 80),
+                                  word({"가"}, 72, 20, 80), word({"섞", "인"}, 110, 20, 80)});
+    EXPECT_EQ(mergedWord(wide, further).find("섞"), std::string::npos);
+    EXPECT_EQ(mergedWord(wide, further).find("인"), std::string::npos);
+    // Nothing of it where the word stands: no change.
+    EXPECT_EQ(mergedWord(mixed, reading({word({"섞", "인"}, 100, 20, 80)})), mixed.text);
+}
+
+TEST(MixedScriptWords, ANarrowSyllableOverOneLetterIsNoParticle) {
+    const RecognizedWord wifi = word({"W", "i", "F", "i"}, 0, 8, 90);  // the hyphen lost
+    const auto read = reading({word({"W", "i", "F"}, 0, 8, 70), word({"가"}, 24, 6, 60)});
+    EXPECT_FALSE(endsInParticle(wifi, read));
+}
+
 TEST(MixedScriptWords, AKoreanReadingWithoutSyllablesChangesNothing) {
     const RecognizedWord wifi = word({"W", "i", "-", "F", "i"}, 0, 10, 70);
     const auto korean = reading({word({"W", "i", "F", "i"}, 0, 12, 40)});
