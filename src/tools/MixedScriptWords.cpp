@@ -170,7 +170,11 @@ bool mayHideParticle(const RecognizedWord& word, const RecognizedLine& line) {
         static_cast<int>(std::count_if(word.text.begin(), word.text.end(), [](char c) {
             return std::isalpha(static_cast<unsigned char>(c));
         }));
-    if (letters < minimumStem) return false;
+    // The English model makes capitals, digits and brackets of a Korean particle ("S" of
+    // 를, "7}" of 가), never a lower-case letter: an English word that ends in one, as most
+    // do, needs no second reading.
+    const unsigned char last = word.text.empty() ? 0 : static_cast<unsigned char>(word.text.back());
+    if (letters < minimumStem || std::islower(last)) return false;
     return std::any_of(line.words.begin(), line.words.end(),
                        [](const RecognizedWord& other) { return holdsHangul(other.symbols); });
 }

@@ -33,7 +33,8 @@ bool endsInParticle(const RecognizedWord& word, const std::vector<RecognizedLine
 
 // Whether `word`, however sure the mixed models were of it, may be a Latin word whose
 // Korean particle they read as Latin ("LICENSE를" as "LICENSES"): no Hangul syllable, at
-// least two letters, and a line that holds Korean words.
+// least two letters, a last character that is no lower-case letter, and a line that holds
+// Korean words.
 bool mayHideParticle(const RecognizedWord& word, const RecognizedLine& line);
 
 // Re-reads each word of `lines` that may be misread Korean and keeps the merged reading.

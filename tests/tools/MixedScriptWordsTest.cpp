@@ -84,7 +84,11 @@ TEST(MixedScriptWords, SureLatinWordsAreCheckedForAParticleOnlyAmongKoreanWords)
     const RecognizedLine english{{word({"O", "p", "e", "n"}, 0, 10, 96), license}, 96};
     EXPECT_FALSE(mayHideParticle(license, english));
     EXPECT_FALSE(mayHideParticle(word({"7"}, 0, 10, 90), korean));  // no stem to keep
-    EXPECT_FALSE(mayHideParticle(korean.words.front(), korean));    // already Korean
+    // A particle never comes out as a lower-case letter.
+    EXPECT_FALSE(mayHideParticle(word({"T", "a", "v", "r", "i", "n", "o"}, 0, 10, 93), korean));
+    EXPECT_TRUE(
+        mayHideParticle(word({"E", "n", "g", "l", "i", "s", "h", "7", "}"}, 0, 10, 91), korean));
+    EXPECT_FALSE(mayHideParticle(korean.words.front(), korean));  // already Korean
     const auto read =
         reading({word({"L", "I", "C", "E", "N", "S", "E"}, 0, 10, 80), word({"를"}, 70, 20, 75)});
     EXPECT_TRUE(endsInParticle(license, read));
