@@ -21,6 +21,7 @@ constexpr double smallestTurn = 0.4;
 constexpr int contrastLevel = 64;
 // Enough ink points to judge by, few enough to keep the search quick on a large scan.
 constexpr std::size_t sampledInk = 200000;
+constexpr std::size_t scannedPixels = 4000000;
 
 struct Point {
     int x;
@@ -60,10 +61,14 @@ double sharpness(const std::vector<Point>& ink, double degrees, int height, int 
 double skewAngle(const PixelBuffer& grey) {
     if (grey.width < 2 || grey.height < 2) return 0;
     const int background = medianOf(grey);
+    // Every row counts (the slope shows in the rows); of a large picture only some columns
+    // do, so that a huge noisy scan cannot make the list of ink points huge.
+    const std::size_t pixels = static_cast<std::size_t>(grey.width) * grey.height;
+    const int columnStep = static_cast<int>(pixels / scannedPixels + 1);
     std::vector<Point> ink;
     for (int y = 0; y < grey.height; ++y) {
         const std::uint8_t* row = &grey.bytes[static_cast<std::size_t>(y) * grey.width];
-        for (int x = 0; x < grey.width; ++x)
+        for (int x = 0; x < grey.width; x += columnStep)
             if (std::abs(row[x] - background) > contrastLevel) ink.push_back({x, y});
     }
     if (ink.empty()) return 0;

@@ -60,6 +60,19 @@ TEST(Deskew, ATurnedPageIsMeasuredAndLevelled) {
     }
 }
 
+TEST(Deskew, ALargeScanIsMeasuredFromSomeOfItsColumns) {
+    // 6000 × 1200: more pixels than are scanned one by one.
+    PixelBuffer wide{6000, 1200, 1, std::vector<std::uint8_t>(6000 * 1200, 235)};
+    for (int line = 0; line < 20; ++line)
+        for (int x = 50; x < 5950; ++x)
+            for (int y = 0; y < 20; ++y) {
+                const int row = 100 + line * 50 + y + x / 100;  // falling by about 0.57°
+                if (x % 9 < 4 && row < wide.height)
+                    wide.bytes[static_cast<std::size_t>(row) * wide.width + x] = 40;
+            }
+    EXPECT_NEAR(skewAngle(wide), 0.57, 0.15);
+}
+
 TEST(Deskew, ASmallTurnIsNotWorthResampling) {
     const PixelBuffer turned = levelled(lines(500, 240, 235, 40), 0.2);
     EXPECT_EQ(skewAngle(turned), 0);
