@@ -9,6 +9,7 @@
 #include "hwp5/ModelBuilder.h"
 #include "io/DocumentIO.h"
 #include "model/JoinSections.h"
+#include "zip/ZipWriter.h"
 
 namespace tavrino::docs {
 namespace {
@@ -52,6 +53,40 @@ TEST(ColumnLayout, AMidSectionColumnChangeStartsAContinuingSection) {
     EXPECT_EQ(document.sections[1].start, SectionStart::continuous);
     EXPECT_EQ(document.sections[1].columns.count, 2);
     EXPECT_EQ(document.sections[1].page, document.sections[0].page);
+    EXPECT_EQ(textOf(document.sections[1]), "threefour");
+}
+
+TEST(ColumnLayout, AnHwpxColumnChangeInMidSectionStartsAContinuingSection) {
+    const auto paragraph = [](const std::string& text, int columns) {
+        std::string p = "<hp:p><hp:run>";
+        if (columns > 0) {
+            p += "<hp:ctrl><hp:colPr type=\"NEWSPAPER\" colCount=\"" + std::to_string(columns) +
+                 "\" sameGap=\"850\"/></hp:ctrl>";
+        }
+        return p + "<hp:t>" + text + "</hp:t></hp:run></hp:p>";
+    };
+    ZipWriter zip;
+    zip.add("mimetype", "application/hwp+zip");
+    zip.add("Contents/content.hpf",
+            "<opf:package xmlns:opf=\"http://www.idpf.org/2007/opf/\"><opf:manifest>"
+            "<opf:item id=\"header\" href=\"Contents/header.xml\"/>"
+            "<opf:item id=\"section0\" href=\"Contents/section0.xml\"/></opf:manifest>"
+            "<opf:spine><opf:itemref idref=\"header\"/><opf:itemref idref=\"section0\"/>"
+            "</opf:spine></opf:package>");
+    zip.add("Contents/header.xml",
+            "<hh:head xmlns:hh=\"http://www.hancom.co.kr/hwpml/2011/head\"/>");
+    zip.add("Contents/section0.xml",
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?><hs:sec "
+            "xmlns:hs=\"http://www.hancom.co.kr/hwpml/2011/section\" "
+            "xmlns:hp=\"http://www.hancom.co.kr/hwpml/2011/paragraph\">" +
+                paragraph("one", 1) + paragraph("two", 0) + paragraph("three", 3) +
+                paragraph("four", 0) + "</hs:sec>");
+    const Document document = readDocumentBytes(zip.finish());
+    ASSERT_EQ(document.sections.size(), 2u);
+    EXPECT_EQ(document.sections[0].columns.count, 1);
+    EXPECT_EQ(textOf(document.sections[0]), "onetwo");
+    EXPECT_EQ(document.sections[1].start, SectionStart::continuous);
+    EXPECT_EQ(document.sections[1].columns.count, 3);
     EXPECT_EQ(textOf(document.sections[1]), "threefour");
 }
 
