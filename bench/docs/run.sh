@@ -4,7 +4,7 @@
 # DOCX (wordbridge's for HWP/HWPX, made beforehand and not timed). Both sides start with no
 # LibreOffice running and with a profile that already exists (a user's second day: ours in
 # the cache folder, LibreOffice's own in a folder of its own, each made by an untimed warm-up).
-# The cold case is measured ROUNDS times (default 3), ours and the peer's one after the other
+# The cold case is measured ROUNDS times (default 7), ours and the peer's one after the other
 # on the same document, the order swapped every round so that a busy moment of the machine
 # does not always fall on the same side; each round starts with no LibreOffice of either
 # running. Then the ten in a row, once each. Prints every round, the median of the cold
@@ -69,7 +69,7 @@ first_doc=${documents[0]}
 first_docx=$work/docx/$(basename "${first_doc%.*}").docx
 printf '%-22s %9s %9s %7s\n' case ours_s peer_s ratio
 ratios=()
-for round in $(seq "${ROUNDS:-3}"); do
+for round in $(seq "${ROUNDS:-7}"); do
   idle_out
   if ((round % 2)); then
     t=$(now); peer "$first_docx"; p=$(since "$t")
