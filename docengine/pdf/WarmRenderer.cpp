@@ -314,7 +314,8 @@ WarmOutcome renderWarm(const fs::path& docx, const fs::path& pdf, const RenderOp
             }
             // An instance that ended (crashed, or never came up) will not answer: render cold.
             if (!warmInstanceRunning(folder)) return WarmOutcome::unavailable;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            // Short: every document waits for this poll once, after its PDF is stored.
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     }
     // Whatever goes wrong inside the shared instance (it was ending, it crashed, it could not
