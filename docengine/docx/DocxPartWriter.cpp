@@ -159,7 +159,7 @@ void DocxPartWriter::writeBlocks(pugi::xml_node parent, const std::vector<Block>
 
 pugi::xml_node DocxPartWriter::writeParagraph(pugi::xml_node parent, const Paragraph& paragraph) {
     pugi::xml_node p = parent.append_child("w:p");
-    writeParagraphProps(p, paragraph.props);
+    writeParagraphProps(p, paragraph.props, docxLineSpacing(paragraph));
     for (const TextRun& run : paragraph.runs)
         writeRun(p, run);
     std::vector<std::vector<Block>> nested = std::move(deferred_);
@@ -169,7 +169,8 @@ pugi::xml_node DocxPartWriter::writeParagraph(pugi::xml_node parent, const Parag
     return p;
 }
 
-void DocxPartWriter::writeParagraphProps(pugi::xml_node p, const ParaProps& props) {
+void DocxPartWriter::writeParagraphProps(pugi::xml_node p, const ParaProps& props,
+                                         const std::optional<DocxLineSpacing>& line) {
     pugi::xml_node pPr = p.append_child("w:pPr");
     if (props.keepWithNext) pPr.append_child("w:keepNext");
     if (props.keepLines) pPr.append_child("w:keepLines");
@@ -185,14 +186,9 @@ void DocxPartWriter::writeParagraphProps(pugi::xml_node p, const ParaProps& prop
     pugi::xml_node spacing = pPr.append_child("w:spacing");
     set(spacing, "w:before", hwpToTwips(props.spaceBefore));
     set(spacing, "w:after", hwpToTwips(props.spaceAfter));
-    const LineSpacing& line = props.lineSpacing;
-    if (line.value > 0) {
-        const bool percent = line.rule == LineSpacingRule::percent;
-        set(spacing, "w:line", percent ? line.value * 240 / 100 : hwpToTwips(line.value));
-        set(spacing, "w:lineRule",
-            percent                               ? "auto"
-            : line.rule == LineSpacingRule::exact ? "exact"
-                                                  : "atLeast");
+    if (line) {
+        set(spacing, "w:line", line->line);
+        set(spacing, "w:lineRule", line->rule.c_str());
     }
     pugi::xml_node ind = pPr.append_child("w:ind");
     set(ind, "w:left", hwpToTwips(props.indentLeft));

@@ -5,9 +5,11 @@
 #include <pugixml.hpp>
 
 #include <map>
+#include <optional>
 #include <utility>
 #include <vector>
 
+#include "docx/DocxLineSpacing.h"
 #include "docx/DocxParts.h"
 
 namespace tavrino::docs {
@@ -30,7 +32,8 @@ class DocxPartWriter {
     using RowSpans = std::map<int, std::pair<int, const TableCell*>>;
 
   private:
-    void writeParagraphProps(pugi::xml_node p, const ParaProps& props);
+    void writeParagraphProps(pugi::xml_node p, const ParaProps& props,
+                             const std::optional<DocxLineSpacing>& line);
     void writeRun(pugi::xml_node p, const TextRun& run);
     void writeInline(pugi::xml_node p, const CharProps& props, pugi::xml_node& r,
                      const Inline& item);

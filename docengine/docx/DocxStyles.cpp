@@ -83,7 +83,7 @@ void applySpacing(const pugi::xml_node& spacing, ParaProps& props) {
     else if (rule == "atLeast")
         props.lineSpacing = {LineSpacingRule::atLeast, twipsToHwp(line)};
     else
-        props.lineSpacing = {LineSpacingRule::percent, line * 100 / 240};
+        props.lineSpacing = {LineSpacingRule::multiple, line * 100 / 240};
 }
 
 void applyIndent(const pugi::xml_node& ind, ParaProps& props) {

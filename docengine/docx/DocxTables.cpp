@@ -100,6 +100,12 @@ Table DocxBodyReader::readTable(const pugi::xml_node& tbl) {
 // (like HWP) keeps the header's own height between the top margin and the body.
 void DocxBodyReader::readSectionProperties(const pugi::xml_node& sectPr, Section& section) {
     if (!sectPr) return;
+    const std::string_view start = sectPr.child("w:type").attribute("w:val").as_string();
+    section.start = start == "continuous"   ? SectionStart::continuous
+                    : start == "nextColumn" ? SectionStart::newColumn
+                    : start == "evenPage"   ? SectionStart::evenPage
+                    : start == "oddPage"    ? SectionStart::oddPage
+                                            : SectionStart::newPage;
     PageSetup& page = section.page;
     if (const auto size = sectPr.child("w:pgSz")) {
         page.width = twipsToHwp(size.attribute("w:w").as_int(11906));

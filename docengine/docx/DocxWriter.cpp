@@ -59,6 +59,14 @@ void writeSectionProps(pugi::xml_node parent, const Section& section, DocxOutput
             set(ref, "r:id", writeRunningHead(output, body, running, header).c_str());
         }
     }
+    // The default, nextPage, goes unsaid.
+    if (const char* start = section.start == SectionStart::continuous  ? "continuous"
+                            : section.start == SectionStart::newColumn ? "nextColumn"
+                            : section.start == SectionStart::evenPage  ? "evenPage"
+                            : section.start == SectionStart::oddPage   ? "oddPage"
+                                                                       : nullptr) {
+        set(sectPr.append_child("w:type"), "w:val", start);
+    }
     const PageSetup& page = section.page;
     pugi::xml_node size = sectPr.append_child("w:pgSz");
     set(size, "w:w", hwpToTwips(page.width));

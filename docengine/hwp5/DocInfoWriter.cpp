@@ -407,7 +407,8 @@ std::vector<std::uint8_t> DocInfoWriter::write(int sectionCount) const {
             bits |= (1u << 23) |
                     (static_cast<std::uint32_t>(std::min(p.outlineLevel, kListLevels - 1)) << 25);
         }
-        const bool percent = p.lineSpacing.rule == LineSpacingRule::percent;
+        const bool percent = p.lineSpacing.rule == LineSpacingRule::percent ||
+                             p.lineSpacing.rule == LineSpacingRule::multiple;
         const std::int32_t spacing = p.lineSpacing.value > 0 ? p.lineSpacing.value
                                      : percent               ? 160
                                                              : 0;

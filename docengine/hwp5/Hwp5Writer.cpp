@@ -12,6 +12,7 @@
 #include "hwp5/SectionWriter.h"
 #include "hwp5/SummaryWriter.h"
 #include "model/DocumentError.h"
+#include "model/JoinSections.h"
 #include "text/TextExport.h"
 
 namespace tavrino::docs {
@@ -40,8 +41,10 @@ std::vector<std::uint8_t> utf16Bytes(const std::string& text) {
 std::string writeHwp5(const Document& document) {
     hwp5::DocInfoWriter info(document);
     std::vector<Section> fallback;
-    const std::vector<Section>& sections =
-        document.sections.empty() ? fallback = {Section{}} : document.sections;
+    const auto joined = joinContinuingSections(document.sections);
+    const std::vector<Section>& sections = joined                      ? *joined
+                                           : document.sections.empty() ? fallback = {Section{}}
+                                                                       : document.sections;
     if (sections.size() > 0xFFFF) throw DocumentError("구역이 너무 많음");
 
     std::vector<hwp5::CompoundEntry> entries;

@@ -1,5 +1,8 @@
 #include "hwp5/ModelBuilder.h"
 
+#include <algorithm>
+#include <variant>
+
 #include "hwp5/Hwp5Error.h"
 
 namespace tavrino::docs::hwp5 {
@@ -51,17 +54,38 @@ Document ModelBuilder::build() {
     doc_.info.modified = s.modified;
     doc_.info.language = "ko-KR";
     for (const ParagraphList& section : file_.sections)
-        doc_.sections.push_back(buildSection(section));
+        buildSection(section);
     if (file_.missingBinData > 0) doc_.dropped.add("picture", file_.missingBinData);
     return std::move(doc_);
 }
 
-Section ModelBuilder::buildSection(const ParagraphList& paragraphs) {
+namespace {
+
+bool definesColumns(const hwp5::Paragraph& p) {
+    return std::any_of(p.controls.begin(), p.controls.end(),
+                       [](const Control& c) { return std::holds_alternative<ColumnDef>(c.body); });
+}
+
+}  // namespace
+
+void ModelBuilder::buildSection(const ParagraphList& paragraphs) {
     Section section;
     state_ = SectionState{&section};
-    section.blocks = blocks(paragraphs);
+    for (const hwp5::Paragraph& p : paragraphs) {
+        // A column layout set again further down (a multi-column break) goes on in the same
+        // page: in the model, a section of its own that starts without a new page.
+        if (state_.columnsSet && definesColumns(p)) {
+            Section next;
+            next.start = SectionStart::continuous;
+            next.page = section.page;
+            doc_.sections.push_back(std::move(section));
+            section = std::move(next);
+            state_ = SectionState{&section, true, false};
+        }
+        appendParagraph(p, section.blocks);
+    }
+    doc_.sections.push_back(std::move(section));
     state_ = SectionState{};
-    return section;
 }
 
 std::vector<Block> ModelBuilder::blocks(const ParagraphList& paragraphs) {

@@ -34,7 +34,8 @@ class ModelBuilder {
         bool pageSet = false, columnsSet = false;
     };
 
-    Section buildSection(const ParagraphList& paragraphs);
+    // Appends the section to the document, split where its column layout changes.
+    void buildSection(const ParagraphList& paragraphs);
     std::vector<Block> blocks(const ParagraphList& paragraphs);
     void appendParagraph(const hwp5::Paragraph& p, std::vector<Block>& out);
     void placeControl(const Control& c, ParagraphPieces& pieces);

@@ -135,7 +135,8 @@ void writeMargins(pugi::xml_node parent, const ParaProps& props, int scale) {
     pugi::xml_node spacing = parent.append_child("hh:lineSpacing");
     const LineSpacing& line = props.lineSpacing;
     set(spacing, "type", hwpxLineSpacingType(line.rule));
-    const bool percent = line.rule == LineSpacingRule::percent;
+    const bool percent =
+        line.rule == LineSpacingRule::percent || line.rule == LineSpacingRule::multiple;
     set(spacing, "value", line.value == 0 ? 160 : percent ? line.value : line.value * scale);
     set(spacing, "unit", "HWPUNIT");
 }

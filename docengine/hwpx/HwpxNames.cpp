@@ -33,6 +33,7 @@ const char* hwpxAlignment(Alignment alignment) {
 const char* hwpxLineSpacingType(LineSpacingRule rule) {
     switch (rule) {
         case LineSpacingRule::percent:
+        case LineSpacingRule::multiple:
             return "PERCENT";
         case LineSpacingRule::exact:
             return "FIXED";

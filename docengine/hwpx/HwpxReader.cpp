@@ -111,7 +111,8 @@ Document readHwpx(std::string_view bytes) {
         parseXml(sectionXml, zip.read(part), part);
         const auto sec = sectionXml.child("hs:sec");
         if (!sec) throw DocumentError("HWPX 구역의 형식이 다름: " + part);
-        document.sections.push_back(readHwpxSection(sec, header, document, media));
+        for (Section& section : readHwpxSection(sec, header, document, media))
+            document.sections.push_back(std::move(section));
     }
     return document;
 }

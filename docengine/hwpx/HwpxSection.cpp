@@ -15,9 +15,26 @@ class SectionReader {
     SectionReader(const HwpxHeader& header, Document& document, const MediaLookup& media)
         : header_(header), document_(document), media_(media) {}
 
-    void readBody(const pugi::xml_node& sec, Section& section) {
-        section_ = &section;
-        section.blocks = readParagraphs(sec);
+    // The body of `sec` as one section, or several where the column layout is set again in
+    // mid-section: that goes on in the same page, as a section that starts without one.
+    std::vector<Section> readBody(const pugi::xml_node& sec) {
+        std::vector<Section> sections(1);
+        section_ = &sections.back();
+        bool columnsSet = false;
+        for (const auto& p : sec.children("hp:p")) {
+            const bool setsColumns = bool(p.select_node("hp:run/hp:ctrl/hp:colPr"));
+            if (setsColumns && columnsSet) {
+                Section next;
+                next.start = SectionStart::continuous;
+                next.page = sections.back().page;
+                sections.push_back(std::move(next));
+                section_ = &sections.back();
+            }
+            columnsSet = columnsSet || setsColumns;
+            readParagraph(p, section_->blocks);
+        }
+        section_ = nullptr;
+        return sections;
     }
 
   private:
@@ -373,12 +390,10 @@ class SectionReader {
 
 }  // namespace
 
-Section readHwpxSection(const pugi::xml_node& sec, const HwpxHeader& header, Document& document,
-                        const MediaLookup& media) {
-    Section section;
+std::vector<Section> readHwpxSection(const pugi::xml_node& sec, const HwpxHeader& header,
+                                     Document& document, const MediaLookup& media) {
     SectionReader reader(header, document, media);
-    reader.readBody(sec, section);
-    return section;
+    return reader.readBody(sec);
 }
 
 }  // namespace tavrino::docs

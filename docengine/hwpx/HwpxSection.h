@@ -17,9 +17,10 @@ namespace tavrino::docs {
 // no value when the package does not hold it.
 using MediaLookup = std::function<std::optional<std::size_t>(const std::string& itemId)>;
 
-// Reads the paragraphs of `sec` (an hs:sec element). Unknown objects are counted in
-// `document.dropped`; pictures are added through `media`.
-Section readHwpxSection(const pugi::xml_node& sec, const HwpxHeader& header, Document& document,
-                        const MediaLookup& media);
+// Reads the paragraphs of `sec` (an hs:sec element): one section, and one more, starting
+// without a new page, wherever the column layout is set again further down. Unknown objects
+// are counted in `document.dropped`; pictures are added through `media`.
+std::vector<Section> readHwpxSection(const pugi::xml_node& sec, const HwpxHeader& header,
+                                     Document& document, const MediaLookup& media);
 
 }  // namespace tavrino::docs

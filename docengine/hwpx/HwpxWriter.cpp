@@ -7,6 +7,7 @@
 #include "hwpx/HwpxHeaderWriter.h"
 #include "hwpx/HwpxNames.h"
 #include "hwpx/HwpxSectionWriter.h"
+#include "model/JoinSections.h"
 #include "text/TextExport.h"
 #include "xml/XmlWriter.h"
 #include "zip/ZipWriter.h"
@@ -140,8 +141,10 @@ std::string writeHwpx(const Document& document) {
     HwpxHeaderWriter header;
     std::set<std::size_t> usedMedia;
     std::vector<Section> fallback;
-    const std::vector<Section>& sections =
-        document.sections.empty() ? fallback = {Section{}} : document.sections;
+    const auto joined = joinContinuingSections(document.sections);
+    const std::vector<Section>& sections = joined                      ? *joined
+                                           : document.sections.empty() ? fallback = {Section{}}
+                                                                       : document.sections;
     std::vector<std::string> sectionXml;
     for (const Section& section : sections) {
         sectionXml.push_back(writeHwpxSection(section, header, usedMedia, document.media.size()));

@@ -41,7 +41,12 @@ struct HeaderFooter {
     bool operator==(const HeaderFooter&) const = default;
 };
 
+// Where a section's first line goes. Only a new column layout in the Korean formats continues
+// on the same page; Word documents may ask for any of these.
+enum class SectionStart { newPage, continuous, newColumn, evenPage, oddPage };
+
 struct Section {
+    SectionStart start = SectionStart::newPage;
     PageSetup page;
     Columns columns;
     std::vector<HeaderFooter> headers;

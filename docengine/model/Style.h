@@ -39,9 +39,11 @@ struct CharProps {
 
 enum class Alignment { left, center, right, justify, distribute };
 
-// How the distance between lines is measured. `percent` is relative to the font's line
-// (100 = single); the others carry a length in HWPUNIT.
-enum class LineSpacingRule { percent, exact, atLeast, between };
+// How the distance between lines is measured. `percent` is the Korean formats' percent of the
+// character size (160 = a 16 pt pitch for 10 pt text); `multiple` is Word's percent of the
+// font's own line height (100 = single); the others carry a length in HWPUNIT (`between`: the
+// gap added below the text).
+enum class LineSpacingRule { percent, exact, atLeast, between, multiple };
 
 struct LineSpacing {
     LineSpacingRule rule = LineSpacingRule::percent;

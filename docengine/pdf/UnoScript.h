@@ -50,7 +50,7 @@ while True:
     except NoConnectException:
         if time.monotonic() > deadline:
             os._exit(3)
-        time.sleep(0.02)
+        time.sleep(0.01)
 
 try:
     desktop = context.ServiceManager.createInstanceWithContext(

@@ -21,6 +21,7 @@
 #include "pdf/ChildProcess.h"
 #include "pdf/FileUrl.h"
 #include "pdf/FontMap.h"
+#include "pdf/OfficeProgram.h"
 #include "pdf/UnoScript.h"
 
 namespace tavrino::docs {
@@ -130,8 +131,9 @@ void killInstance(const fs::path& folder) {
     const int use = ::open((folder / "use.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (use < 0) ::_exit(1);
 
-    // Whatever a crashed watchdog left behind goes first.
-    killInstance(folder);
+    // Whatever a crashed watchdog left behind goes first. A watchdog that ended normally
+    // removed its instance file, which spares the walk through /proc on a cold start.
+    if (::access((folder / "instance").c_str(), F_OK) == 0) killInstance(folder);
 
     std::vector<char*> args;
     for (const std::string& arg : argv)
@@ -143,20 +145,22 @@ void killInstance(const fs::path& folder) {
     envp.push_back(nullptr);
 
     const pid_t watchdog = ::getpid();
-    const pid_t office = ::fork();
-    if (office < 0) ::_exit(1);
-    if (office == 0) {
-        ::setpgid(0, 0);
-        ::prctl(PR_SET_PDEATHSIG, SIGKILL);  // the instance never outlives its watchdog
-        if (::getppid() != watchdog) ::_exit(1);
-        ::execvpe(args[0], args.data(), envp.data());
-        ::_exit(127);
-    }
-    ::setpgid(office, office);
-    {
+    const auto launch = [&]() -> pid_t {
+        const pid_t office = ::fork();
+        if (office < 0) ::_exit(1);
+        if (office == 0) {
+            ::setpgid(0, 0);
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);  // the instance never outlives its watchdog
+            if (::getppid() != watchdog) ::_exit(1);
+            ::execvpe(args[0], args.data(), envp.data());
+            ::_exit(127);
+        }
+        ::setpgid(office, office);
         std::ofstream(folder / "instance.new") << office << "\n";
         ::rename((folder / "instance.new").c_str(), (folder / "instance").c_str());
-    }
+        return office;
+    };
+    pid_t office = launch();
 
     const auto stop = [&] {
         ::kill(-office, SIGTERM);  // lets LibreOffice close its profile cleanly
@@ -165,10 +169,19 @@ void killInstance(const fs::path& folder) {
         ::kill(-office, SIGKILL);
         ::waitpid(office, nullptr, 0);
     };
+    int restarts = 0;
     while (true) {
         ::usleep(250'000);
-        if (::waitpid(office, nullptr, WNOHANG) == office) {
-            ::kill(-office, SIGKILL);  // what the launcher left in the group
+        int status = 0;
+        if (::waitpid(office, &status, WNOHANG) == office) {
+            ::kill(-office, SIGKILL);  // what it left in the group
+            // Started without its launcher, LibreOffice asks us to start it again when it has
+            // just made its profile; a few times at most, so a crash loop still ends.
+            const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            if ((code == kOfficeRestart || code == kOfficeCrashRestart) && restarts++ < 3) {
+                office = launch();
+                continue;
+            }
             break;
         }
         if (::flock(use, LOCK_EX | LOCK_NB) != 0) continue;  // a render is under way
@@ -189,8 +202,9 @@ void killInstance(const fs::path& folder) {
 }
 
 void startInstance(const fs::path& folder, const RenderOptions& options) {
+    const OfficeProgram office = officeProgram(options.soffice);
     const std::vector<std::string> argv{
-        options.soffice.string(),
+        office.program.string(),
         "--headless",
         "--invisible",
         "--nologo",
@@ -203,9 +217,10 @@ void startInstance(const fs::path& folder, const RenderOptions& options) {
     // the user's.
     std::error_code ignored;
     fs::create_directories(folder / "tmp", ignored);
-    const std::vector<std::string> environment =
-        environmentWith({"FONTCONFIG_FILE=" + (folder / "fonts.conf").string(),
-                         "TMPDIR=" + (folder / "tmp").string()});
+    std::vector<std::string> changes = office.environment;
+    changes.push_back("FONTCONFIG_FILE=" + (folder / "fonts.conf").string());
+    changes.push_back("TMPDIR=" + (folder / "tmp").string());
+    const std::vector<std::string> environment = environmentWith(changes);
     const pid_t first = ::fork();
     if (first < 0) return;
     if (first == 0) {
@@ -299,7 +314,8 @@ WarmOutcome renderWarm(const fs::path& docx, const fs::path& pdf, const RenderOp
             }
             // An instance that ended (crashed, or never came up) will not answer: render cold.
             if (!warmInstanceRunning(folder)) return WarmOutcome::unavailable;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            // Short: every document waits for this poll once, after its PDF is stored.
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     }
     // Whatever goes wrong inside the shared instance (it was ending, it crashed, it could not

@@ -25,7 +25,10 @@ Fingerprint fingerprint(const Document& document) {
     Fingerprint print;
     TextOptions options;
     options.headersAndFooters = true;
-    print.text = documentText(document, options);
+    // Section by section, without the boundaries between them: a writer may join sections
+    // that continue on the same page, and that is no change of text.
+    for (const std::string& text : sectionTexts(document, options))
+        print.text += text;
     print.paragraphs = statistics(document).paragraphs;
     Visitor visitor;
     visitor.table = [&print](const Table& table) {

@@ -13,6 +13,7 @@
 
 #include "io/DocumentIO.h"
 #include "model/DocumentError.h"
+#include "pdf/OfficeProgram.h"
 #include "pdf/PdfExport.h"
 #include "pdf/WarmRenderer.h"
 
@@ -236,6 +237,87 @@ TEST_F(PdfExportTest, ARenderHangingInTheWarmInstanceEndsItWithinTheLimit) {
     EXPECT_EQ(leftovers(), 0);
     EXPECT_EQ(expectGone(pids), 2);  // the instance and the client
     EXPECT_FALSE(warmInstanceRunning(warmFolder(options)));
+}
+
+// An executable shell script at `path` with `body`.
+void writeScript(const fs::path& path, const std::string& body) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
+    fs::permissions(path, fs::perms::owner_all);
+}
+
+TEST_F(PdfExportTest, TheLaunchersProgramIsStartedDirectlyOnlyWhenItIsReallyThere) {
+    const fs::path program = folder / "lib" / "office" / "program";
+    writeScript(program / "soffice", "exit 1");
+    writeScript(program / "soffice.bin", "exit 1");
+    fs::create_directories(folder / "bin");
+    fs::create_symlink("../lib/office/program/soffice", folder / "bin" / "soffice");
+
+    // Through the link, as Debian installs it, and through PATH for a bare name.
+    OfficeProgram office = officeProgram(folder / "bin" / "soffice");
+    EXPECT_EQ(office.program, fs::canonical(program / "soffice.bin"));
+    EXPECT_EQ(office.environment, std::vector<std::string>{"SAL_ENABLE_FILE_LOCKING=1"});
+    const std::string savedPath = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
+    ::setenv("PATH", ("/nonexistent:" + (folder / "bin").string()).c_str(), 1);
+    office = officeProgram("soffice");
+    ::setenv("PATH", savedPath.c_str(), 1);
+    EXPECT_EQ(office.program, fs::canonical(program / "soffice.bin"));
+
+    // Anything else is run as given: another name, or no program beside the launcher.
+    writeScript(folder / "other" / "soffice", "exit 1");
+    EXPECT_EQ(officeProgram(folder / "other" / "soffice").program, folder / "other" / "soffice");
+    EXPECT_TRUE(officeProgram(folder / "other" / "soffice").environment.empty());
+    EXPECT_EQ(officeProgram(program / "soffice.bin").program, program / "soffice.bin");
+    EXPECT_EQ(officeProgram(folder / "missing" / "soffice").program,
+              folder / "missing" / "soffice");
+}
+
+// Started without its launcher, LibreOffice on a new profile exits asking to be started again;
+// the watchdog must do so, or the first render of every new profile would fall back to cold.
+TEST_F(PdfExportTest, AWarmInstanceAskingForARestartIsStartedAgainAndRenders) {
+    const fs::path program = folder / "office" / "program";
+    const fs::path pids = folder / "pids";
+    const fs::path restarted = folder / "restarted";
+    writeScript(program / "soffice", "exit 9");  // the launcher must not be what runs
+    writeScript(program / "soffice.bin",
+                "case \"$*\" in *--accept=*) ;; *) exit 8;; esac\n"
+                "[ \"$SAL_ENABLE_FILE_LOCKING\" = 1 ] || exit 7\n"
+                "if [ ! -e '" +
+                    restarted.string() + "' ]; then : > '" + restarted.string() +
+                    "'; exit 81; fi\n"
+                    "echo $$ >> '" +
+                    pids.string() + "'\nexec sleep 600");
+    // The client stand-in renders once the second start is listening.
+    const fs::path python = folder / "fake-python";
+    writeScript(python,
+                "[ \"$2\" = 'import uno' ] && exit 0\n"
+                "for i in $(seq 200); do [ -s '" +
+                    pids.string() +
+                    "' ] && break; sleep 0.05; done\n"
+                    "[ -s '" +
+                    pids.string() +
+                    "' ] || exit 3\n"
+                    "printf '%%PDF-1.7 warm' > \"${5#file://}\"");
+    RenderOptions options;
+    options.soffice = program / "soffice";
+    options.python = python;
+    options.warm = true;
+    options.cache = folder / "cache";
+    options.warmStart = std::chrono::seconds(15);
+    options.idle = std::chrono::seconds(1);
+    const fs::path output = folder / "out.pdf";
+    exportPdf(document, output, options);
+    std::ifstream in(output);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "%PDF-1.7 warm");
+    // Idle, the restarted instance still ends by itself.
+    EXPECT_EQ(expectGone(pids), 1);
+    bool running = true;
+    for (int i = 0; i < 250 && running; ++i) {
+        running = warmInstanceRunning(warmFolder(options));
+        if (running) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_FALSE(running);
 }
 
 TEST_F(PdfExportTest, TheEnvironmentChoosesTheRendererAndItsLimit) {
