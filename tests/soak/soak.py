@@ -119,8 +119,11 @@ def environment(work):
         ini.write("[General]\nwelcomeShown=true\nstartAtLogin=false\n")
     tmp = os.path.join(work, "tmp")
     os.makedirs(tmp)
+    # Qt makes a runtime folder in TMPDIR when the session names none.
+    runtime = os.path.join(work, "runtime")
+    os.makedirs(runtime, mode=0o700)
     return dict(XDG_CONFIG_HOME=config, XDG_STATE_HOME=os.path.join(work, "state"),
-                XDG_CACHE_HOME=os.path.join(work, "cache"), TMPDIR=tmp)
+                XDG_CACHE_HOME=os.path.join(work, "cache"), XDG_RUNTIME_DIR=runtime, TMPDIR=tmp)
 
 
 def soak(args):
@@ -165,7 +168,8 @@ def soak(args):
                     print_sample(samples[-1])
             seconds = time.monotonic() - started
             left_beside = sorted(set(os.listdir(files)) - {"사진.png"})
-            left_tmp = sorted(os.listdir(extra["TMPDIR"]))
+            # Run from the build tree, the application keeps its log in TMPDIR on purpose.
+            left_tmp = sorted(set(os.listdir(extra["TMPDIR"])) - {f"tavrino-run-{pid}"})
             alive = app_process.popen.poll() is None
         print(f"soak: {args.drops} drops in {seconds:.0f} s ({seconds / args.drops:.2f} s a drop)")
         return judge(args, samples, left_beside, left_tmp, alive,
