@@ -40,6 +40,7 @@ class Driver:
         self.counts = dict(files=0, runs=0, crashes=0, timeouts=0, memory=0, changed=0,
                            leftovers=0, unclear=0, names=0)
         self.faults = []
+        self.refused = []
 
     def fault(self, kind, what, detail):
         self.counts[kind] += 1
@@ -135,11 +136,18 @@ class Driver:
         """A valid file under an awkward name must fare exactly as under a plain one."""
         outcomes = self.one_file(original)
         plain = self.one_file(original, "plain." + original.rsplit(".", 1)[-1], count=False)
+        name = os.path.basename(original)
+        # The document routes refuse, with a message naming the file, to hand our tools a
+        # path with a control character in it; that refusal is the design, not a fault.
+        refusing = any(ord(c) < 32 for c in name) and name.rsplit(".", 1)[-1] in DOCUMENTS
         for item in sorted(set(outcomes) | set(plain)):
-            if outcomes.get(item) != plain.get(item):
-                self.fault("names", "%s %r" % (item, os.path.basename(original)),
-                           "%s under this name, %s under a plain one" % (
-                               verdict(outcomes.get(item)), verdict(plain.get(item))))
+            if outcomes.get(item) == plain.get(item):
+                continue
+            if refusing and outcomes.get(item) is False and plain.get(item):
+                self.refused.append("%s %r" % (item, name))
+                continue
+            self.fault("names", "%s %r" % (item, name), "%s under this name, %s under a plain one"
+                       % (verdict(outcomes.get(item)), verdict(plain.get(item))))
 
     def tool_runs(self, source, extension, work):
         runs = []
@@ -205,6 +213,8 @@ def main():
         driver.awkward_name(path) if awkward(name) else driver.one_file(path)
     for line in driver.faults:
         print(line)
+    if driver.refused:
+        print("refused on purpose (a control character in the name): " + ", ".join(driver.refused))
     c = driver.counts
     print("| files | runs | crashes | time-outs | memory aborts | sources changed | leftovers | "
           "unclear messages | name-dependent outcomes |")

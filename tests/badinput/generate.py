@@ -253,7 +253,8 @@ def made_by_cli(cli, item, source, extension, work):
 
 
 def corpus(cli):
-    """Maps file name (without extension) and extension to bytes."""
+    """Maps file name (without extension) and extension to bytes; also returns the valid
+    bases by extension."""
     rng = random.Random(19)
     files = {}
     work = tempfile.mkdtemp()
@@ -313,7 +314,7 @@ def corpus(cli):
         files[("jpg-65535x65535", "jpg")] = jpeg_declared(bases["jpg"], 65535, 65535)
     if "heic" in bases:
         files[("heic-100000x100000", "heic")] = heic_declared(bases["heic"], 100000, 100000)
-    return files
+    return files, bases
 
 
 def jpeg_declared(data, width, height):
@@ -415,7 +416,7 @@ def main():
     parser.add_argument("--sample", action="store_true", help="a few files of each format")
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
-    files = corpus(args.cli)
+    files, bases = corpus(args.cli)
     if args.sample:
         keep = {}
         for (name, extension), data in files.items():
@@ -427,8 +428,9 @@ def main():
         with open(os.path.join(args.out, "%s.%s" % (name, extension)), "wb") as f:
             f.write(data)
         written += 1
-    # Awkward names on a valid PNG and a valid DOCX.
-    for extension, data in (("png", png()), ("docx", docx())):
+    # Awkward names on a valid PNG, DOCX and HWP (the HWP route hands the source's own path
+    # to the document tool).
+    for extension, data in [("png", png()), ("docx", docx())] + [("hwp", bases["hwp"])] * ("hwp" in bases):
         for name in NAMES + long_names(extension):
             with open(os.path.join(args.out, "%s.%s" % (name, extension)), "wb") as f:
                 f.write(data)
