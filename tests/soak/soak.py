@@ -67,21 +67,11 @@ class App:
         self.process = process
 
     def wait_for(self, text, timeout, failure=None):
-        deadline = time.monotonic() + timeout
-        while True:
-            left = deadline - time.monotonic()
-            if left <= 0:
-                raise AssertionError(f"no line with {text!r} within {timeout} s; "
-                                     f"saw {self.process.seen[-8:]}")
-            try:
-                _, line = self.process.lines.get(timeout=left)
-            except Exception:
-                continue
-            self.process.seen.append(line)
-            if failure and failure in line:
-                raise AssertionError(f"the drop failed: {line}")
-            if text in line:
-                return line
+        line = self.process.wait_match(lambda line: text in line or bool(failure and failure in line),
+                                       timeout, f"no line with {text!r}")
+        if failure and failure in line:
+            raise AssertionError(f"the drop failed: {line}")
+        return line
 
 
 def wheel_visible(session, pid):
