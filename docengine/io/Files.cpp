@@ -49,7 +49,18 @@ std::string readFileBytes(const std::filesystem::path& path) {
 
 void writeFileAtomically(const std::filesystem::path& path, const std::string& bytes) {
     const auto folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-    std::string pattern = (folder / ("." + path.filename().string() + "-XXXXXX")).string();
+    // The hidden name is the final one with 8 bytes more; a final name near the folder's
+    // limit gives up the end of its copy here, at a character boundary.
+    std::string name = path.filename().string();
+    const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    const size_t room = static_cast<size_t>(longest > 8 ? longest : 255) - 8;
+    if (name.size() > room) {
+        size_t end = room;
+        while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80)
+            --end;
+        name.resize(end);
+    }
+    std::string pattern = (folder / ("." + name + "-XXXXXX")).string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) throw DocumentError("결과 파일을 만들 수 없음: " + systemReason());
     const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;

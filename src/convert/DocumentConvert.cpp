@@ -8,6 +8,7 @@
 #include "convert/ImageWriter.h"
 #include "convert/OutputNaming.h"
 #include "convert/PdfPages.h"
+#include "convert/PendingFile.h"
 #include "documents/ToolRunner.h"
 #include "platform/PdfDocument.h"
 #include "platform/TextCount.h"
@@ -77,21 +78,18 @@ std::string exportedText(const fs::path& source, const fs::path& work) {
     return trimmed(text);
 }
 
-// Writes the whole text beside nothing but its final name: a sibling file first, then a
-// rename, so a failed write never leaves a partial file under the final name.
-void writeAtomically(const fs::path& dest, const std::string& text) {
-    const fs::path partial = dest.parent_path() / ("." + dest.filename().string() + ".partial");
+// Writes the whole text through a hidden sibling into the first free name beside `ref`, so a
+// failed write never leaves a partial file under the final name.
+fs::path writeText(const fs::path& ref, const std::string& text) {
+    PendingFile pending(outputName(ref, "txt"));
     {
-        std::ofstream out(partial, std::ios::binary);
+        std::ofstream out(pending.path(), std::ios::binary | std::ios::trunc);
         out << text;
         out.close();
-        if (!out) {
-            std::error_code ignored;
-            fs::remove(partial, ignored);
-            throw ConvertError("파일을 쓸 수 없음: " + dest.filename().string());
-        }
+        if (!out)
+            throw ConvertError("파일을 쓸 수 없음: " + pending.intendedPath().filename().string());
     }
-    fs::rename(partial, dest);
+    return pending.place();
 }
 
 std::string countNote(const std::string& text, std::string_view unit) {
@@ -170,9 +168,7 @@ ToolResult convertHwp(const fs::path& path, DocTarget target,
         case DocTarget::txt: {
             const ScopedTempDir work;
             const std::string text = exportedText(path, work.path());
-            const fs::path dest = outputURL(ref, "txt");
-            writeAtomically(dest, text);
-            return {dest, countNote(text, "자")};
+            return {writeText(ref, text), countNote(text, "자")};
         }
     }
     notBuilt("한글 → " + std::string(title(target)));

@@ -2,6 +2,7 @@
 
 #include <sys/random.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <array>
 #include <cerrno>
@@ -77,10 +78,19 @@ bool nextScalar(std::string_view text, size_t& i, char32_t& scalar) {
 }  // namespace
 
 fs::path OutputName::candidate(int n) const {
-    std::string name = base;
-    if (n >= 2) name += " " + std::to_string(n);
-    if (!extension.empty()) name += "." + extension;
-    return folder / name;
+    std::string tail = suffix.empty() ? "" : " " + suffix;
+    if (n >= 2) tail += " " + std::to_string(n);
+    if (!extension.empty()) tail += "." + extension;
+    if (!counted) return folder / (base + tail);
+    const size_t limit = longestFileName(folder);
+    if (base.size() + tail.size() <= limit) return folder / (base + tail);
+    return folder / (cutToBytes(base, limit > tail.size() ? limit - tail.size() : 0) + tail);
+}
+
+std::string OutputName::hiddenPrefix(size_t extra) const {
+    const size_t limit = longestFileName(folder);
+    const size_t room = limit > extra + 2 ? limit - extra - 2 : 0;
+    return "." + cutToBytes(candidate(1).filename().string(), room) + "-";
 }
 
 fs::path OutputName::firstFree() const {
@@ -92,20 +102,19 @@ fs::path OutputName::firstFree() const {
 }
 
 OutputName OutputName::exactly(const fs::path& path) {
-    return {path.parent_path(), path.filename().string(), "", false};
+    return {path.parent_path(), path.filename().string(), "", false, ""};
 }
 
 OutputName outputName(const fs::path& source, std::string_view ext) {
-    return {source.parent_path(), stemOf(source), std::string(ext), true};
+    return {source.parent_path(), stemOf(source), std::string(ext), true, ""};
 }
 
 OutputName toolOutputName(const fs::path& source, std::string_view suffix, std::string_view ext) {
-    return {source.parent_path(), stemOf(source) + " " + std::string(suffix), std::string(ext),
-            true};
+    return {source.parent_path(), stemOf(source), std::string(ext), true, std::string(suffix)};
 }
 
 OutputName imageFolderName(const fs::path& source) {
-    return {source.parent_path(), stemOf(source) + " 이미지", "", true};
+    return {source.parent_path(), stemOf(source), "", true, "이미지"};
 }
 
 fs::path outputURL(const fs::path& source, Fmt fmt) {
@@ -172,6 +181,20 @@ fs::path moveIntoPlace(const fs::path& file, const fs::path& src, std::string_vi
     std::error_code ignored;
     fs::remove(file, ignored);
     return placed;
+}
+
+size_t longestFileName(const fs::path& folder) {
+    const long limit = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+    return limit > 0 ? static_cast<size_t>(limit) : 255;
+}
+
+std::string cutToBytes(std::string_view text, size_t bytes) {
+    if (text.size() <= bytes) return std::string(text);
+    size_t end = bytes;
+    // Back off continuation bytes (10xxxxxx) to the start of the sequence they belong to.
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    return std::string(text.substr(0, end));
 }
 
 bool unusableFileName(std::string_view name) {

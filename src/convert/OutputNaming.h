@@ -16,18 +16,27 @@
 namespace tavrino {
 
 // A family of candidate names in one folder: "base.ext", then "base 2.ext", "base 3.ext", ...
-// With an empty extension the candidates have no dot ("report 이미지", "report 이미지 2").
+// With a suffix it follows the base after a space ("photo 압축.jpg", "photo 압축 2.jpg"); with
+// an empty extension the candidates have no dot ("report 이미지", "report 이미지 2").
 // An exact name has a single candidate.
+//
+// A counted name that would be longer than the folder takes (255 bytes on most file
+// systems) loses the end of its base, at a character boundary, so that a source with a long
+// name still gets its result; the suffix, counter and extension are kept.
 struct OutputName {
     std::filesystem::path folder;
     std::string base;
     std::string extension;
     bool counted = true;
+    std::string suffix;
 
     // n counts from 1; n >= 2 is only meaningful for a counted name.
     std::filesystem::path candidate(int n) const;
     // The first candidate at whose path nothing exists right now (no upper limit).
     std::filesystem::path firstFree() const;
+    // "." + the first candidate's name + "-", the start of a hidden work name beside the
+    // result; shortened so that `extra` more bytes still fit the folder.
+    std::string hiddenPrefix(size_t extra) const;
 
     static OutputName exactly(const std::filesystem::path& path);
 };
@@ -76,6 +85,12 @@ class ScopedTempDir {
 // it was. Works across file systems (the work folder is usually on another one).
 std::filesystem::path moveIntoPlace(const std::filesystem::path& file,
                                     const std::filesystem::path& src, std::string_view ext);
+
+// The longest file name `folder` takes, in bytes (255 where the file system does not say).
+size_t longestFileName(const std::filesystem::path& folder);
+
+// `text` shortened to at most `bytes` bytes, never inside a UTF-8 sequence.
+std::string cutToBytes(std::string_view text, size_t bytes);
 
 // True when the name holds a character no external tool may receive in a path: a C0
 // control character, U+007F, U+FFFD, or a byte sequence that is not UTF-8 (which would

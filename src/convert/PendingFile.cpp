@@ -88,7 +88,7 @@ fs::path placeExclusively(const fs::path& file, const OutputName& name) {
 }
 
 PendingFile::PendingFile(OutputName name) : name_(std::move(name)) {
-    const std::string prefix = "." + name_.candidate(1).filename().string() + "-";
+    const std::string prefix = name_.hiddenPrefix(6);
     for (int attempt = 0; attempt < 100; ++attempt) {
         fs::path hidden = name_.folder / (prefix + randomSuffix());
         const int fd = ::open(hidden.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

@@ -47,8 +47,7 @@ bool claimAndRename(const fs::path& from, const fs::path& to) {
 }  // namespace
 
 PendingFolder::PendingFolder(OutputName name) : name_(std::move(name)) {
-    std::string pattern =
-        (name_.folder / ("." + name_.candidate(1).filename().string() + "-XXXXXX")).string();
+    std::string pattern = (name_.folder / (name_.hiddenPrefix(6) + "XXXXXX")).string();
     if (!::mkdtemp(pattern.data())) {
         throw ConvertError("파일 저장 실패: " + name_.candidate(1).string());
     }

@@ -253,7 +253,8 @@ def made_by_cli(cli, item, source, extension, work):
 
 
 def corpus(cli):
-    """Maps file name (without extension) and extension to bytes."""
+    """Maps file name (without extension) and extension to bytes; also returns the valid
+    bases by extension."""
     rng = random.Random(19)
     files = {}
     work = tempfile.mkdtemp()
@@ -307,7 +308,64 @@ def corpus(cli):
     if "hwp" in bases:
         encrypted = bytearray(bases["hwp"])
         files[("hwp-encrypted-flag", "hwp")] = set_hwp_flag(encrypted)
-    return files
+        files[("hwp-4gb-stream", "hwp")] = compound_stream_size(bases["hwp"], "Section0", 0xFFFFFFF0)
+        files[("hwp-directory-loop", "hwp")] = compound_directory_loop(bases["hwp"])
+    if "jpg" in bases:
+        files[("jpg-65535x65535", "jpg")] = jpeg_declared(bases["jpg"], 65535, 65535)
+    if "heic" in bases:
+        files[("heic-100000x100000", "heic")] = heic_declared(bases["heic"], 100000, 100000)
+    return files, bases
+
+
+def jpeg_declared(data, width, height):
+    """The frame header (SOF0..SOF2) declares another size; the scan stays as it was."""
+    out = bytearray(data)
+    for marker in (b"\xff\xc0", b"\xff\xc1", b"\xff\xc2"):
+        at = out.find(marker)
+        if at >= 0:
+            struct.pack_into(">HH", out, at + 5, height, width)
+            break
+    return bytes(out)
+
+
+def heic_declared(data, width, height):
+    """Every image-spatial-extents property (ispe) declares another size."""
+    out = bytearray(data)
+    at = out.find(b"ispe")
+    while at >= 0:
+        struct.pack_into(">II", out, at + 8, width, height)
+        at = out.find(b"ispe", at + 4)
+    return bytes(out)
+
+
+def compound_layout(data):
+    """The sector size, the FAT as a list and the offset of each directory entry."""
+    sector = 1 << struct.unpack_from("<H", data, 30)[0]
+    fat_sectors = [s for s in struct.unpack_from("<109I", data, 76) if s < 0xFFFFFFFA]
+    fat = []
+    for s in fat_sectors:
+        fat += struct.unpack_from("<%dI" % (sector // 4), data, (s + 1) * sector)
+    return sector, fat_sectors, fat
+
+
+def compound_stream_size(data, name, size):
+    """The directory entry named `name` declares `size` bytes (its sectors stay as they were)."""
+    out = bytearray(data)
+    at = out.find(name.encode("utf-16-le") + b"\0\0")
+    if at >= 0:
+        struct.pack_into("<I", out, at + 120, size)
+    return bytes(out)
+
+
+def compound_directory_loop(data):
+    """The FAT says the directory's first sector follows itself."""
+    out = bytearray(data)
+    sector, fat_sectors, _ = compound_layout(data)
+    first = struct.unpack_from("<I", data, 48)[0]
+    per_sector = sector // 4
+    fat_sector = fat_sectors[first // per_sector]
+    struct.pack_into("<I", out, (fat_sector + 1) * sector + 4 * (first % per_sector), first)
+    return bytes(out)
 
 
 def compound_loop():
@@ -340,7 +398,15 @@ def set_hwp_flag(data):
 
 
 NAMES = ["이름 공백 있음", unicodedata.normalize("NFD", "한글 자모 분해"), "-leading-dash",
-         "line\nfeed", "x" * 240]
+         "line\nfeed"]
+
+
+def long_names(extension):
+    """Names of exactly 250 bytes with the extension, in ASCII and in Korean (three bytes a
+    syllable): an output name a few bytes longer no longer fits a folder entry."""
+    room = 250 - len(extension) - 1
+    korean = "가" * (room // 3) + "x" * (room % 3)
+    return ["x" * room, korean]
 
 
 def main():
@@ -350,7 +416,7 @@ def main():
     parser.add_argument("--sample", action="store_true", help="a few files of each format")
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
-    files = corpus(args.cli)
+    files, bases = corpus(args.cli)
     if args.sample:
         keep = {}
         for (name, extension), data in files.items():
@@ -362,9 +428,10 @@ def main():
         with open(os.path.join(args.out, "%s.%s" % (name, extension)), "wb") as f:
             f.write(data)
         written += 1
-    # Awkward names on a valid PNG and a valid DOCX (250 bytes with the extension).
-    for name in NAMES:
-        for extension, data in (("png", png()), ("docx", docx())):
+    # Awkward names on a valid PNG, DOCX and HWP (the HWP route hands the source's own path
+    # to the document tool).
+    for extension, data in [("png", png()), ("docx", docx())] + [("hwp", bases["hwp"])] * ("hwp" in bases):
+        for name in NAMES + long_names(extension):
             with open(os.path.join(args.out, "%s.%s" % (name, extension)), "wb") as f:
                 f.write(data)
             written += 1

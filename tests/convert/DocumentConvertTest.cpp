@@ -146,6 +146,31 @@ TEST_F(Documents, HwpConversionHwpxToTextAndToHwpxBesideTheSource) {
     EXPECT_EQ(documentText(docx.output, FileKind::docx), written);
 }
 
+// A name of 250 bytes: the results' names are longer still (an extension one letter longer,
+// the hidden work files beside them), yet every result appears, named as near as fits.
+TEST_F(Documents, HwpConversionOfALongNamedDocumentWritesEveryResult) {
+    TempDir folder;
+    std::string stem;
+    while (stem.size() + 3 <= 250 - 4)
+        stem += "문";
+    const fs::path source = copyIn(folder, "hwp/changing-paragraph-text.hwp", stem + ".hwp");
+    for (const DocTarget target : {DocTarget::hwpx, DocTarget::txt, DocTarget::docx}) {
+        std::string error;
+        fs::path output;
+        try {
+            output = convertHwp(source, target).output;
+        } catch (const ConvertError& failure) {
+            error = failure.description();
+        }
+        EXPECT_EQ(error, "") << rawValue(target);
+        EXPECT_TRUE(fs::is_regular_file(output)) << rawValue(target);
+        EXPECT_LE(output.filename().string().size(), 255u);
+        EXPECT_EQ(output.filename().string().substr(0, 30), stem.substr(0, 30));
+    }
+    EXPECT_EQ(namesIn(folder.path()).size(), 4u)
+        << "the three results and the source, nothing else";
+}
+
 TEST_F(Documents, HwpConversionAFailingToolLeavesNothingBesideTheSource) {
     TempDir folder;
     const fs::path source = folder.path() / "broken.hwpx";

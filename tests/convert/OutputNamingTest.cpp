@@ -180,4 +180,67 @@ TEST(PendingFileTest, AFolderThatTakesNoFileGivesASaveFailure) {
     }
 }
 
+// Names a few bytes short of the limit: the result's name is longer than its source's, and
+// the hidden work name longer still, yet both must fit and the result must appear.
+class LongNameTest : public ::testing::Test {
+  protected:
+    static std::string koreanStem(size_t bytes) {
+        std::string stem;
+        while (stem.size() + 3 <= bytes)
+            stem += "가";
+        return stem + std::string(bytes - stem.size(), 'x');
+    }
+    static bool wholeUtf8(const std::string& text) { return !unusableFileName(text); }
+    TempDir folder;
+};
+
+TEST_F(LongNameTest, ResultNamesFitAndKeepSuffixCounterAndExtension) {
+    const fs::path source = folder / (std::string(246, 'x') + ".png");
+    const fs::path first = toolOutputURL(source, "압축", "jpg");
+    EXPECT_LE(name(first).size(), 255u);
+    EXPECT_TRUE(name(first).ends_with(std::string(8, 'x') + " 압축.jpg")) << name(first);
+    writeBytes(first, "x");
+    const fs::path second = toolOutputURL(source, "압축", "jpg");
+    EXPECT_TRUE(name(second).ends_with(" 압축 2.jpg")) << name(second);
+    EXPECT_LE(name(second).size(), 255u);
+
+    const fs::path korean = folder / (koreanStem(246) + ".png");
+    for (const fs::path& result : {toolOutputURL(korean, "정보삭제", "png"), imageFolderURL(korean),
+                                   outputURL(korean, "jpeg")}) {
+        EXPECT_LE(name(result).size(), 255u) << name(result);
+        EXPECT_TRUE(wholeUtf8(name(result))) << "a syllable was cut in half: " << name(result);
+        EXPECT_TRUE(name(result).starts_with("가가가")) << name(result);
+    }
+}
+
+TEST_F(LongNameTest, NamesThatFitAreLeftAsTheyAre) {
+    const std::string stem = std::string(247, 'y');
+    EXPECT_EQ(name(outputURL(folder / (stem + ".png"), "jpg")), stem + ".jpg");
+    EXPECT_EQ(name(outputURL(folder / "a.png", "jpg")), "a.jpg");
+}
+
+TEST_F(LongNameTest, AFileAndAFolderArePlacedBesideALongSource) {
+    const fs::path source = folder / (koreanStem(250 - 4) + ".png");
+    writeBytes(source, "source");
+    PendingFile pending(outputName(source, "jpg"));
+    EXPECT_LE(name(pending.path()).size(), 255u);
+    writeBytes(pending.path(), "result");
+    const fs::path placed = pending.place();
+    EXPECT_EQ(tavrino::test::readBytes(placed), "result");
+    EXPECT_EQ(name(placed), name(source).substr(0, name(source).size() - 3) + "jpg");
+
+    const fs::path pages = createImageFolder(source);
+    EXPECT_TRUE(fs::is_directory(pages));
+    EXPECT_LE(name(pages).size(), 255u);
+    EXPECT_EQ(namesIn(folder.path()).size(), 3u) << "source, result and page folder only";
+}
+
+TEST_F(LongNameTest, CutNeverSplitsACharacter) {
+    EXPECT_EQ(cutToBytes("가나다", 9), "가나다");
+    EXPECT_EQ(cutToBytes("가나다", 8), "가나");
+    EXPECT_EQ(cutToBytes("가나다", 6), "가나");
+    EXPECT_EQ(cutToBytes("가나다", 2), "");
+    EXPECT_EQ(cutToBytes("ab가", 4), "ab");
+}
+
 }  // namespace

@@ -178,7 +178,8 @@ int main(int argc, char** argv) {
     if (idleSeconds > 0) {
         const int seconds = idleSeconds;
         const double cpuStart = processCpuSeconds();
-        QTimer::singleShot(seconds * 1000, &application, [&] {
+        // The timer fires after this block has ended: the figures go into the lambda.
+        QTimer::singleShot(seconds * 1000, &application, [&application, seconds, cpuStart] {
             std::fprintf(stderr, "idle %d cpu %.3f\n", seconds, processCpuSeconds() - cpuStart);
             application.quit();
         });

@@ -63,18 +63,22 @@ class Process:
 
     def wait_line(self, prefix, timeout):
         """The first line (after those already taken) that starts with prefix."""
+        return self.wait_match(lambda line: line.startswith(prefix), timeout,
+                               f"no line starting {prefix!r}")
+
+    def wait_match(self, wanted, timeout, what):
+        """The first line (after those already taken) for which wanted(line) holds."""
         deadline = time.monotonic() + timeout
         while True:
             left = deadline - time.monotonic()
             if left <= 0:
-                raise AssertionError(f"no line starting {prefix!r} within {timeout} s; "
-                                     f"saw {self.seen[-15:]}")
+                raise AssertionError(f"{what} within {timeout} s; saw {self.seen[-15:]}")
             try:
                 _, line = self.lines.get(timeout=left)
             except queue.Empty:
                 continue
             self.seen.append(line)
-            if line.startswith(prefix):
+            if wanted(line):
                 return line
 
     def drain(self):

@@ -7,6 +7,7 @@ cd "$root"
 before=$(git status --porcelain --untracked-files=all 2>/dev/null || true)
 failed=0
 for script in scripts/run scripts/doc-corpus-table scripts/bench scripts/fuzz scripts/setup \
+              scripts/badinput scripts/race scripts/no-network scripts/soak \
               scripts/test scripts/package scripts/fetch-judges .ci/run bench/*/run.sh \
               bench/docengine/write-hwp.sh; do
   [[ -f "$script" ]] || continue
