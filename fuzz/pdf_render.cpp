@@ -9,12 +9,11 @@
 #include <string_view>
 
 #include "platform/PdfDocument.h"
-#include "support/ScratchFile.h"
+#include "support/MemoryFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tavrino;
-    const auto path =
-        fuzzing::scratchFile("input.pdf", {reinterpret_cast<const char*>(data), size});
+    const auto path = fuzzing::memoryFile({reinterpret_cast<const char*>(data), size});
     const std::unique_ptr<PdfDocument> document = PdfDocument::open(path);
     if (!document) return 0;
     const int pages = document->pageCount();
