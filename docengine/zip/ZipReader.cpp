@@ -55,7 +55,7 @@ bool isSafeEntryName(std::string_view name) {
 }
 
 ZipReader::ZipReader(std::string_view bytes, ZipLimits limits)
-    : archive_(std::make_unique<Archive>()), limits_(limits) {
+    : archive_(std::make_unique<Archive>()), limits_(limits), archiveSize_(bytes.size()) {
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
@@ -116,9 +116,14 @@ std::string ZipReader::read(std::string_view wanted) {
     if (zip_stat(archive_->handle, name->c_str(), 0, &stat) != 0) {
         throw DocumentError("ZIP 항목을 읽을 수 없음: " + *name);
     }
-    const bool large = stat.size > (1u << 20);
-    if (stat.size > limits_.maxEntrySize ||
-        (large && stat.size / std::max<zip_uint64_t>(stat.comp_size, 1) > limits_.maxRatio)) {
+    // The compressed size is a header's word too, but it cannot exceed the archive.
+    const std::uint64_t packed =
+        std::clamp<std::uint64_t>(stat.comp_size, 1, std::max<std::uint64_t>(archiveSize_, 1));
+    auto tooLarge = [&](std::uint64_t size) {
+        return size > limits_.maxEntrySize ||
+               (size > (1u << 20) && size / packed > limits_.maxRatio);
+    };
+    if (tooLarge(stat.size)) {
         throw DocumentError("ZIP 항목이 지나치게 큼(압축 폭탄 의심): " + *name);
     }
     std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen(archive_->handle, name->c_str(), 0));
@@ -131,7 +136,7 @@ std::string ZipReader::read(std::string_view wanted) {
         if (got == 0) break;
         data.append(buffer, static_cast<size_t>(got));
         totalRead_ += static_cast<std::uint64_t>(got);
-        if (data.size() > limits_.maxEntrySize || totalRead_ > limits_.maxTotalSize) {
+        if (tooLarge(data.size()) || totalRead_ > limits_.maxTotalSize) {
             throw DocumentError("ZIP 항목이 지나치게 큼(압축 폭탄 의심): " + *name);
         }
     }

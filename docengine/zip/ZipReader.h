@@ -3,7 +3,8 @@
 // archive opens (no absolute paths, no ".." components, no backslashes or control
 // characters), and every read is bounded: an entry may not expand past `maxEntrySize`, all
 // reads together past `maxTotalSize`, and a large entry may not expand more than `maxRatio`
-// times its compressed size. A violation is a DocumentError, never a partial result.
+// times its compressed size, whatever sizes the headers claim. A violation is a DocumentError,
+// never a partial result.
 
 #include <cstdint>
 #include <memory>
@@ -50,6 +51,7 @@ class ZipReader {
     std::unique_ptr<Archive> archive_;
     std::vector<std::string> names_;
     ZipLimits limits_;
+    std::uint64_t archiveSize_ = 0;
     std::uint64_t totalRead_ = 0;
 };
 

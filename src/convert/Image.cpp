@@ -31,11 +31,10 @@ Image loadBmp(const fs::path& path) {
     return Image::fromPixels(*buffer);
 }
 
-// Opens a file with one of the picture loaders, refusing truncated data and pictures above
-// maxImagePixels, as grey or sRGB of 8 bits per component (what every encoder of ours
-// expects). Pixels are decoded later, as they are used.
-Image openWithVips(const fs::path& path, bool randomAccess, int page = 0) {
-    VipsOpened opened = openVipsPicture(path, randomAccess, page, isPictureLoader);
+// Keeps a picture opened by one of the picture loaders when it holds at most maxImagePixels,
+// as grey or sRGB of 8 bits per component (what every encoder of ours expects). Pixels are
+// decoded later, as they are used. Empty when nothing was opened or the picture is too large.
+Image withinLimits(VipsOpened opened, const fs::path& origin) {
     VipsImageRef image = std::move(opened.image);
     bool untouched = true;
     if (image) {
@@ -45,8 +44,15 @@ Image openWithVips(const fs::path& path, bool randomAccess, int page = 0) {
         image = pixels <= maxImagePixels ? vipsEightBit(std::move(image)) : VipsImageRef();
         untouched = image.get() == original;
     }
+    if (!image) return {};
+    return Image(std::move(image), origin, untouched ? opened.loader : "");
+}
+
+// Opens a file with one of the picture loaders, refusing truncated data.
+Image openWithVips(const fs::path& path, bool randomAccess, int page = 0) {
+    Image image = withinLimits(openVipsPicture(path, randomAccess, page, isPictureLoader), path);
     if (!image) throw unreadable(path);
-    return Image(std::move(image), path, untouched ? opened.loader : "");
+    return image;
 }
 
 Image renderFirstPage(const fs::path& path) {
@@ -119,6 +125,18 @@ Image Image::fromPixels(const PixelBuffer& buffer) {
 
 Image loadImage(const fs::path& path) {
     return decode(path, false);
+}
+
+Image loadImageBytes(std::string_view bytes) {
+    if (bytes.starts_with("BM")) {
+        std::optional<PixelBuffer> buffer =
+            decodeBmpBytes({reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()});
+        if (!buffer) throw ConvertError("이미지로 읽을 수 없음");
+        return Image::fromPixels(*buffer);
+    }
+    Image image = withinLimits(openVipsPictureBytes(bytes, false, 0, isPictureLoader), {});
+    if (!image) throw ConvertError("이미지로 읽을 수 없음");
+    return image;
 }
 
 Image loadOrientedImage(const fs::path& path) {

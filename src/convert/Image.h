@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/PixelBuffer.h"
 #include "platform/Vips.h"
@@ -62,6 +63,11 @@ class Image {
 // name for a PDF) for anything unreadable, damaged, not an image or larger than
 // maxImagePixels.
 Image loadImage(const std::filesystem::path& path);
+
+// An image file already in memory, read like loadImage reads a picture file (no PDF). The
+// pixels are decoded from `bytes` as they are used, so `bytes` must outlive the result.
+// Throws ConvertError "이미지로 읽을 수 없음" like loadImage.
+Image loadImageBytes(std::string_view bytes);
 
 // The same picture with its orientation tag applied (the way it is meant to be seen) and
 // the tag gone. PDFs as loadImage. Throws like loadImage.

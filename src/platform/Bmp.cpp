@@ -1,5 +1,6 @@
 #include "platform/Bmp.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,7 +24,7 @@
 namespace tavrino {
 namespace {
 
-std::uint32_t readLE(const std::vector<unsigned char>& bytes, size_t at, int size) {
+std::uint32_t readLE(std::span<const unsigned char> bytes, size_t at, int size) {
     std::uint32_t value = 0;
     for (int i = size - 1; i >= 0; --i)
         value = (value << 8) | bytes[at + static_cast<size_t>(i)];
@@ -34,7 +35,7 @@ std::uint32_t readLE(const std::vector<unsigned char>& bytes, size_t at, int siz
 // BITMAPINFOHEADER or later (biSize at 14, biWidth 18, biHeight 22 (negative: top-down),
 // biBitCount 28, biCompression 30). For BI_RGB (0) and BI_BITFIELDS (3) every row is padded
 // to 4 bytes, so the pixel data's length follows from the header.
-bool headerMatchesLength(const std::vector<unsigned char>& bytes) {
+bool headerMatchesLength(std::span<const unsigned char> bytes) {
     if (bytes.size() < 34 || bytes[0] != 'B' || bytes[1] != 'M') return false;
     const std::uint64_t offset = readLE(bytes, 10, 4);
     if (readLE(bytes, 14, 4) < 40) return false;  // OS/2 1.x headers: not worth the risk
@@ -80,7 +81,12 @@ std::optional<PixelBuffer> decodeBmpFile(const std::filesystem::path& path) {
     if (!file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
         return std::nullopt;
     }
-    if (!headerMatchesLength(bytes)) return std::nullopt;
+    return decodeBmpBytes(bytes);
+}
+
+std::optional<PixelBuffer> decodeBmpBytes(std::span<const unsigned char> bytes) {
+    // stb counts the input in an int.
+    if (bytes.size() > INT_MAX || !headerMatchesLength(bytes)) return std::nullopt;
     int width = 0, height = 0, bands = 0;
     std::unique_ptr<stbi_uc, decltype(&stbi_image_free)> decoded(
         stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width, &height, &bands,

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <span>
 
 #include "platform/PixelBuffer.h"
 
@@ -13,6 +14,8 @@ namespace tavrino {
 // file that is not such a BMP, is shorter than its header says (stb would pad a truncated
 // file with black instead of failing), or holds more than maxImagePixels.
 std::optional<PixelBuffer> decodeBmpFile(const std::filesystem::path& path);
+// The same for the whole file already in memory.
+std::optional<PixelBuffer> decodeBmpBytes(std::span<const unsigned char> bytes);
 
 // Writes 1 (grey) or 3 (RGB) bands as a 24-bit BMP, 2 or 4 bands as a 32-bit one. False
 // when the file cannot be written.

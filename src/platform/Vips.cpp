@@ -53,11 +53,12 @@ PixelMemory::~PixelMemory() {
     g_free(const_cast<std::uint8_t*>(view_.data));
 }
 
-VipsOpened openVipsPicture(const std::filesystem::path& path, bool randomAccess, int page,
-                           bool (*allowLoader)(std::string_view loader)) {
-    ensureVips();
+namespace {
+
+// Picks the loader from the content of `source` and opens it when `allowLoader` accepts it.
+VipsOpened openFromSource(const VipsSourceRef& source, bool randomAccess, int page,
+                          bool (*allowLoader)(std::string_view loader)) {
     const VipsAccess access = randomAccess ? VIPS_ACCESS_RANDOM : VIPS_ACCESS_SEQUENTIAL;
-    VipsSourceRef source(vips_source_new_from_file(path.c_str()));
     const char* typeName = source ? vips_foreign_find_load_source(source.get()) : nullptr;
     const char* loader = typeName ? vips_nickname_find(g_type_from_name(typeName)) : nullptr;
     VipsOpened opened;
@@ -72,6 +73,22 @@ VipsOpened openVipsPicture(const std::filesystem::path& path, bool randomAccess,
     }
     vips_error_clear();
     return opened;
+}
+
+}  // namespace
+
+VipsOpened openVipsPicture(const std::filesystem::path& path, bool randomAccess, int page,
+                           bool (*allowLoader)(std::string_view loader)) {
+    ensureVips();
+    const VipsSourceRef source(vips_source_new_from_file(path.c_str()));
+    return openFromSource(source, randomAccess, page, allowLoader);
+}
+
+VipsOpened openVipsPictureBytes(std::string_view bytes, bool randomAccess, int page,
+                                bool (*allowLoader)(std::string_view loader)) {
+    ensureVips();
+    const VipsSourceRef source(vips_source_new_from_memory(bytes.data(), bytes.size()));
+    return openFromSource(source, randomAccess, page, allowLoader);
 }
 
 int vipsWidth(const VipsImageRef& image) {

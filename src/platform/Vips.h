@@ -91,6 +91,11 @@ struct VipsOpened {
 VipsOpened openVipsPicture(const std::filesystem::path& path, bool randomAccess, int page,
                            bool (*allowLoader)(std::string_view loader));
 
+// The same for a file already in memory; `bytes` must outlive the picture, whose pixels are
+// still decoded from them lazily.
+VipsOpened openVipsPictureBytes(std::string_view bytes, bool randomAccess, int page,
+                                bool (*allowLoader)(std::string_view loader));
+
 int vipsWidth(const VipsImageRef& image);
 int vipsHeight(const VipsImageRef& image);
 int vipsBands(const VipsImageRef& image);

@@ -86,6 +86,37 @@ TEST(HostileInput, ExpansionPastTheLimitsIsRefused) {
     EXPECT_THROW(reader.read("big.bin"), DocumentError);
 }
 
+// Sizes in a ZIP's headers are the file's own word: an entry whose headers claim a kilobyte
+// but which inflates to megabytes of zeros is still a bomb.
+TEST(HostileInput, ExpansionIsMeasuredNotTakenFromTheHeaders) {
+    ZipWriter zip;
+    zip.add("a.bin", std::string(8u << 20, '\0'));
+    std::string bytes = zip.finish();
+    auto claim = [&](size_t at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    const size_t central = bytes.find("PK\x01\x02");
+    ASSERT_NE(central, std::string::npos);
+    claim(22, 1000);            // the local header's uncompressed size
+    claim(central + 24, 1000);  // the central directory's
+    ZipReader reader(bytes);
+    try {
+        const std::string data = reader.read("a.bin");
+        ADD_FAILURE() << "read " << data.size() << " bytes from " << bytes.size();
+    } catch (const DocumentError& error) {
+        EXPECT_TRUE(mentions(error.what(), "압축 폭탄")) << error.what();
+    }
+    // The same entry with honest headers and a ratio limit it keeps to still reads.
+    ZipWriter honest;
+    honest.add("a.bin", std::string(2u << 20, '\0'));
+    const std::string plain = honest.finish();
+    ZipLimits generous;
+    generous.maxRatio = 100000;
+    ZipReader lenient(plain, generous);
+    EXPECT_EQ(lenient.read("a.bin").size(), 2u << 20);
+}
+
 TEST(HostileInput, DoctypeEntitiesAndDeepNestingAreRefused) {
     const std::string entity =
         std::string("<?xml version=\"1.0\"?><!DOCTYPE x [<!ENTITY a \"aaaa\">]>") + sectionStart +
