@@ -59,6 +59,10 @@ bool enableKwinEffect(const QDBusConnection& bus) {
 
 }  // namespace
 
+bool dropsNeedActiveWindow(Desktop desktop) {
+    return desktop == Desktop::kde;
+}
+
 WheelSupport wheelSupport(bool wayland, QDBusConnection bus) {
     if (!wayland) return WheelSupport::x11;
     if (const auto gnome = gnomeSupport(bus)) return *gnome;

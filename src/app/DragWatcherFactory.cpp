@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <utility>
 
+#include "app/Companion.h"
 #include "app/CompanionListener.h"
 #include "app/CropWindowController.h"
 #include "app/Notifier.h"
@@ -53,7 +54,9 @@ class ControllerWatcher : public DragWatcher {
 // window under the pointer, which the compositor hands the drop to.
 class CompanionWatcher : public ControllerWatcher<CompanionDragBackend> {
   public:
-    CompanionWatcher() : ControllerWatcher(qGuiApp->primaryScreen()->devicePixelRatio()) {}
+    CompanionWatcher() : ControllerWatcher(qGuiApp->primaryScreen()->devicePixelRatio()) {
+        if (dropsNeedActiveWindow(currentDesktop())) panel_.acceptFocusFromDrags();
+    }
     void start() override {
         const Desktop desktop = currentDesktop();
         const std::string reporter = "끌기 도우미(" + companionName(desktop) + ")";

@@ -34,6 +34,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Companion.h"
 #include "app/CompanionListener.h"
 #include "app/CropCanvas.h"
 #include "app/CropWindowController.h"
@@ -160,6 +161,9 @@ int main(int argc, char** argv) {
             qGuiApp->primaryScreen()->devicePixelRatio());
         listener = std::make_unique<tavrino::app::CompanionListener>(*reported);
         if (!listener->companionAnswers()) std::fprintf(stderr, "companion silent\n");
+        if (tavrino::app::dropsNeedActiveWindow(tavrino::app::currentDesktop())) {
+            panel.acceptFocusFromDrags();
+        }
         backend = std::move(reported);
     } else {
         backend = std::make_unique<tavrino::X11DragBackend>();

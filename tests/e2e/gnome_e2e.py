@@ -46,7 +46,7 @@ def press_shift_until_shown(session, harness, timeout=5):
     raise AssertionError(f"the wheel did not open; harness said {harness.seen[-10:]}")
 
 
-def convert_with_shift(session, harness, window, work, log):
+def convert_with_shift(session, harness, window, work, log, name="gnome"):
     sources = [os.path.join(work, "사진 1.png"), os.path.join(work, "b.png")]
     before = {path: open(path, "rb").read() for path in sources}
     session.move_to(*DRAG_AT)
@@ -56,7 +56,7 @@ def convert_with_shift(session, harness, window, work, log):
     session.glide(WHEEL_AT)
     time.sleep(0.15)
     delay, centre, items = press_shift_until_shown(session, harness)
-    print(f"gnome: wheel shown {delay * 1000:.1f} ms after Shift, centre {centre}, "
+    print(f"{name}: wheel shown {delay * 1000:.1f} ms after Shift, centre {centre}, "
           f"petals {items}")
     assert abs(centre[0] - WHEEL_AT[0]) <= 3 and abs(centre[1] - WHEEL_AT[1]) <= 3, centre
     session.glide(xsession.petal_point(centre, items, "convert(jpg)"))
@@ -77,11 +77,11 @@ def convert_with_shift(session, harness, window, work, log):
     lines = log_lines(log)
     assert "변환 메뉴 표시 (파일 정보 2개, 원본 형식 png)" in lines, lines
     assert any(line.startswith("JPG 완료: 사진 1.png -> 사진 1.jpg [") for line in lines), lines
-    print(f"gnome shift: ok; log: {lines}")
+    print(f"{name} shift: ok; log: {lines}")
     return delay
 
 
-def plain_drag_is_left_alone(session, harness, window, work, log):
+def plain_drag_is_left_alone(session, harness, window, work, log, name="gnome"):
     shown_before = [line for line in harness.drain() if line.startswith("shown ")]
     lines_before = len(log_lines(log))
     session.move_to(*DRAG_AT)
@@ -99,7 +99,7 @@ def plain_drag_is_left_alone(session, harness, window, work, log):
     assert shown == shown_before, f"the wheel opened: {shown[len(shown_before):]}"
     new_lines = log_lines(log)[lines_before:]
     assert not any("메뉴" in line for line in new_lines), new_lines
-    print(f"gnome plain: ok; drop reached the window: {dropped}")
+    print(f"{name} plain: ok; drop reached the window: {dropped}")
 
 
 def run(harness_path):
