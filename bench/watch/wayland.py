@@ -25,30 +25,18 @@ NAMES = {"gnome": "GNOME Wayland", "kwin": "KDE Plasma (KWin) Wayland"}
 STEPS = ("reported", "mapped", "entered")
 
 
-def press_shift_until_shown(session, harness, timeout=5):
-    """As gnome_e2e's: Shift mid-drag with a trembling hand. Returns the milliseconds from
-    the key to each step the harness marks (the reporter's signal, the panel mapped, the drag
-    entering it) and to the first paint."""
-    seen = len(harness.drain())
-    pressed = time.monotonic()
-    session.shift(True)
-    deadline = pressed + timeout
-    step = 1
-    while time.monotonic() < deadline:
-        time.sleep(0.016)
-        step = -step
-        session.move_to(session.position[0] + step, session.position[1])
-        lines = harness.drain()[seen:]
-        shown = [line for line in lines if line.startswith("shown ")]
-        if shown:
-            times = {}
-            for line in lines:
-                parts = line.split()
-                if parts[0] == "step" and parts[1] in STEPS and parts[1] not in times:
-                    times[parts[1]] = (float(parts[2]) - pressed) * 1000
-            times["shown"] = (float(shown[0].split()[1]) - pressed) * 1000
-            return times
-    raise AssertionError(f"the wheel did not open; harness said {harness.seen[-10:]}")
+def steps_from_shift(session, harness):
+    """Shift mid-drag as in the end-to-end test. Returns the milliseconds from the key to
+    each step the harness marks (the reporter's signal, the panel mapped, the drag entering
+    it) and to the first paint."""
+    delay, _, _, pressed, lines = gnome_e2e.press_shift_until_shown(session, harness)
+    times = {}
+    for line in lines:
+        parts = line.split()
+        if len(parts) == 3 and parts[0] == "step" and parts[1] in STEPS:
+            times.setdefault(parts[1], (float(parts[2]) - pressed) * 1000)
+    times["shown"] = delay * 1000
+    return times
 
 
 def open_session(args, work):
@@ -80,7 +68,7 @@ def measure(args):
             time.sleep(0.05)
             session.glide(gnome_e2e.WHEEL_AT)
             time.sleep(0.15)
-            delays.append(press_shift_until_shown(session, harness))
+            delays.append(steps_from_shift(session, harness))
             # Let go over the hub: the drop is refused and the wheel fades.
             session.button(False)
             session.shift(False)

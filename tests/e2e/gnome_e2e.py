@@ -29,7 +29,8 @@ DROP_AT = (1000, 420)  # its right half: a drop target
 def press_shift_until_shown(session, harness, timeout=5):
     """Presses Shift mid-drag and keeps the hand trembling by a pixel, as a hand does: the
     compositor looks for a new drop target only when the pointer moves. Returns (seconds
-    from the key to the wheel's first paint, centre, items)."""
+    from the key to the wheel's first paint, centre, items, the key's time, the harness's
+    lines since the key)."""
     seen = len(harness.drain())
     pressed = time.monotonic()
     session.shift(True)
@@ -39,10 +40,12 @@ def press_shift_until_shown(session, harness, timeout=5):
         time.sleep(0.016)
         step = -step
         session.move_to(session.position[0] + step, session.position[1])
-        for line in harness.drain()[seen:]:
+        lines = harness.drain()[seen:]
+        for line in lines:
             if line.startswith("shown "):
                 _, when, x, y, items = line.split(" ", 4)
-                return float(when) - pressed, (int(x), int(y)), items.split(",")
+                return (float(when) - pressed, (int(x), int(y)), items.split(","), pressed,
+                        lines)
     raise AssertionError(f"the wheel did not open; harness said {harness.seen[-10:]}")
 
 
@@ -55,7 +58,7 @@ def convert_with_shift(session, harness, window, work, log, name="gnome"):
     time.sleep(0.05)
     session.glide(WHEEL_AT)
     time.sleep(0.15)
-    delay, centre, items = press_shift_until_shown(session, harness)
+    delay, centre, items, _, _ = press_shift_until_shown(session, harness)
     print(f"{name}: wheel shown {delay * 1000:.1f} ms after Shift, centre {centre}, "
           f"petals {items}")
     assert abs(centre[0] - WHEEL_AT[0]) <= 3 and abs(centre[1] - WHEEL_AT[1]) <= 3, centre
@@ -102,13 +105,14 @@ def plain_drag_is_left_alone(session, harness, window, work, log, name="gnome"):
     print(f"{name} plain: ok; drop reached the window: {dropped}")
 
 
-def run(harness_path):
+def run_drags(open_session, harness_path, name):
+    """Both drags in a fresh compositor session from open_session(folder)."""
     work = xsession.new_workdir()
     try:
-        for name in ("사진 1.png", "b.png"):
-            xsession.write_png(os.path.join(work, name))
+        for file_name in ("사진 1.png", "b.png"):
+            xsession.write_png(os.path.join(work, file_name))
         log = os.path.join(work, "Tavrino.log")
-        with gnome_session.GnomeSession(os.path.join(work, "session")) as session:
+        with open_session(os.path.join(work, "session")) as session:
             try:
                 harness = session.start([harness_path, log, "--companion"],
                                         {"QT_QPA_PLATFORM": "xcb"})
@@ -118,37 +122,45 @@ def run(harness_path):
                      os.path.join(work, "사진 1.png"), os.path.join(work, "b.png")],
                     {"GDK_BACKEND": "wayland"})
                 time.sleep(0.5)  # maximized and painted
-                convert_with_shift(session, harness, window, work, log)
+                convert_with_shift(session, harness, window, work, log, name)
                 time.sleep(1)  # the wheel fades out
-                plain_drag_is_left_alone(session, harness, window, work, log)
+                plain_drag_is_left_alone(session, harness, window, work, log, name)
             except AssertionError:
-                with open(session.shell_log.name, encoding="utf-8", errors="replace") as shell:
-                    print("shell said:", shell.read()[-3000:])
+                with open(session.compositor_log.name, encoding="utf-8",
+                          errors="replace") as said:
+                    print(f"{name} said:", said.read()[-3000:])
                 raise
     finally:
         shutil.rmtree(work, ignore_errors=True)
 
 
-def main():
-    if len(sys.argv) != 2:
-        print(__doc__)
+def main_for(enter_private_namespace, arguments, run):
+    """The end-to-end tests' entry: the private namespaces, a clean end on the test runner's
+    time-out, and exit status 77 for what the machine lacks."""
+    if len(sys.argv) != arguments + 1:
+        print(sys.modules["__main__"].__doc__)
         return 2
     try:
-        status = gnome_session.enter_private_namespace()
+        status = enter_private_namespace()
         if status is not None:
             return status
-        # A test runner's timeout ends this copy; the shell and the buses go with it.
+        # A test runner's timeout ends this copy; the compositor and the buses go with it.
         signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
         try:
             import gi
             gi.require_version("Gtk", "3.0")
         except (ImportError, ValueError) as error:
             raise xsession.Skip(f"GTK 3 for Python is missing: {error}")
-        run(sys.argv[1])
+        run(*sys.argv[1:])
     except xsession.Skip as reason:
         print(f"skipped: {reason}")
         return xsession.SKIP
     return 0
+
+
+def main():
+    return main_for(gnome_session.enter_private_namespace, 1,
+                    lambda harness: run_drags(gnome_session.GnomeSession, harness, "gnome"))
 
 
 if __name__ == "__main__":

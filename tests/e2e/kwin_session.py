@@ -3,17 +3,14 @@ drag reporter effect loaded, and a hand driven through KWin's fake input protoco
 the KWin end-to-end test and bench/watch.
 
 Like the GNOME session it runs in a mount and network namespace of its own (see
-gnome_session), so XWayland's display and the buses are private."""
+wayland_session)."""
 
 import glob
 import os
 import shutil
 import subprocess
-import sys
-import time
 
-import gnome_session
-import xsession
+import wayland_session
 
 MONITOR = (1280, 800)
 KEY_LEFTSHIFT = 42  # evdev codes, as the fake input protocol takes them
@@ -23,35 +20,17 @@ BUS_NAME = "app.korvanta.tavrino.DragReporter"
 
 
 def enter_private_namespace():
-    """Runs this script again in namespaces of its own; returns its exit status, or None
-    when this already is the private copy."""
-    if os.environ.get(gnome_session.NAMESPACE_MARK) == "1":
-        return None
-    for program in ("kwin_wayland", "dbus-daemon", "unshare", "Xwayland"):
-        xsession.require(program)
-    if os.geteuid() != 0:
-        raise xsession.Skip("a private mount namespace needs root")
-    env = dict(os.environ, **{gnome_session.NAMESPACE_MARK: "1"})
-    return subprocess.call(["unshare", "--mount", "--net", sys.executable, *sys.argv], env=env)
+    return wayland_session.enter_private_namespace(
+        ("kwin_wayland", "dbus-daemon", "unshare", "Xwayland"))
 
 
-class KwinSession:
-    def __init__(self, work, plugin_dir, fake_input):
-        self.children = []
-        self.kwin_log = None
-        self.hand = None
-        try:
-            self._start(work, plugin_dir, fake_input)
-        except BaseException:
-            self.close()
-            raise
-
+class KwinSession(wayland_session.WaylandSession):
     def _start(self, work, plugin_dir, fake_input):
         import gi
         gi.require_version("Gio", "2.0")
         from gi.repository import Gio, GLib
         self.Gio, self.GLib = Gio, GLib
-        gnome_session.hide_machine_services()
+        wayland_session.hide_machine_services()
         home = os.path.join(work, "home")
         runtime = os.path.join(work, "runtime")
         os.makedirs(os.path.join(home, ".config"))
@@ -60,7 +39,7 @@ class KwinSession:
             rc.write(f"[Plugins]\n{EFFECT}Enabled=true\n")
         self.env = {k: v for k, v in os.environ.items()
                     if k not in ("DISPLAY", "WAYLAND_DISPLAY", "XAUTHORITY",
-                                 gnome_session.NAMESPACE_MARK, "DBUS_SESSION_BUS_ADDRESS",
+                                 wayland_session.NAMESPACE_MARK, "DBUS_SESSION_BUS_ADDRESS",
                                  "QT_QPA_PLATFORM", "QT_PLUGIN_PATH")}
         self.env.update(HOME=home, XDG_RUNTIME_DIR=runtime, XDG_SESSION_TYPE="wayland",
                         XDG_CURRENT_DESKTOP="KDE", NO_AT_BRIDGE="1")
@@ -78,26 +57,26 @@ class KwinSession:
         # offered to the test's hand only with KWin's permission checks off.
         kwin_env = dict(self.env, QT_PLUGIN_PATH=os.path.abspath(
             os.path.join(plugin_dir, "..", "..", "..")), KWIN_WAYLAND_NO_PERMISSION_CHECKS="1")
-        self.kwin_log = open(os.path.join(work, "kwin.log"), "w")
+        self.compositor_log = open(os.path.join(work, "kwin.log"), "w")
         self.children.append(subprocess.Popen(
             [kwin, "--virtual", "--xwayland", "--width", str(MONITOR[0]), "--height",
              str(MONITOR[1]), "--socket", "wayland-0"], env=kwin_env,
-            stdin=subprocess.DEVNULL, stdout=self.kwin_log, stderr=subprocess.STDOUT))
+            stdin=subprocess.DEVNULL, stdout=self.compositor_log, stderr=subprocess.STDOUT))
 
         self.bus = Gio.DBusConnection.new_for_address_sync(
             self.env["DBUS_SESSION_BUS_ADDRESS"],
             Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT |
             Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
-        gnome_session.wait_until(self.reporter_answers, 40, "the drag reporter on the bus")
+        wayland_session.wait_until(self.reporter_answers, 40, "the drag reporter on the bus")
         self.env["WAYLAND_DISPLAY"] = "wayland-0"
-        sockets = gnome_session.wait_until(lambda: glob.glob("/tmp/.X11-unix/X*"), 20,
+        sockets = wayland_session.wait_until(lambda: glob.glob("/tmp/.X11-unix/X*"), 20,
                                            "XWayland")
         self.env["DISPLAY"] = ":" + sockets[0].rsplit("X", 1)[1]
         auth = glob.glob(os.path.join(runtime, "xauth_*"))
         if auth:
             self.env["XAUTHORITY"] = auth[0]
         self.hand = subprocess.Popen([fake_input], env=self.env, stdin=subprocess.PIPE,
-                                     stdout=subprocess.PIPE, stderr=self.kwin_log, text=True,
+                                     stdout=subprocess.PIPE, stderr=self.compositor_log, text=True,
                                      bufsize=1)
         self.children.append(self.hand)
         if self.hand.stdout.readline().strip() != "ready":
@@ -124,40 +103,8 @@ class KwinSession:
         self.position = (x, y)
         self._tell(f"abs {x} {y}")
 
-    def glide(self, end, steps=8, pause=0.016):
-        start = self.position
-        for i in range(1, steps + 1):
-            self.move_to(round(start[0] + (end[0] - start[0]) * i / steps),
-                         round(start[1] + (end[1] - start[1]) * i / steps))
-            time.sleep(pause)
-
     def button(self, down):
         self._tell(f"button {BTN_LEFT} {int(down)}")
 
     def shift(self, down):
         self._tell(f"key {KEY_LEFTSHIFT} {int(down)}")
-
-    def start(self, args, env=None, ready="ready", timeout=15):
-        child = xsession.Process(args, dict(self.env, **(env or {})))
-        self.children.append(child)
-        child.wait_line(ready, timeout)
-        return child
-
-    def close(self):
-        for child in reversed(self.children):
-            if isinstance(child, xsession.Process):
-                child.stop()
-            elif child.poll() is None:
-                child.terminate()
-                try:
-                    child.wait(timeout=5)
-                except subprocess.TimeoutExpired:
-                    child.kill()
-        if self.kwin_log:
-            self.kwin_log.close()
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *_):
-        self.close()
