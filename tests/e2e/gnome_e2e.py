@@ -84,6 +84,31 @@ def convert_with_shift(session, harness, window, work, log, name="gnome"):
     return delay
 
 
+def resting_hand_gets_the_wheel(session, harness, name):
+    """Shift with one motion, then a hand at rest: the compositor hands the drag to a new
+    window only on a motion, so the reporter nudges the pointer when the wheel maps."""
+    seen = len(harness.drain())
+    session.move_to(*DRAG_AT)
+    time.sleep(0.2)
+    session.button(True)
+    time.sleep(0.05)
+    session.glide(WHEEL_AT)
+    time.sleep(0.15)
+    session.shift(True)
+    time.sleep(0.02)
+    session.move_to(WHEEL_AT[0] + 1, WHEEL_AT[1])  # the shell reads Shift with a motion
+    deadline = time.monotonic() + 3
+    shown = []
+    while not shown and time.monotonic() < deadline:
+        time.sleep(0.05)
+        shown = [line for line in harness.drain()[seen:] if line.startswith("shown ")]
+    # Let go over the hub: the drop is refused and the wheel fades.
+    session.button(False)
+    session.shift(False)
+    assert shown, f"a resting hand got no wheel; harness said {harness.seen[-10:]}"
+    print(f"{name} resting hand: ok")
+
+
 def plain_drag_is_left_alone(session, harness, window, work, log, name="gnome"):
     shown_before = [line for line in harness.drain() if line.startswith("shown ")]
     lines_before = len(log_lines(log))
@@ -105,8 +130,9 @@ def plain_drag_is_left_alone(session, harness, window, work, log, name="gnome"):
     print(f"{name} plain: ok; drop reached the window: {dropped}")
 
 
-def run_drags(open_session, harness_path, name):
-    """Both drags in a fresh compositor session from open_session(folder)."""
+def run_drags(open_session, harness_path, name, resting_hand=False):
+    """The drags in a fresh compositor session from open_session(folder); the one with a
+    resting hand where the compositor's reporter nudges the pointer."""
     work = xsession.new_workdir()
     try:
         for file_name in ("사진 1.png", "b.png"):
@@ -125,6 +151,9 @@ def run_drags(open_session, harness_path, name):
                 convert_with_shift(session, harness, window, work, log, name)
                 time.sleep(1)  # the wheel fades out
                 plain_drag_is_left_alone(session, harness, window, work, log, name)
+                if resting_hand:
+                    time.sleep(0.5)
+                    resting_hand_gets_the_wheel(session, harness, name)
             except AssertionError:
                 with open(session.compositor_log.name, encoding="utf-8",
                           errors="replace") as said:
@@ -160,7 +189,8 @@ def main_for(enter_private_namespace, arguments, run):
 
 def main():
     return main_for(gnome_session.enter_private_namespace, 1,
-                    lambda harness: run_drags(gnome_session.GnomeSession, harness, "gnome"))
+                    lambda harness: run_drags(gnome_session.GnomeSession, harness, "gnome",
+                                              resting_hand=True))
 
 
 if __name__ == "__main__":
