@@ -20,8 +20,8 @@ const VERSION = 1;
 const POLL_MS = 16;
 // The compositor moves a drag into a window that has just appeared only on the pointer's next
 // motion, and a resting hand makes none. When Tavrino's wheel maps during a file drag, a
-// motion of one pixel there and back, as it maps and once more after its first frames, lets
-// the drag find it.
+// motion of one pixel there and back, as it maps, when its first frame is drawn and once
+// more a little later, lets the drag find it.
 const NUDGE_AGAIN_MS = 50;
 
 class TavrinoDragReporter {
@@ -45,8 +45,14 @@ class TavrinoDragReporter {
         this._last = null;
         this._mapHandler = global.window_manager.connect('map', (wm, actor) => {
             const wmClass = actor.get_meta_window()?.get_wm_class() ?? '';
-            if (this._poll && wmClass.toLowerCase().startsWith('tavrino'))
+            if (!this._poll || !wmClass.toLowerCase().startsWith('tavrino'))
+                return;
+            this._nudgeSoon();
+            // The drag can enter the window once its first frame is drawn.
+            const handler = actor.connect('first-frame', () => {
+                actor.disconnect(handler);
                 this._nudgeSoon();
+            });
         });
     }
 
