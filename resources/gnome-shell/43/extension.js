@@ -51,7 +51,8 @@ class TavrinoDragReporter {
             // The drag can enter the window once its first frame is drawn.
             const handler = actor.connect('first-frame', () => {
                 actor.disconnect(handler);
-                this._nudgeSoon();
+                if (this._poll)
+                    this._nudgeSoon();
             });
         });
     }

@@ -55,7 +55,8 @@ export default class TavrinoDragReporter extends Extension {
             // The drag can enter the window once its first frame is drawn.
             const handler = actor.connect('first-frame', () => {
                 actor.disconnect(handler);
-                this._nudgeSoon();
+                if (this._poll)
+                    this._nudgeSoon();
             });
         });
     }
