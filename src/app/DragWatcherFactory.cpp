@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <utility>
 
+#include "app/Companion.h"
 #include "app/CompanionListener.h"
 #include "app/CropWindowController.h"
 #include "app/Notifier.h"
@@ -53,13 +54,17 @@ class ControllerWatcher : public DragWatcher {
 // window under the pointer, which the compositor hands the drop to.
 class CompanionWatcher : public ControllerWatcher<CompanionDragBackend> {
   public:
-    CompanionWatcher() : ControllerWatcher(qGuiApp->primaryScreen()->devicePixelRatio()) {}
+    CompanionWatcher() : ControllerWatcher(qGuiApp->primaryScreen()->devicePixelRatio()) {
+        if (dropsNeedActiveWindow(currentDesktop())) panel_.acceptFocusFromDrags();
+    }
     void start() override {
+        const Desktop desktop = currentDesktop();
+        const std::string reporter = "끌기 도우미(" + companionName(desktop) + ")";
         if (listener_.companionAnswers()) {
-            log("Wayland 세션: 끌기 도우미(GNOME Shell 확장)가 끌기를 알려 준다");
-        } else if (currentDesktop() == Desktop::gnome) {
-            log("Wayland 세션에서 끌기 도우미(GNOME Shell 확장)가 응답하지 않음: 켜질 때까지 "
-                "원형 메뉴가 뜨지 않는다");
+            log("Wayland 세션: " + reporter + "가 끌기를 알려 준다");
+        } else if (desktop == Desktop::gnome || desktop == Desktop::kde) {
+            log("Wayland 세션에서 " + reporter +
+                "가 응답하지 않음: 켜질 때까지 원형 메뉴가 뜨지 않는다");
         } else {
             log("이 Wayland 데스크톱에는 다른 프로그램의 끌기를 알려 줄 방법이 없어 원형 메뉴 "
                 "없이 계속한다 (tavrino-cli는 그대로 쓸 수 있다)");

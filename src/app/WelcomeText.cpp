@@ -90,7 +90,15 @@ std::string waylandAlternatives() {
            "있습니다.";
 }
 
+std::string companionName(Desktop desktop) {
+    return desktop == Desktop::kde ? "KWin 효과" : "GNOME Shell 확장";
+}
+
 std::string welcomeBody(Desktop desktop, WheelSupport support) {
+    // The reporter is the same for the user on either compositor; only what it is called
+    // there, and who reads it at log-in, differ.
+    const std::string reporter = companionName(desktop) + " \"Tavrino drag reporter\"(끌기 도우미)";
+    const std::string reader = desktop == Desktop::kde ? "KWin은 효과를" : "GNOME Shell은 확장을";
     std::string body =
         "파일을 끌어 옮기는 동안 Shift를 누르고 있으면 변환 메뉴, Alt를 누르고 있으면 도구 "
         "메뉴가 뜹니다.";
@@ -98,30 +106,28 @@ std::string welcomeBody(Desktop desktop, WheelSupport support) {
         case WheelSupport::x11:
             break;
         case WheelSupport::companionActive:
-            body +=
-                "\n\nWayland 세션: GNOME Shell 확장 \"Tavrino drag reporter\"(끌기 도우미)가 "
-                "켜져 있어 원형 메뉴가 뜹니다. 확장은 끌기의 시작과 포인터, 누른 키만 이 "
-                "컴퓨터 안의 Tavrino에 알립니다.";
+            body += "\n\nWayland 세션: " + reporter +
+                    "가 켜져 있어 원형 메뉴가 뜹니다. 끌기 도우미는 끌기의 시작과 포인터, 누른 "
+                    "키만 이 컴퓨터 안의 Tavrino에 알립니다.";
             break;
         case WheelSupport::companionOff:
-            body +=
-                "\n\nWayland 세션에서는 GNOME Shell 확장 \"Tavrino drag reporter\"(끌기 "
-                "도우미)가 켜져 있어야 원형 메뉴가 뜹니다. 지금은 꺼져 있습니다: \"끌기 도우미 "
-                "켜기\"를 누르세요. " +
-                waylandAlternatives();
+            body += "\n\nWayland 세션에서는 " + reporter +
+                    "가 켜져 있어야 원형 메뉴가 뜹니다. 지금은 꺼져 있습니다: \"끌기 도우미 "
+                    "켜기\"를 누르세요. " +
+                    waylandAlternatives();
             break;
         case WheelSupport::companionUnread:
-            body +=
-                "\n\nWayland 세션에서는 GNOME Shell 확장 \"Tavrino drag reporter\"(끌기 "
-                "도우미)가 있어야 원형 메뉴가 뜹니다. GNOME Shell은 확장을 로그인할 때 읽으니 "
-                "로그아웃했다가 다시 로그인한 뒤 Tavrino를 다시 실행하세요. " +
-                waylandAlternatives();
+            body += "\n\nWayland 세션에서는 " + reporter + "가 있어야 원형 메뉴가 뜹니다. " +
+                    reader +
+                    " 로그인할 때 읽으니 로그아웃했다가 다시 로그인한 뒤 Tavrino를 다시 "
+                    "실행하세요. " +
+                    waylandAlternatives();
             break;
         case WheelSupport::unsupported:
             body +=
                 "\n\n이 Wayland 데스크톱에서는 다른 프로그램의 끌기를 알 수 없어 원형 메뉴가 "
-                "뜨지 않습니다. 로그인 화면에서 X11(Xorg) 세션이나 GNOME을 고르면 원형 메뉴도 "
-                "뜹니다. " +
+                "뜨지 않습니다. 로그인 화면에서 X11(Xorg) 세션이나 GNOME, KDE Plasma를 고르면 "
+                "원형 메뉴도 뜹니다. " +
                 waylandAlternatives();
             break;
     }

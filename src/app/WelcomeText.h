@@ -36,6 +36,10 @@ struct TraySettings {
 };
 TraySettings traySettings(Desktop desktop);
 
+// What the drag reporter is on this desktop's compositor: a GNOME Shell extension, a KWin
+// effect.
+std::string companionName(Desktop desktop);
+
 // What still works on a Wayland session, where the wheel cannot open.
 std::string waylandAlternatives();
 

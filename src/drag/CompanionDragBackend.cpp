@@ -32,8 +32,12 @@ void CompanionDragBackend::reportBegan() {
 void CompanionDragBackend::reportMoved(int x, int y, std::uint32_t modifiers) {
     last_.x = static_cast<int>(std::lround(x / pixelRatio_));
     last_.y = static_cast<int>(std::lround(y / pixelRatio_));
-    last_.shift = (modifiers & shiftMask) != 0;
-    last_.alt = (modifiers & altMask) != 0;
+    const bool shift = (modifiers & shiftMask) != 0;
+    const bool alt = (modifiers & altMask) != 0;
+    const bool changed = shift != last_.shift || alt != last_.alt;
+    last_.shift = shift;
+    last_.alt = alt;
+    if (changed && dragging_ && onReport_) onReport_();
 }
 
 void CompanionDragBackend::reportEnded() {

@@ -12,7 +12,9 @@
 // - The pointer belongs to the compositor: nudgePointer does nothing, and the user's own
 //   motion lets the compositor find the wheel under the pointer.
 //
-// Reports arrive on the GUI thread, between calls of the interface.
+// Reports arrive on the GUI thread, between calls of the interface. A change of modifiers is
+// passed on at once: waiting for the watcher's next tick would add up to a tick to the time
+// between Shift and the wheel. Motion alone is not, as the watcher reads it when it looks.
 
 #include <cstdint>
 
@@ -34,6 +36,9 @@ class CompanionDragBackend : public DragBackend {
     PointerState pointer() override;
     std::uint64_t changeCount() override { return changes_; }
     void setOnChange(std::function<void()> handler) override { onChange_ = std::move(handler); }
+    void setOnPointerReport(std::function<void()> handler) override {
+        onReport_ = std::move(handler);
+    }
     SelectionReply readUriList(std::chrono::milliseconds) override;
     void nudgePointer() override {}
     bool canNudgePointer() const override { return false; }
@@ -50,6 +55,7 @@ class CompanionDragBackend : public DragBackend {
     std::uint64_t changes_ = 0;
     PointerState last_;
     std::function<void()> onChange_;
+    std::function<void()> onReport_;
 };
 
 }  // namespace tavrino

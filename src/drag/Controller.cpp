@@ -50,6 +50,9 @@ Controller::Controller(WheelPort& panel, DragBackend& backend, std::shared_ptr<R
     backend_.setOnChange([self] {
         if (self) self->wake();
     });
+    backend_.setOnPointerReport([self] {
+        if (self) self->lookNow();
+    });
     timer_.setInterval(tickIntervalMs);
     connect(&timer_, &QTimer::timeout, this, &Controller::tick);
 }
@@ -58,6 +61,7 @@ Controller::~Controller() {
     panel_.setOnDrop(nullptr);
     panel_.setOnDragEnter(nullptr);
     backend_.setOnChange(nullptr);
+    backend_.setOnPointerReport(nullptr);
 }
 
 void Controller::start() {
@@ -119,6 +123,12 @@ void Controller::wake() {
     // from is the one last seen, and the change counts as this press's drag.
     buttonWasDown_ = true;
     timer_.start();
+    tick();
+}
+
+void Controller::lookNow() {
+    // A resting timer means no press is under way; the change notice wakes it for a drag.
+    if (!started_ || !timer_.isActive()) return;
     tick();
 }
 

@@ -83,6 +83,7 @@ class Controller : public QObject {
 
     void sleepIfIdle(const PointerState& pointer, std::uint64_t count);
     void wake();
+    void lookNow();
     void considerWheel(const PointerState& pointer);
     // True when the wheel opened; false after the skip line.
     bool showOrSkip(const std::optional<DragInfo>& info, MenuKind kind, ScreenPoint at);

@@ -46,6 +46,10 @@ class DragBackend {
     // Called from the event loop, never from inside another call of this interface, when a
     // drag source takes the selection: it lets the watcher sleep while nothing happens.
     virtual void setOnChange(std::function<void()> handler) = 0;
+    // Called from the event loop, like the change notice, when the buttons, the modifiers
+    // or the pointer have just changed, by a backend that is told of them rather than
+    // asking: the watcher then looks at once instead of at its next tick.
+    virtual void setOnPointerReport(std::function<void()>) {}
     // Asks the drag source for its file list, waiting at most the given time.
     virtual SelectionReply readUriList(std::chrono::milliseconds timeout) = 0;
     // Moves the pointer by one pixel. A drag source looks for a new drop target only when

@@ -96,6 +96,10 @@ void WheelPanel::presentTransparent(QPoint pointer) {
     phase_ = Phase::still;
 }
 
+void WheelPanel::acceptFocusFromDrags() {
+    setWindowFlag(Qt::WindowDoesNotAcceptFocus, false);
+}
+
 void WheelPanel::withdraw() {
     frameTimer_.stop();
     phase_ = Phase::still;

@@ -33,6 +33,10 @@ class WheelPanel : public QWidget {
     // without the pop-in, until present() reveals it or withdraw() takes it away. The drag
     // watcher uses this to become a drag's drop target before it knows what to show.
     void presentTransparent(QPoint pointer);
+    // Lets the panel become the active window while a drag is over it, for a compositor
+    // that hands a drag's data to an X11 window only while that window is active (KWin).
+    // It still never takes focus when shown. Called before the first present.
+    void acceptFocusFromDrags();
     // Hides the panel at once, without the fade, ready for the next present().
     void withdraw();
 

@@ -11,10 +11,15 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTest>
+#include <QThread>
+#include <fstream>
+#include <iterator>
+#include <mutex>
 #include <sstream>
 
 #include "Fakes.h"
 #include "TestBundle.h"
+#include "app/Companion.h"
 #include "app/DBusCopyBus.h"
 #include "app/Notifier.h"
 #include "support/Process.h"
@@ -311,6 +316,95 @@ TEST(TrayItem, RegistersWithTheTrayHostAndExportsItsMenu) {
     const std::vector<std::string> menu = trayMenu(host.items().first());
     EXPECT_EQ(menu, (std::vector<std::string>{"Tavrino 9.8.7 (off)", "-", "사용법 안내…",
                                               "오픈소스 고지…", "-", "Tavrino 종료"}));
+}
+
+// KWin's Effects interface as a Plasma session offers it: the effects it can find, the ones
+// loaded, and loading one. It answers from a thread of its own, since the calls under test
+// block the main thread until the reply comes.
+class FakeKwinEffects : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.kwin.Effects")
+    Q_PROPERTY(QStringList listOfEffects READ listOfEffects)
+  public:
+    explicit FakeKwinEffects(QStringList known)
+        : connection_(privateConnection("kwin")), known_(std::move(known)) {
+        connection_.registerObject("/Effects", this, QDBusConnection::ExportAllContents);
+        registered = connection_.registerService("org.kde.KWin");
+        thread_.start();
+        moveToThread(&thread_);
+    }
+    ~FakeKwinEffects() override {
+        QThread* home = QThread::currentThread();
+        QMetaObject::invokeMethod(
+            this, [this, home] { moveToThread(home); }, Qt::BlockingQueuedConnection);
+        thread_.quit();
+        thread_.wait();
+        connection_.unregisterObject("/Effects");
+        connection_.unregisterService("org.kde.KWin");
+        QDBusConnection::disconnectFromBus("kwin");
+    }
+    QStringList listOfEffects() const { return known_; }
+    QStringList loaded() const {
+        const std::lock_guard lock(mutex_);
+        return loaded_;
+    }
+    void markLoaded(const QString& name) {
+        const std::lock_guard lock(mutex_);
+        loaded_.push_back(name);
+    }
+
+    bool registered = false;
+
+  public Q_SLOTS:
+    bool isEffectLoaded(const QString& name) { return loaded().contains(name); }
+    bool loadEffect(const QString& name) {
+        if (!known_.contains(name) || loaded().contains(name)) return false;
+        markLoaded(name);
+        return true;
+    }
+
+  private:
+    QThread thread_;
+    QDBusConnection connection_;
+    const QStringList known_;
+    mutable std::mutex mutex_;
+    QStringList loaded_;
+};
+
+TEST(KwinCompanion, TellsMissingFromOffFromActive) {
+    {
+        FakeKwinEffects kwin({"blur", "zoom"});
+        ASSERT_TRUE(kwin.registered);
+        EXPECT_EQ(wheelSupport(true), WheelSupport::companionUnread);
+        EXPECT_FALSE(enableCompanion());
+        EXPECT_EQ(wheelSupport(false), WheelSupport::x11);
+    }
+    FakeKwinEffects kwin({"blur", kwinEffectId});
+    ASSERT_TRUE(kwin.registered);
+    EXPECT_EQ(wheelSupport(true), WheelSupport::companionOff);
+    kwin.markLoaded(kwinEffectId);
+    EXPECT_EQ(wheelSupport(true), WheelSupport::companionActive);
+}
+
+TEST(KwinCompanion, SwitchingOnLoadsTheEffectAndKeepsItOnInKwinsSettings) {
+    const test::TempDir config;
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config.path().string()));
+    FakeKwinEffects kwin({kwinEffectId});
+    ASSERT_TRUE(kwin.registered);
+    EXPECT_TRUE(enableCompanion());
+    EXPECT_EQ(kwin.loaded(), QStringList{kwinEffectId});
+    EXPECT_EQ(wheelSupport(true), WheelSupport::companionActive);
+    if (test::haveProgram("kwriteconfig5")) {
+        std::ifstream rc(config.path() / "kwinrc");
+        const std::string text((std::istreambuf_iterator<char>(rc)), {});
+        EXPECT_NE(text.find("[Plugins]\ntavrino_kwin_dragEnabled=true"), std::string::npos) << text;
+    }
+    if (saved.isNull()) {
+        qunsetenv("XDG_CONFIG_HOME");
+    } else {
+        qputenv("XDG_CONFIG_HOME", saved);
+    }
 }
 
 }  // namespace

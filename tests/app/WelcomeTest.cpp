@@ -198,6 +198,19 @@ TEST(WelcomeText, WaylandSaysWhetherTheWheelWorksAndWhatToDo) {
     EXPECT_FALSE(has(body(WheelSupport::x11), "Wayland"));
 }
 
+TEST(WelcomeText, OnKdeTheReporterIsCalledAKwinEffect) {
+    for (WheelSupport support : {WheelSupport::companionActive, WheelSupport::companionOff,
+                                 WheelSupport::companionUnread}) {
+        const std::string kde = welcomeBody(Desktop::kde, support);
+        EXPECT_NE(kde.find("KWin 효과 \"Tavrino drag reporter\""), std::string::npos) << kde;
+        EXPECT_EQ(kde.find("GNOME Shell"), std::string::npos) << kde;
+        EXPECT_NE(welcomeBody(Desktop::gnome, support).find("GNOME Shell 확장"), std::string::npos);
+    }
+    EXPECT_NE(
+        welcomeBody(Desktop::kde, WheelSupport::companionUnread).find("KWin은 효과를 로그인할 때"),
+        std::string::npos);
+}
+
 TEST(WelcomeWindow, OffersToSwitchTheReporterOnOnlyWhereItIsOff) {
     WelcomeWindowController off(Desktop::gnome, WheelSupport::companionOff);
     int enables = 0;

@@ -61,6 +61,32 @@ TEST_F(CompanionWatcher, ShiftDuringADragOpensTheWheelOnceTheFilesEnterIt) {
     EXPECT_EQ(panel.kindShown, MenuKind::convert);
 }
 
+TEST_F(CompanionWatcher, AModifierReportIsLookedAtWithoutWaitingForTheTick) {
+    backend.reportBegan();
+    backend.reportMoved(1000, 800, 0);
+    ticks(2);
+    ASSERT_TRUE(controller.fileDragActive());
+    // Motion alone waits for the tick; Shift opens the transparent wheel before it.
+    backend.reportMoved(1010, 800, 0);
+    EXPECT_FALSE(panel.visible);
+    backend.reportMoved(1010, 800, CompanionDragBackend::shiftMask);
+    ASSERT_TRUE(panel.visible);
+    EXPECT_TRUE(panel.transparent);
+    EXPECT_EQ(panel.presentedAt->x, 505);
+}
+
+TEST_F(CompanionWatcher, AModifierReportOutsideADragOpensNothing) {
+    backend.reportBegan();
+    backend.reportMoved(10, 10, 0);
+    ticks(1);
+    backend.reportEnded();
+    ticks(2);
+    EXPECT_TRUE(controller.sleeping());
+    backend.reportMoved(10, 10, CompanionDragBackend::altMask);
+    EXPECT_FALSE(panel.visible);
+    EXPECT_TRUE(controller.sleeping());
+}
+
 TEST_F(CompanionWatcher, ARestingPointerKeepsTheWheelWaitingForTheFiles) {
     // The compositor moves the drag into the new window only on the next motion, which may
     // come long after Shift: the files are still unknown, not absent.

@@ -13,6 +13,10 @@
 // the size label after every change of the crop:
 //   crop-window <x> <y> <width> <height> <file name>
 //   crop-label <label text>
+// With --companion it also marks the steps between a modifier pressed mid-drag and that
+// paint, for the benchmark's breakdown: the reporter's signal with new modifiers, the panel
+// mapped (transparent, waiting for the files), and the drag entering it:
+//   step reported|mapped|entered <CLOCK_MONOTONIC seconds>
 // With --idle-seconds it quits after N seconds and prints the CPU time it used:
 //   idle <seconds> cpu <seconds>
 
@@ -20,12 +24,14 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -35,6 +41,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Companion.h"
 #include "app/CompanionListener.h"
 #include "app/CropCanvas.h"
 #include "app/CropWindowController.h"
@@ -78,6 +85,47 @@ class LogNotifier : public tavrino::Notifier {
             text += " | " + line;
         tavrino::log(text);
     }
+};
+
+void printStep(const char* name) {
+    std::fprintf(stderr, "step %s %.6f\n", name, monotonicNow());
+}
+
+// Marks the steps of a Wayland opening: the reporter's modifier changes (heard beside the
+// watcher's own listener), the panel's window exposed and the drag's entry.
+class StepReporter : public QObject {
+    Q_OBJECT
+  public:
+    explicit StepReporter(tavrino::wheel::WheelPanel& panel) {
+        using Listener = tavrino::app::CompanionListener;
+        QDBusConnection::sessionBus().connect(Listener::busName, Listener::path,
+                                              Listener::interface, "DragMoved", this,
+                                              SLOT(moved(int, int, uint)));
+        panel.winId();
+        panel.windowHandle()->installEventFilter(this);
+        panel.installEventFilter(this);
+        panel.wheel()->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && qobject_cast<QWindow*>(watched) &&
+            static_cast<QWindow*>(watched)->isExposed()) {
+            printStep("mapped");
+        }
+        if (event->type() == QEvent::DragEnter) printStep("entered");
+        return QObject::eventFilter(watched, event);
+    }
+
+  private Q_SLOTS:
+    void moved(int, int, uint modifiers) {
+        if (modifiers == modifiers_) return;
+        modifiers_ = modifiers;
+        printStep("reported");
+    }
+
+  private:
+    uint modifiers_ = 0;
 };
 
 // Reports the first paint of the wheel after each opening (the transparent panel of a Qt
@@ -164,6 +212,9 @@ int main(int argc, char** argv) {
             qGuiApp->primaryScreen()->devicePixelRatio());
         listener = std::make_unique<tavrino::app::CompanionListener>(*reported);
         if (!listener->companionAnswers()) std::fprintf(stderr, "companion silent\n");
+        if (tavrino::app::dropsNeedActiveWindow(tavrino::app::currentDesktop())) {
+            panel.acceptFocusFromDrags();
+        }
         backend = std::move(reported);
     } else {
         backend = std::make_unique<tavrino::X11DragBackend>();
@@ -173,6 +224,8 @@ int main(int argc, char** argv) {
     tavrino::Controller controller(port, *backend, engine, notifier);
     controller.setCropOpener(openCropWindow);
     ShownReporter reporter(panel);
+    std::unique_ptr<StepReporter> steps;
+    if (companion) steps = std::make_unique<StepReporter>(panel);
     controller.start();
 
     if (idleSeconds > 0) {
@@ -188,3 +241,5 @@ int main(int argc, char** argv) {
     std::fflush(stderr);
     return application.exec();
 }
+
+#include "DragHarness.moc"

@@ -29,7 +29,8 @@ DROP_AT = (1000, 420)  # its right half: a drop target
 def press_shift_until_shown(session, harness, timeout=5):
     """Presses Shift mid-drag and keeps the hand trembling by a pixel, as a hand does: the
     compositor looks for a new drop target only when the pointer moves. Returns (seconds
-    from the key to the wheel's first paint, centre, items)."""
+    from the key to the wheel's first paint, centre, items, the key's time, the harness's
+    lines since the key)."""
     seen = len(harness.drain())
     pressed = time.monotonic()
     session.shift(True)
@@ -39,14 +40,16 @@ def press_shift_until_shown(session, harness, timeout=5):
         time.sleep(0.016)
         step = -step
         session.move_to(session.position[0] + step, session.position[1])
-        for line in harness.drain()[seen:]:
+        lines = harness.drain()[seen:]
+        for line in lines:
             if line.startswith("shown "):
                 _, when, x, y, items = line.split(" ", 4)
-                return float(when) - pressed, (int(x), int(y)), items.split(",")
+                return (float(when) - pressed, (int(x), int(y)), items.split(","), pressed,
+                        lines)
     raise AssertionError(f"the wheel did not open; harness said {harness.seen[-10:]}")
 
 
-def convert_with_shift(session, harness, window, work, log):
+def convert_with_shift(session, harness, window, work, log, name="gnome"):
     sources = [os.path.join(work, "사진 1.png"), os.path.join(work, "b.png")]
     before = {path: open(path, "rb").read() for path in sources}
     session.move_to(*DRAG_AT)
@@ -55,8 +58,8 @@ def convert_with_shift(session, harness, window, work, log):
     time.sleep(0.05)
     session.glide(WHEEL_AT)
     time.sleep(0.15)
-    delay, centre, items = press_shift_until_shown(session, harness)
-    print(f"gnome: wheel shown {delay * 1000:.1f} ms after Shift, centre {centre}, "
+    delay, centre, items, _, _ = press_shift_until_shown(session, harness)
+    print(f"{name}: wheel shown {delay * 1000:.1f} ms after Shift, centre {centre}, "
           f"petals {items}")
     assert abs(centre[0] - WHEEL_AT[0]) <= 3 and abs(centre[1] - WHEEL_AT[1]) <= 3, centre
     session.glide(xsession.petal_point(centre, items, "convert(jpg)"))
@@ -77,11 +80,36 @@ def convert_with_shift(session, harness, window, work, log):
     lines = log_lines(log)
     assert "변환 메뉴 표시 (파일 정보 2개, 원본 형식 png)" in lines, lines
     assert any(line.startswith("JPG 완료: 사진 1.png -> 사진 1.jpg [") for line in lines), lines
-    print(f"gnome shift: ok; log: {lines}")
+    print(f"{name} shift: ok; log: {lines}")
     return delay
 
 
-def plain_drag_is_left_alone(session, harness, window, work, log):
+def resting_hand_gets_the_wheel(session, harness, name):
+    """Shift with one motion, then a hand at rest: the compositor hands the drag to a new
+    window only on a motion, so the reporter nudges the pointer when the wheel maps."""
+    seen = len(harness.drain())
+    session.move_to(*DRAG_AT)
+    time.sleep(0.2)
+    session.button(True)
+    time.sleep(0.05)
+    session.glide(WHEEL_AT)
+    time.sleep(0.15)
+    session.shift(True)
+    time.sleep(0.02)
+    session.move_to(WHEEL_AT[0] + 1, WHEEL_AT[1])  # the shell reads Shift with a motion
+    deadline = time.monotonic() + 3
+    shown = []
+    while not shown and time.monotonic() < deadline:
+        time.sleep(0.05)
+        shown = [line for line in harness.drain()[seen:] if line.startswith("shown ")]
+    # Let go over the hub: the drop is refused and the wheel fades.
+    session.button(False)
+    session.shift(False)
+    assert shown, f"a resting hand got no wheel; harness said {harness.seen[-10:]}"
+    print(f"{name} resting hand: ok")
+
+
+def plain_drag_is_left_alone(session, harness, window, work, log, name="gnome"):
     shown_before = [line for line in harness.drain() if line.startswith("shown ")]
     lines_before = len(log_lines(log))
     session.move_to(*DRAG_AT)
@@ -99,16 +127,18 @@ def plain_drag_is_left_alone(session, harness, window, work, log):
     assert shown == shown_before, f"the wheel opened: {shown[len(shown_before):]}"
     new_lines = log_lines(log)[lines_before:]
     assert not any("메뉴" in line for line in new_lines), new_lines
-    print(f"gnome plain: ok; drop reached the window: {dropped}")
+    print(f"{name} plain: ok; drop reached the window: {dropped}")
 
 
-def run(harness_path):
+def run_drags(open_session, harness_path, name, resting_hand=False):
+    """The drags in a fresh compositor session from open_session(folder); the one with a
+    resting hand where the compositor's reporter nudges the pointer."""
     work = xsession.new_workdir()
     try:
-        for name in ("사진 1.png", "b.png"):
-            xsession.write_png(os.path.join(work, name))
+        for file_name in ("사진 1.png", "b.png"):
+            xsession.write_png(os.path.join(work, file_name))
         log = os.path.join(work, "Tavrino.log")
-        with gnome_session.GnomeSession(os.path.join(work, "session")) as session:
+        with open_session(os.path.join(work, "session")) as session:
             try:
                 harness = session.start([harness_path, log, "--companion"],
                                         {"QT_QPA_PLATFORM": "xcb"})
@@ -118,37 +148,49 @@ def run(harness_path):
                      os.path.join(work, "사진 1.png"), os.path.join(work, "b.png")],
                     {"GDK_BACKEND": "wayland"})
                 time.sleep(0.5)  # maximized and painted
-                convert_with_shift(session, harness, window, work, log)
+                convert_with_shift(session, harness, window, work, log, name)
                 time.sleep(1)  # the wheel fades out
-                plain_drag_is_left_alone(session, harness, window, work, log)
+                plain_drag_is_left_alone(session, harness, window, work, log, name)
+                if resting_hand:
+                    time.sleep(0.5)
+                    resting_hand_gets_the_wheel(session, harness, name)
             except AssertionError:
-                with open(session.shell_log.name, encoding="utf-8", errors="replace") as shell:
-                    print("shell said:", shell.read()[-3000:])
+                with open(session.compositor_log.name, encoding="utf-8",
+                          errors="replace") as said:
+                    print(f"{name} said:", said.read()[-3000:])
                 raise
     finally:
         shutil.rmtree(work, ignore_errors=True)
 
 
-def main():
-    if len(sys.argv) != 2:
-        print(__doc__)
+def main_for(enter_private_namespace, arguments, run):
+    """The end-to-end tests' entry: the private namespaces, a clean end on the test runner's
+    time-out, and exit status 77 for what the machine lacks."""
+    if len(sys.argv) != arguments + 1:
+        print(sys.modules["__main__"].__doc__)
         return 2
     try:
-        status = gnome_session.enter_private_namespace()
+        status = enter_private_namespace()
         if status is not None:
             return status
-        # A test runner's timeout ends this copy; the shell and the buses go with it.
+        # A test runner's timeout ends this copy; the compositor and the buses go with it.
         signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
         try:
             import gi
             gi.require_version("Gtk", "3.0")
         except (ImportError, ValueError) as error:
             raise xsession.Skip(f"GTK 3 for Python is missing: {error}")
-        run(sys.argv[1])
+        run(*sys.argv[1:])
     except xsession.Skip as reason:
         print(f"skipped: {reason}")
         return xsession.SKIP
     return 0
+
+
+def main():
+    return main_for(gnome_session.enter_private_namespace, 1,
+                    lambda harness: run_drags(gnome_session.GnomeSession, harness, "gnome",
+                                              resting_hand=True))
 
 
 if __name__ == "__main__":

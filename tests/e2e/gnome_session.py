@@ -11,12 +11,11 @@ import glob
 import os
 import shutil
 import subprocess
-import sys
 import time
 
-import xsession
+import wayland_session
+from wayland_session import NAMESPACE_MARK, hide_machine_services, wait_until
 
-NAMESPACE_MARK = "TAVRINO_PRIVATE_SESSION"
 UUID = "tavrino-drag@korvanta.app"
 HERE = os.path.dirname(os.path.abspath(__file__))
 EXTENSION = os.path.join(HERE, "..", "..", "resources", "gnome-shell", "43")
@@ -26,46 +25,11 @@ BTN_LEFT = 0x110
 
 
 def enter_private_namespace():
-    """Runs this script again in namespaces of its own; returns its exit status, or None
-    when this already is the private copy."""
-    if os.environ.get(NAMESPACE_MARK) == "1":
-        return None
-    for program in ("gnome-shell", "dbus-daemon", "gsettings", "unshare", "Xwayland"):
-        xsession.require(program)
-    if os.geteuid() != 0:
-        raise xsession.Skip("a private mount namespace needs root")
-    env = dict(os.environ, **{NAMESPACE_MARK: "1"})
-    return subprocess.call(["unshare", "--mount", "--net", sys.executable, *sys.argv], env=env)
+    return wayland_session.enter_private_namespace(
+        ("gnome-shell", "dbus-daemon", "gsettings", "unshare", "Xwayland"))
 
 
-def hide_machine_services():
-    if os.path.isdir("/run/systemd"):
-        subprocess.run(["mount", "-t", "tmpfs", "tmpfs", "/run/systemd"], check=True)
-    subprocess.run(["mount", "-t", "tmpfs", "-o", "mode=1777", "tmpfs", "/tmp/.X11-unix"],
-                   check=True)
-
-
-def wait_until(condition, timeout, what):
-    deadline = time.monotonic() + timeout
-    while True:
-        value = condition()
-        if value:
-            return value
-        if time.monotonic() > deadline:
-            raise AssertionError(f"timed out waiting for {what}")
-        time.sleep(0.05)
-
-
-class GnomeSession:
-    def __init__(self, work):
-        self.children = []
-        self.shell_log = None
-        try:
-            self._start(work)
-        except BaseException:
-            self.close()
-            raise
-
+class GnomeSession(wayland_session.WaylandSession):
     def _start(self, work):
         import gi
         gi.require_version("Gio", "2.0")
@@ -99,11 +63,11 @@ class GnomeSession:
                                    ("org.gnome.desktop.interface", "enable-hot-corners",
                                     "false")):
             subprocess.run(["gsettings", "set", schema, key, value], env=self.env, check=True)
-        self.shell_log = open(os.path.join(work, "shell.log"), "w")
+        self.compositor_log = open(os.path.join(work, "shell.log"), "w")
         self.children.append(subprocess.Popen(
             ["gnome-shell", "--headless", "--wayland", "--virtual-monitor",
              f"{MONITOR[0]}x{MONITOR[1]}"], env=self.env, stdin=subprocess.DEVNULL,
-            stdout=self.shell_log, stderr=subprocess.STDOUT))
+            stdout=self.compositor_log, stderr=subprocess.STDOUT))
 
         self.bus = Gio.DBusConnection.new_for_address_sync(
             self.env["DBUS_SESSION_BUS_ADDRESS"],
@@ -171,40 +135,8 @@ class GnomeSession:
         self.position = (x, y)
         self._remote("NotifyPointerMotionRelative", "(dd)", (float(dx), float(dy)))
 
-    def glide(self, end, steps=8, pause=0.016):
-        start = self.position
-        for i in range(1, steps + 1):
-            self.move_to(round(start[0] + (end[0] - start[0]) * i / steps),
-                         round(start[1] + (end[1] - start[1]) * i / steps))
-            time.sleep(pause)
-
     def button(self, down):
         self._remote("NotifyPointerButton", "(ib)", (BTN_LEFT, down))
 
     def shift(self, down):
         self._remote("NotifyKeyboardKeycode", "(ub)", (KEY_LEFTSHIFT, down))
-
-    def start(self, args, env=None, ready="ready", timeout=15):
-        child = xsession.Process(args, dict(self.env, **(env or {})))
-        self.children.append(child)
-        child.wait_line(ready, timeout)
-        return child
-
-    def close(self):
-        for child in reversed(self.children):
-            if isinstance(child, xsession.Process):
-                child.stop()
-            elif child.poll() is None:
-                child.terminate()
-                try:
-                    child.wait(timeout=5)
-                except subprocess.TimeoutExpired:
-                    child.kill()
-        if self.shell_log:
-            self.shell_log.close()
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *_):
-        self.close()

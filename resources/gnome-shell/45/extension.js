@@ -1,7 +1,10 @@
 // Tavrino's drag reporter for GNOME Shell 45 and later. Only the compositor sees a drag on
 // Wayland, so this reports each drag's begin, the pointer and its modifiers while it moves,
 // and its end, as signals on the user's own session bus. It accepts no commands and keeps
-// nothing beyond the drag under way.
+// nothing beyond the drag under way. Beyond reporting it does one thing: when Tavrino's wheel
+// appears under a drag, it moves the pointer a pixel there and back, so that the drag finds
+// the wheel without waiting for the hand to move.
+import Clutter from 'gi://Clutter';
 import Gio from 'gi://Gio';
 import GLib from 'gi://GLib';
 import Meta from 'gi://Meta';
@@ -19,6 +22,11 @@ const VERSION = 1;
 // The modifiers can change while the pointer rests, so they are looked at 60 times a
 // second, but only while a drag is under way.
 const POLL_MS = 16;
+// The compositor moves a drag into a window that has just appeared only on the pointer's next
+// motion, and a resting hand makes none. When Tavrino's wheel maps during a file drag, a
+// motion of one pixel there and back, as it maps, when its first frame is drawn and once
+// more a little later, lets the drag find it.
+const NUDGE_AGAIN_MS = 50;
 
 export default class TavrinoDragReporter extends Extension {
     enable() {
@@ -39,10 +47,24 @@ export default class TavrinoDragReporter extends Extension {
                 this._ended();
         });
         this._last = null;
+        this._mapHandler = global.window_manager.connect('map', (wm, actor) => {
+            const wmClass = actor.get_meta_window()?.get_wm_class() ?? '';
+            if (!this._poll || !wmClass.toLowerCase().startsWith('tavrino'))
+                return;
+            this._nudgeSoon();
+            // The drag can enter the window once its first frame is drawn.
+            const handler = actor.connect('first-frame', () => {
+                actor.disconnect(handler);
+                if (this._poll)
+                    this._nudgeSoon();
+            });
+        });
     }
 
     disable() {
         this._ended();
+        global.window_manager.disconnect(this._mapHandler);
+        this._hand = null;
         this._selection.disconnect(this._handler);
         this._selection = null;
         Gio.bus_unown_name(this._owner);
@@ -66,6 +88,23 @@ export default class TavrinoDragReporter extends Extension {
             this._object.emit_signal('DragMoved', new GLib.Variant('(iiu)', [x, y, mods]));
         }
         return GLib.SOURCE_CONTINUE;
+    }
+
+    _nudgeSoon() {
+        if (!this._hand) {
+            const seat = Clutter.get_default_backend().get_default_seat();
+            this._hand = seat.create_virtual_device(Clutter.InputDeviceType.POINTER_DEVICE);
+        }
+        const nudge = () => {
+            if (!this._hand)
+                return GLib.SOURCE_REMOVE;
+            const now = GLib.get_monotonic_time();
+            this._hand.notify_relative_motion(now, 1, 0);
+            this._hand.notify_relative_motion(now, -1, 0);
+            return GLib.SOURCE_REMOVE;
+        };
+        GLib.idle_add(GLib.PRIORITY_DEFAULT, nudge);
+        GLib.timeout_add(GLib.PRIORITY_DEFAULT, NUDGE_AGAIN_MS, nudge);
     }
 
     _ended() {

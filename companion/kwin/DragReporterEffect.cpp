@@ -1,0 +1,99 @@
+#include "DragReporterEffect.h"
+
+#include <QCoreApplication>
+#include <QDBusMessage>
+
+namespace tavrino::kwin {
+namespace {
+
+constexpr const char* busName = "app.korvanta.tavrino.DragReporter";
+constexpr const char* objectPath = "/app/korvanta/tavrino/DragReporter";
+constexpr const char* interfaceName = "app.korvanta.tavrino.DragReporter";
+
+// The reports carry the modifier bits of the GNOME reporter (the X11 modifier mask), so the
+// tray application reads both compositors alike.
+constexpr uint shiftBit = 1u << 0;
+constexpr uint controlBit = 1u << 2;
+constexpr uint altBit = 1u << 3;
+
+uint maskOf(Qt::KeyboardModifiers modifiers) {
+    uint mask = 0;
+    if (modifiers & Qt::ShiftModifier) mask |= shiftBit;
+    if (modifiers & Qt::ControlModifier) mask |= controlBit;
+    if (modifiers & Qt::AltModifier) mask |= altBit;
+    return mask;
+}
+
+// KWin's Wayland seat, which announces every drag from any client. Its class is not part of
+// the effect interface, so it is found by name among the application's objects.
+QObject* findSeat() {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app) return nullptr;
+    for (QObject* object : app->findChildren<QObject*>()) {
+        if (object->inherits("KWaylandServer::SeatInterface")) return object;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool DragReporterEffect::supported() {
+    return KWin::effects && KWin::effects->waylandDisplay() && findSeat();
+}
+
+DragReporterEffect::DragReporterEffect() : bus_(QDBusConnection::sessionBus()) {
+    QObject* seat = findSeat();
+    if (!seat) return;
+    // A name taken by another copy (an older reporter still loaded) is left to it.
+    registered_ = bus_.registerService(busName);
+    if (!registered_) return;
+    connect(seat, SIGNAL(dragStarted()), this, SLOT(dragStarted()));
+    connect(seat, SIGNAL(dragEnded()), this, SLOT(dragEnded()));
+    connect(KWin::effects, &KWin::EffectsHandler::mouseChanged, this,
+            [this](const QPoint& pos, const QPoint&, Qt::MouseButtons, Qt::MouseButtons,
+                   Qt::KeyboardModifiers modifiers,
+                   Qt::KeyboardModifiers) { pointerChanged(pos, modifiers); });
+}
+
+DragReporterEffect::~DragReporterEffect() {
+    if (dragging_) dragEnded();
+    if (registered_) bus_.unregisterService(busName);
+}
+
+void DragReporterEffect::dragStarted() {
+    if (dragging_) KWin::effects->stopMousePolling();
+    dragging_ = true;
+    // Pointer reports are wanted only while a drag is under way.
+    KWin::effects->startMousePolling();
+    emitSignal("DragBegan");
+    lastPos_ = KWin::effects->cursorPos();
+    lastModifiers_ = Qt::NoModifier;
+    emitSignal("DragMoved", {lastPos_.x(), lastPos_.y(), 0u});
+}
+
+void DragReporterEffect::dragEnded() {
+    if (!dragging_) return;
+    dragging_ = false;
+    KWin::effects->stopMousePolling();
+    emitSignal("DragEnded");
+}
+
+void DragReporterEffect::pointerChanged(const QPoint& pos, Qt::KeyboardModifiers modifiers) {
+    if (!dragging_ || (pos == lastPos_ && modifiers == lastModifiers_)) return;
+    lastPos_ = pos;
+    lastModifiers_ = modifiers;
+    emitSignal("DragMoved", {pos.x(), pos.y(), maskOf(modifiers)});
+}
+
+void DragReporterEffect::emitSignal(const char* name, const QList<QVariant>& arguments) {
+    QDBusMessage message = QDBusMessage::createSignal(objectPath, interfaceName, name);
+    message.setArguments(arguments);
+    bus_.send(message);
+}
+
+}  // namespace tavrino::kwin
+
+KWIN_EFFECT_FACTORY_SUPPORTED(tavrino::kwin::DragReporterEffect, "metadata.json",
+                              return tavrino::kwin::DragReporterEffect::supported();)
+
+#include "DragReporterEffect.moc"
