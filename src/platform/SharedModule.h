@@ -1,8 +1,6 @@
 #pragma once
-// Owns one shared object opened with dlopen. The object is loaded with every symbol bound at
-// once, so a module that does not fit this program fails here, with the loader's own text,
-// rather than at some later call. It is never unmapped: worker threads and exit handlers may
-// still run its code while the process ends.
+// Owns one shared object opened with dlopen, its functions bound on first call. It is never
+// unmapped: worker threads and exit handlers may still run its code while the process ends.
 
 #include <filesystem>
 #include <stdexcept>

@@ -16,11 +16,12 @@ namespace fs = std::filesystem;
 namespace tavrino {
 namespace {
 
-// Runs `program` with the dynamic loader reporting every object it maps; the report goes to
-// standard error with the program's own messages.
+// Runs `program` with the dynamic loader reporting every object it maps (the report goes to
+// standard error with the program's own messages) and binding every function as it loads
+// it, so that a module calling something the program does not export fails at once.
 test::ProcessResult tracedRun(const fs::path& program, const fs::path& state,
                               std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), {"env", "LD_DEBUG=files",
+    arguments.insert(arguments.begin(), {"env", "LD_DEBUG=files", "LD_BIND_NOW=1",
                                          "XDG_STATE_HOME=" + state.string(), program.string()});
     return test::runProgram(arguments);
 }
