@@ -6,6 +6,9 @@
 #   24-megapixel JPEG to PNG, JPG (Q 90), TIFF and BMP   vs  vips copy, ImageMagick convert
 #   12-megapixel JPEG to HEIC (Q 90)                     vs  vips copy (libheif defaults), convert
 #   20-page PDF to PNG pages at 144 dpi                  vs  pdftoppm -r 144 -png
+#     (in-process through bench_convert, which holds every library of the core as the tray
+#      application does, and as a user runs it: tavrino-cli, which loads the page engine
+#      alone)
 #
 # usage: bench/convert/run.sh [BUILD_DIR]     (default $BUILD, else build/bench, as Release)
 # CASES="jpg24 pdf20" limits the run to the cases whose names start so.
@@ -86,6 +89,10 @@ measure jpg12-heic vips "$photo12" vips copy "{in}" "out.heic[Q=90]"
 measure jpg12-heic magick "$photo12" "$magick" "{in}" -quality 90 out.heic
 measure pdf20-png ours "$pages" "$ours" convert "{in}" png
 measure pdf20-png pdftoppm "$pages" pdftoppm -r 144 -png "{in}" out
+if [[ -x $build/src/tavrino-cli ]]; then
+  measure pdf20-png-cli ours "$pages" "$build/src/tavrino-cli" run "convert(png)" "{in}"
+  measure pdf20-png-cli pdftoppm "$pages" pdftoppm -r 144 -png "{in}" out
+fi
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)" >&2
 
 # The table: every peer row carries our figures divided by the peer's (below 1 is better

@@ -11,8 +11,8 @@
 #include "platform/Log.h"
 #include "run/RiskCheck.h"
 #include "run/RunEngine.h"
-#include "tools/CropImage.h"
-#include "tools/Tools.h"
+#include "tools/MediaWork.h"
+#include "tools/Refusal.h"
 
 namespace tavrino::cli {
 namespace {
@@ -114,7 +114,12 @@ int cropCommand(const std::vector<std::string>& arguments) {
             return 1;
         }
     }
-    return cropAndLog(source, rect) ? 0 : 1;
+    try {
+        return mediaWork().cropAndLog(source, rect) ? 0 : 1;
+    } catch (const ModuleError& error) {
+        log("자르기 실패: " + source.filename().string() + ": " + error.what());
+        return 1;
+    }
 }
 
 int fileActionsCommand(const std::vector<std::string>& arguments) {

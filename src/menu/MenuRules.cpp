@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <set>
 
-#include "platform/SaliencyNet.h"
+#include "platform/SaliencyModel.h"
 
 namespace tavrino {
 

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/EngineModule.h"
+
 namespace tavrino {
 
 // The number of frames (GIF) or pages (TIFF, HEIC) the file holds; 0 when it cannot be read
@@ -30,5 +32,13 @@ bool probeIsImage(const std::filesystem::path& path);
 // else libvips can open (PDF, SVG, raw matrices, its own format) is not an image to this
 // program.
 bool isPictureLoader(std::string_view loader);
+
+// The header reads themselves, done by the media engine (libvips) for files that start like
+// a picture; the engine fills the slot.
+struct ImageHeaderReader {
+    int (*frameCount)(const std::filesystem::path& path);
+    std::optional<std::uint64_t> (*pixelCount)(const std::filesystem::path& path);
+};
+EngineSlot<ImageHeaderReader>& imageHeaderSlot();
 
 }  // namespace tavrino

@@ -26,7 +26,7 @@ class PngWriter {
     PngWriter(const PngWriter&) = delete;
     PngWriter& operator=(const PngWriter&) = delete;
 
-    // The number of rows a stripe should hold (about a megabyte of pixels).
+    // The number of rows a stripe should hold (about a quarter megabyte of pixels).
     int stripeRows() const;
 
     // The next rows, top to bottom, of the picture's width and bands. Blocks while enough

@@ -5,7 +5,7 @@
 #include <mutex>
 #include <string>
 
-#include "platform/Bundle.h"
+#include "platform/SaliencyModel.h"
 
 #if TAVRINO_HAVE_OPENCV
 #include <opencv2/core.hpp>
@@ -19,14 +19,6 @@ namespace tavrino {
 namespace {
 
 #if TAVRINO_HAVE_OPENCV
-
-constexpr const char* modelFile = "u2netp.onnx";
-
-std::optional<fs::path> existing(const fs::path& path) {
-    std::error_code error;
-    if (fs::is_regular_file(path, error)) return path;
-    return std::nullopt;
-}
 
 // The network's square input side and the ImageNet statistics it was trained with.
 constexpr int inputSide = 320;
@@ -106,21 +98,6 @@ SharedNet& sharedNet() {
 #endif
 
 }  // namespace
-
-std::optional<fs::path> saliencyModelPath() {
-#if TAVRINO_HAVE_OPENCV
-    if (const std::optional<fs::path> bundle = bundleDirectory()) {
-        return existing(*bundle / "Resources" / modelFile);
-    }
-    return existing(fs::path(TAVRINO_MODEL_DIR) / modelFile);
-#else
-    return std::nullopt;
-#endif
-}
-
-bool saliencyModelAvailable() {
-    return saliencyModelPath().has_value();
-}
 
 SaliencyMap salientObjects(const PixelView& pixels) {
     if (pixels.width <= 0 || pixels.height <= 0 || pixels.bands < 1 || pixels.bands > 4) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/PixelBuffer.h"
+#include "platform/SaliencyModel.h"
 
 namespace tavrino {
 
@@ -24,14 +25,6 @@ struct SaliencyMap {
 
     float at(int x, int y) const { return values[static_cast<std::size_t>(y) * width + x]; }
 };
-
-// The model file: Resources/u2netp.onnx of the bundle when running from one, otherwise the
-// source tree's models/ folder. No value when this build has no network engine or the file
-// is missing.
-std::optional<std::filesystem::path> saliencyModelPath();
-
-// True when saliencyModelPath() has a value: background removal can run.
-bool saliencyModelAvailable();
 
 // The network could not be read or run; what() is the engine's own text (or "model missing").
 class SaliencyError : public std::runtime_error {

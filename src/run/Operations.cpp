@@ -1,12 +1,10 @@
 #include "run/Operations.h"
 
-#include "convert/ConvertError.h"
-#include "convert/ConvertFile.h"
-#include "convert/DocumentConvert.h"
+#include "convert/PageWork.h"
 #include "run/FilePlan.h"
 #include "run/RiskCheck.h"
-#include "tools/PdfMerge.h"
-#include "tools/Tools.h"
+#include "tools/MediaWork.h"
+#include "tools/MergeWork.h"
 
 namespace fs = std::filesystem;
 
@@ -14,20 +12,29 @@ namespace tavrino {
 
 RunOperations standardOperations() {
     RunOperations operations;
+    // The media engine's work is looked up per call: a run that needs none of it (a merge
+    // of PDFs, a risk check) never loads it.
     operations.convertFile = [](const FileFacts& source, Fmt fmt) {
-        return convertFile(source, fmt);
+        // A document's pages to PNG need poppler alone: the page engine writes them without
+        // the media engine's libraries in memory.
+        if (source.kind() == FileKind::pdf && fmt == Fmt::png) {
+            if (std::optional<fs::path> folder = pageWork().pngPages(source.path())) return *folder;
+        }
+        return mediaWork().convertFile(source, fmt);
     };
     operations.applyTool = [](Tool tool, const FileFacts& source) {
-        return applyTool(tool, source, ToolCheck::applicability);
+        return mediaWork().applyTool(tool, source, ToolCheck::applicability);
     };
     operations.convertHwp = [](const fs::path& path, DocTarget target) {
-        return convertHwp(path, target);
+        return mediaWork().convertHwp(path, target);
     };
     operations.convertWord = [](const fs::path& path, DocTarget target) {
-        return convertWord(path, target);
+        return mediaWork().convertWord(path, target);
     };
     operations.checkRisks = [](const fs::path& path) { return checkRisks(path); };
-    operations.mergePDF = [](std::span<const fs::path> paths) { return mergePDF(paths); };
+    operations.mergePDF = [](std::span<const fs::path> paths) {
+        return mergeWork().mergePDF(paths);
+    };
     operations.plan = standardPlan;
     return operations;
 }

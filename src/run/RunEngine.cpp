@@ -8,7 +8,7 @@
 #include "convert/ConvertError.h"
 #include "menu/MenuRules.h"
 #include "platform/Log.h"
-#include "tools/Tools.h"
+#include "tools/Refusal.h"
 
 namespace fs = std::filesystem;
 

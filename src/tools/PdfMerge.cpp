@@ -11,12 +11,10 @@
 #include <vector>
 
 #include "convert/ConvertError.h"
-#include "convert/Frames.h"
-#include "convert/Image.h"
-#include "convert/ImageWriter.h"
 #include "convert/OutputNaming.h"
 #include "convert/PendingFile.h"
 #include "menu/Formats.h"
+#include "tools/MediaWork.h"
 
 namespace fs = std::filesystem;
 
@@ -47,21 +45,12 @@ class Merger {
         }
     }
 
-    // The frames go through the shared image-to-PDF writer (upright pages of the pixel size,
-    // untouched JPEGs as they are) into a scratch document whose pages are then copied.
+    // The frames become pages of a scratch document (in the media engine), which are then
+    // copied like any other PDF's.
     void appendImage(const fs::path& path, const std::string& name) {
-        const std::vector<Image> frames = imageFrames(path);
-        if (frames.empty()) throw ConvertError("페이지 만들기 실패: " + name);
         if (!scratch_) scratch_.emplace();
         const fs::path file = scratch_->path() / (std::to_string(++scratchFiles_) + ".pdf");
-        try {
-            writeImagesAsPDF(frames, OutputName::exactly(file));
-        } catch (const PageError&) {
-            // Pixels are decoded only while the page is made, so a damaged file shows up
-            // here; say so rather than blame the page.
-            if (!decodesCompletely(path)) throw ConvertError("이미지로 읽을 수 없음: " + name);
-            throw ConvertError("페이지 만들기 실패: " + name);
-        }
+        mediaWork().writeImagePages(path, file);
         appendPdf(file, name);
     }
 

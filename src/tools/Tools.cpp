@@ -15,12 +15,6 @@ namespace fs = std::filesystem;
 namespace tavrino {
 namespace {
 
-// The path extension as the user wrote it, without the dot ("PDF" for Scan.PDF).
-std::string writtenExtension(const fs::path& path) {
-    const std::string ext = path.extension().string();
-    return ext.empty() ? ext : ext.substr(1);
-}
-
 ToolResult stripMetadata(const fs::path& path, FileKind kind, const SameFormat& format) {
     switch (kind) {
         case FileKind::pdf:
@@ -44,15 +38,6 @@ ToolResult extractText(const FileFacts& source) {
 }
 
 }  // namespace
-
-void refuseFile(Tool tool, const fs::path& path) {
-    throw ConvertError(std::string(title(tool)) + "는 이 파일(." + writtenExtension(path) +
-                       ")에 쓸 수 없음");
-}
-
-void refuseAsPerFileWork(Tool tool) {
-    throw ConvertError(std::string(title(tool)) + "는 따로 처리");
-}
 
 ToolResult applyTool(Tool tool, const fs::path& source, ToolCheck check) {
     return applyTool(tool, FileFacts(source), check);

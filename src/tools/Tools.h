@@ -8,6 +8,7 @@
 #include "convert/ToolResult.h"
 #include "menu/FileFacts.h"
 #include "menu/Tool.h"
+#include "tools/Refusal.h"
 
 namespace tavrino {
 
@@ -26,12 +27,5 @@ ToolResult applyTool(Tool tool, const FileFacts& source,
                      ToolCheck check = ToolCheck::applicability);
 ToolResult applyTool(Tool tool, const std::filesystem::path& source,
                      ToolCheck check = ToolCheck::applicability);
-
-// Throws ConvertError title + "는 이 파일(." + extension as written + ")에 쓸 수 없음".
-[[noreturn]] void refuseFile(Tool tool, const std::filesystem::path& path);
-
-// Crop (its window) and merge (one job over every file) are not per-file work: throws
-// ConvertError title + "는 따로 처리".
-[[noreturn]] void refuseAsPerFileWork(Tool tool);
 
 }  // namespace tavrino

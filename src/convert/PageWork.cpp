@@ -1,0 +1,10 @@
+#include "convert/PageWork.h"
+
+namespace tavrino {
+
+EngineSlot<PageWork>& pageWorkSlot() {
+    static EngineSlot<PageWork> slot{pagesModule};
+    return slot;
+}
+
+}  // namespace tavrino
