@@ -3,6 +3,7 @@
 #include <string>
 
 #include "convert/ConvertError.h"
+#include "menu/Particle.h"
 
 namespace fs = std::filesystem;
 
@@ -18,12 +19,12 @@ std::string writtenExtension(const fs::path& path) {
 }  // namespace
 
 void refuseFile(Tool tool, const fs::path& path) {
-    throw ConvertError(std::string(title(tool)) + "는 이 파일(." + writtenExtension(path) +
+    throw ConvertError(withTopicParticle(title(tool)) + " 이 파일(." + writtenExtension(path) +
                        ")에 쓸 수 없음");
 }
 
 void refuseAsPerFileWork(Tool tool) {
-    throw ConvertError(std::string(title(tool)) + "는 따로 처리");
+    throw ConvertError(withTopicParticle(title(tool)) + " 따로 처리");
 }
 
 }  // namespace tavrino

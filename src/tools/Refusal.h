@@ -8,11 +8,11 @@
 
 namespace tavrino {
 
-// Throws ConvertError title + "는 이 파일(." + extension as written + ")에 쓸 수 없음".
+// Throws ConvertError title + 은/는 + " 이 파일(." + extension as written + ")에 쓸 수 없음".
 [[noreturn]] void refuseFile(Tool tool, const std::filesystem::path& path);
 
 // Crop (its window) and merge (one job over every file) are not per-file work: throws
-// ConvertError title + "는 따로 처리".
+// ConvertError title + 은/는 + " 따로 처리".
 [[noreturn]] void refuseAsPerFileWork(Tool tool);
 
 }  // namespace tavrino

@@ -18,7 +18,7 @@ enum class ToolCheck {
 };
 
 // Throws ConvertError:
-//   title + "는 이 파일(." + extension as written + ")에 쓸 수 없음"   the tool does not apply
+//   title + 은/는 + " 이 파일(." + extension + ")에 쓸 수 없음"      the tool does not apply
 //   "자르기는 따로 처리", "PDF 합치기는 따로 처리"                   crop and merge are not
 //                                                                  per-file work
 //   "아직 지원하지 않음: " + what                                    work this build lacks

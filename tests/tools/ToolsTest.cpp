@@ -56,10 +56,10 @@ TEST(ApplyTool, RefusesWhatDoesNotApply) {
     writePDF(folder / "Scan.PDF");
     writeText(folder / "README", "text");
     EXPECT_EQ(failureOf(Tool::compress, folder / "report.pdf"),
-              "압축는 이 파일(.pdf)에 쓸 수 없음");
-    EXPECT_EQ(failureOf(Tool::compress, folder / "Scan.PDF"), "압축는 이 파일(.PDF)에 쓸 수 없음");
+              "압축은 이 파일(.pdf)에 쓸 수 없음");
+    EXPECT_EQ(failureOf(Tool::compress, folder / "Scan.PDF"), "압축은 이 파일(.PDF)에 쓸 수 없음");
     EXPECT_EQ(failureOf(Tool::extractText, folder / "README"),
-              "글자 추출는 이 파일(.)에 쓸 수 없음");
+              "글자 추출은 이 파일(.)에 쓸 수 없음");
     // Crop and merge never run file by file, whatever the file.
     EXPECT_EQ(failureOf(Tool::crop, folder / "README", ToolCheck::none), "자르기는 따로 처리");
     EXPECT_EQ(failureOf(Tool::mergePDF, folder / "report.pdf", ToolCheck::none),
