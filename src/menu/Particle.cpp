@@ -7,7 +7,8 @@ namespace {
 // complete sequence.
 char32_t lastCodePoint(std::string_view text) {
     std::size_t start = text.size();
-    while (start > 0 && (static_cast<unsigned char>(text[start - 1]) & 0xC0) == 0x80) --start;
+    while (start > 0 && (static_cast<unsigned char>(text[start - 1]) & 0xC0) == 0x80)
+        --start;
     if (start == 0) return 0;
     --start;
     const auto lead = static_cast<unsigned char>(text[start]);
