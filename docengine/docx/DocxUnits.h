@@ -16,9 +16,11 @@ constexpr int twipsToHwp(int twips) {
     const std::int64_t hwp = std::int64_t{twips} * hwpPerTwip;
     return static_cast<int>(std::clamp<std::int64_t>(hwp, INT32_MIN, INT32_MAX));
 }
-// Truncates towards zero, as Word does when it reads a fractional twip.
-constexpr int hwpToTwips(int hwp) {
-    return hwp / hwpPerTwip;
+// Truncates towards zero, as Word does when it reads a fractional twip. Takes a 64-bit length
+// so that the sum of two of the model's lengths (a margin and the header above it) cannot
+// overflow on the way; a fifth of such a sum always fits an int.
+constexpr int hwpToTwips(std::int64_t hwp) {
+    return static_cast<int>(hwp / hwpPerTwip);
 }
 
 constexpr std::int64_t hwpToEmu(std::int64_t hwp) {

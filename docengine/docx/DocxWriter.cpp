@@ -73,9 +73,9 @@ void writeSectionProps(pugi::xml_node parent, const Section& section, DocxOutput
     set(size, "w:h", hwpToTwips(page.height));
     if (page.landscape) set(size, "w:orient", "landscape");
     pugi::xml_node margin = sectPr.append_child("w:pgMar");
-    set(margin, "w:top", hwpToTwips(page.marginTop + page.header));
+    set(margin, "w:top", hwpToTwips(std::int64_t{page.marginTop} + page.header));
     set(margin, "w:right", hwpToTwips(page.marginRight));
-    set(margin, "w:bottom", hwpToTwips(page.marginBottom + page.footer));
+    set(margin, "w:bottom", hwpToTwips(std::int64_t{page.marginBottom} + page.footer));
     set(margin, "w:left", hwpToTwips(page.marginLeft));
     set(margin, "w:header", hwpToTwips(page.marginTop));
     set(margin, "w:footer", hwpToTwips(page.marginBottom));

@@ -1,5 +1,7 @@
 // Hostile and broken input: every case ends in one DocumentError with a one-line message,
 // never a crash and never a partial document.
+#include <climits>
+
 #include "Corpus.h"
 #include "io/DocumentIO.h"
 #include "io/Files.h"
@@ -170,6 +172,21 @@ TEST(HostileInput, FoldersAndMissingFilesAreRefused) {
     TempDir dir;
     EXPECT_THROW(readDocument(dir.path()), DocumentError);
     EXPECT_THROW(readDocument(dir.path() / "absent.hwpx"), DocumentError);
+}
+
+// A file may declare margins and header distances near the ends of their range; Word's page
+// margin is the sum of the two and must be that sum, not one wrapped around.
+TEST(HostileInput, ExtremePageLengthsAreWrittenAsTheirTrueSums) {
+    Document document;
+    Section& section = document.sections.emplace_back();
+    section.page.marginTop = INT32_MAX - 5;
+    section.page.header = INT32_MAX - 5;
+    section.page.marginBottom = INT32_MIN + 5;
+    section.page.footer = INT32_MIN + 5;
+    ZipReader zip(documentBytes(document, DocumentFormat::docx));
+    const std::string body = zip.read("word/document.xml");
+    EXPECT_TRUE(mentions(body, "w:top=\"858993456\"")) << body;
+    EXPECT_TRUE(mentions(body, "w:bottom=\"-858993457\"")) << body;
 }
 
 }  // namespace
