@@ -27,26 +27,21 @@ uint maskOf(Qt::KeyboardModifiers modifiers) {
     return mask;
 }
 
-// KWin's Wayland seat, which announces every drag from any client. Its class is not part of
-// the effect interface, so it is found by name among the application's objects.
-QObject* findSeat() {
+// An object of KWin's by its class name among the application's objects: the classes that
+// matter here are not part of the effect interface. KWin's Wayland seat announces every
+// drag from any client; its input redirection sees every key and pointer event before any
+// client does.
+QObject* findByClass(const char* className) {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app) return nullptr;
     for (QObject* object : app->findChildren<QObject*>()) {
-        if (object->inherits("KWaylandServer::SeatInterface")) return object;
+        if (object->inherits(className)) return object;
     }
     return nullptr;
 }
 
-// KWin's input redirection, which sees every key and pointer event before any client does.
-// Found like the seat.
-QObject* findInput() {
-    QCoreApplication* app = QCoreApplication::instance();
-    if (!app) return nullptr;
-    for (QObject* object : app->findChildren<QObject*>()) {
-        if (object->inherits("KWin::InputRedirection")) return object;
-    }
-    return nullptr;
+QObject* findSeat() {
+    return findByClass("KWaylandServer::SeatInterface");
 }
 
 // Members of KWin::InputRedirection that KWin's library exports but declares only in its
@@ -102,7 +97,7 @@ DragReporterEffect::DragReporterEffect() : bus_(QDBusConnection::sessionBus()) {
             [this](const QPoint& pos, const QPoint&, Qt::MouseButtons, Qt::MouseButtons,
                    Qt::KeyboardModifiers modifiers,
                    Qt::KeyboardModifiers) { pointerChanged(pos, modifiers); });
-    input_ = findInput();
+    input_ = findByClass("KWin::InputRedirection");
     if (input_ && modifiersFunction()) {
         connect(input_, SIGNAL(keyStateChanged(uint, InputRedirection::KeyboardKeyState)), this,
                 SLOT(keyChanged()));
