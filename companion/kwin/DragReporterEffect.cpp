@@ -47,7 +47,8 @@ QObject* findSeat() {
 // Members of KWin::InputRedirection that KWin's library exports but declares only in its
 // private headers. Looked up at run time, so that a KWin without them loads the reporter all
 // the same. Its modifier-change signal is no use here: it stays silent for injected keys,
-// while every key, real or injected, passes through keyStateChanged.
+// while every key, real or injected, passes through keyStateChanged. InputRedirection
+// derives from QObject alone, so the object found by class name is the `this` they take.
 template <typename Function>
 Function exported(const char* symbol) {
     return reinterpret_cast<Function>(dlsym(RTLD_DEFAULT, symbol));

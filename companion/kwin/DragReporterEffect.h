@@ -21,6 +21,7 @@
 
 #include <QDBusConnection>
 #include <QPoint>
+#include <QPointer>
 
 namespace tavrino::kwin {
 
@@ -49,7 +50,7 @@ class DragReporterEffect : public KWin::Effect {
     QDBusConnection bus_;
     bool registered_ = false;
     bool dragging_ = false;
-    QObject* input_ = nullptr;
+    QPointer<QObject> input_;
     QPoint lastPos_;
     Qt::KeyboardModifiers lastModifiers_;
 };
