@@ -8,11 +8,20 @@
 // effect sees the pointer, its buttons and the modifiers on every pointer motion, but the
 // effect interface has no drag signals. The drag's begin and end come from the Wayland seat
 // that KWin's server keeps, through Qt's meta-object system, which needs no private header.
+// The same way reaches KWin's input redirection, which announces every key as it happens:
+// with its modifier state (exported by KWin's library) a Shift is reported on the key itself
+// rather than with the hand's next motion.
+//
+// Beyond reporting it does one thing, as the GNOME reporter does: when a window of Tavrino's
+// appears during a drag, it moves the pointer a pixel there and back, because KWin looks for
+// a new drop target only when the pointer moves, and a resting hand would never reach the
+// wheel. Where KWin's library lacks the functions, the reporter works as before without them.
 
 #include <kwineffects.h>
 
 #include <QDBusConnection>
 #include <QPoint>
+#include <QPointer>
 
 namespace tavrino::kwin {
 
@@ -30,14 +39,18 @@ class DragReporterEffect : public KWin::Effect {
   private Q_SLOTS:
     void dragStarted();
     void dragEnded();
+    void keyChanged();
 
   private:
     void pointerChanged(const QPoint& pos, Qt::KeyboardModifiers modifiers);
+    void windowAppeared(KWin::EffectWindow* window);
+    void nudge();
     void emitSignal(const char* name, const QList<QVariant>& arguments = {});
 
     QDBusConnection bus_;
     bool registered_ = false;
     bool dragging_ = false;
+    QPointer<QObject> input_;
     QPoint lastPos_;
     Qt::KeyboardModifiers lastModifiers_;
 };

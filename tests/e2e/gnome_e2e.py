@@ -84,9 +84,10 @@ def convert_with_shift(session, harness, window, work, log, name="gnome"):
     return delay
 
 
-def resting_hand_gets_the_wheel(session, harness, name):
+def resting_hand_gets_the_wheel(session, harness, name, shift_needs_motion=True):
     """Shift with one motion, then a hand at rest: the compositor hands the drag to a new
-    window only on a motion, so the reporter nudges the pointer when the wheel maps."""
+    window only on a motion, so the reporter nudges the pointer when the wheel maps. Where the
+    reporter sees the key itself (not shift_needs_motion), the hand does not move at all."""
     seen = len(harness.drain())
     session.move_to(*DRAG_AT)
     time.sleep(0.2)
@@ -96,7 +97,8 @@ def resting_hand_gets_the_wheel(session, harness, name):
     time.sleep(0.15)
     session.shift(True)
     time.sleep(0.02)
-    session.move_to(WHEEL_AT[0] + 1, WHEEL_AT[1])  # the shell reads Shift with a motion
+    if shift_needs_motion:
+        session.move_to(WHEEL_AT[0] + 1, WHEEL_AT[1])  # the shell reads Shift with a motion
     deadline = time.monotonic() + 3
     shown = []
     while not shown and time.monotonic() < deadline:
@@ -130,9 +132,10 @@ def plain_drag_is_left_alone(session, harness, window, work, log, name="gnome"):
     print(f"{name} plain: ok; drop reached the window: {dropped}")
 
 
-def run_drags(open_session, harness_path, name, resting_hand=False):
+def run_drags(open_session, harness_path, name, resting_hand=False, shift_needs_motion=True):
     """The drags in a fresh compositor session from open_session(folder); the one with a
-    resting hand where the compositor's reporter nudges the pointer."""
+    resting hand where the compositor's reporter nudges the pointer (see
+    resting_hand_gets_the_wheel for shift_needs_motion)."""
     work = xsession.new_workdir()
     try:
         for file_name in ("사진 1.png", "b.png"):
@@ -153,7 +156,7 @@ def run_drags(open_session, harness_path, name, resting_hand=False):
                 plain_drag_is_left_alone(session, harness, window, work, log, name)
                 if resting_hand:
                     time.sleep(0.5)
-                    resting_hand_gets_the_wheel(session, harness, name)
+                    resting_hand_gets_the_wheel(session, harness, name, shift_needs_motion)
             except AssertionError:
                 with open(session.compositor_log.name, encoding="utf-8",
                           errors="replace") as said:

@@ -22,7 +22,8 @@ def main():
     def run(harness, effect_dir, fake_input):
         session = functools.partial(kwin_session.KwinSession, plugin_dir=effect_dir,
                                     fake_input=fake_input)
-        gnome_e2e.run_drags(session, harness, "kwin")
+        # The effect reads Shift on the key itself, so its resting hand does not move at all.
+        gnome_e2e.run_drags(session, harness, "kwin", resting_hand=True, shift_needs_motion=False)
     return gnome_e2e.main_for(kwin_session.enter_private_namespace, 3, run)
 
 
