@@ -30,11 +30,12 @@ fs::path lookUp(const fs::path& name) {
 OfficeProgram officeProgram(const fs::path& soffice) {
     std::error_code error;
     const fs::path real = fs::canonical(lookUp(soffice), error);
-    if (error || real.filename() != "soffice") return {soffice, {}};
+    if (error) return {soffice, {}, {}};
+    if (real.filename() != "soffice") return {soffice, {}, real.parent_path()};
     const fs::path binary = real.parent_path() / "soffice.bin";
-    if (::access(binary.c_str(), X_OK) != 0) return {soffice, {}};
+    if (::access(binary.c_str(), X_OK) != 0) return {soffice, {}, real.parent_path()};
     // The one setting of the launcher script that applies on Linux.
-    return {binary, {"SAL_ENABLE_FILE_LOCKING=1"}};
+    return {binary, {"SAL_ENABLE_FILE_LOCKING=1"}, real.parent_path()};
 }
 
 }  // namespace tavrino::docs

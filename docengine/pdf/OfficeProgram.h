@@ -15,6 +15,9 @@ struct OfficeProgram {
     std::filesystem::path program;
     // NAME=VALUE entries the launcher would have set.
     std::vector<std::string> environment;
+    // The folder the real program file is in (LibreOffice's `program` folder), links followed;
+    // empty when the program could not be found.
+    std::filesystem::path folder;
 };
 
 // `soffice` as given, or looked up in PATH when it is a bare name; when it is LibreOffice's

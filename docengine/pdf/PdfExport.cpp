@@ -14,6 +14,8 @@
 #include "pdf/ChildProcess.h"
 #include "pdf/FileUrl.h"
 #include "pdf/FontMap.h"
+#include "pdf/OfficeProfile.h"
+#include "pdf/OfficeProgram.h"
 #include "pdf/WarmRenderer.h"
 
 namespace tavrino::docs {
@@ -56,6 +58,7 @@ std::optional<long> secondsFromEnvironment(const char* name) {
 void renderCold(const fs::path& work, const fs::path& docx, const RenderOptions& options) {
     const fs::path fonts = work / "fonts.conf";
     std::ofstream(fonts, std::ios::binary) << fontconfigFile();
+    markProfileCurrent(work / "profile", officeVersion(officeProgram(options.soffice).folder));
     ProcessGroup soffice(
         {options.soffice.string(), "--headless", "--norestore", "--nolockcheck", "--nodefault",
          "--nologo", "-env:UserInstallation=" + fileUrl(work / "profile"), "--convert-to",

@@ -21,6 +21,7 @@
 #include "pdf/ChildProcess.h"
 #include "pdf/FileUrl.h"
 #include "pdf/FontMap.h"
+#include "pdf/OfficeProfile.h"
 #include "pdf/OfficeProgram.h"
 #include "pdf/UnoScript.h"
 
@@ -217,6 +218,8 @@ void startInstance(const fs::path& folder, const RenderOptions& options) {
     // the user's.
     std::error_code ignored;
     fs::create_directories(folder / "tmp", ignored);
+    // Nothing else writes the profile now: no instance runs, and we hold the use lock.
+    markProfileCurrent(folder / "profile", officeVersion(office.folder));
     std::vector<std::string> changes = office.environment;
     changes.push_back("FONTCONFIG_FILE=" + (folder / "fonts.conf").string());
     changes.push_back("TMPDIR=" + (folder / "tmp").string());

@@ -73,6 +73,14 @@ TEST(WarmRender, TwoRunsAtOnceSucceedAndTheInstanceEndsWhenIdle) {
     }
     EXPECT_TRUE(ended) << "the warm instance did not end after its idle time";
     if (!ended) ::kill(-static_cast<pid_t>(group), SIGKILL);
+
+    // LibreOffice took our profile for one it had already started with: it did not spend the
+    // start on its graphics self-test (which leaves its log in the profile), and it kept our
+    // version record when it rewrote its settings.
+    const fs::path user = folder / "profile" / "user";
+    EXPECT_FALSE(fs::exists(user / "GraphicsRenderTests.log"));
+    EXPECT_NE(readFileBytes(user / "registrymodifications.xcu").find("ooSetupLastVersion"),
+              std::string::npos);
 }
 
 }  // namespace
