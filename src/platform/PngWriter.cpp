@@ -10,12 +10,13 @@
 #include <deque>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "platform/Machine.h"
+#include "platform/CoreShare.h"
 
 namespace tavrino {
 namespace {
@@ -81,44 +82,76 @@ struct Compressed {
     bool ok = false;
 };
 
-Compressed compressPiece(const Piece& piece, std::size_t rowBytes, int bands) {
-    const std::size_t rowCount = piece.rows.size() / rowBytes;
-    const std::size_t first = piece.hasRowAbove ? 1 : 0;
-    Bytes filtered((rowCount - first) * (rowBytes + 1));
-    for (std::size_t r = first; r < rowCount; ++r) {
-        const std::uint8_t* row = piece.rows.data() + r * rowBytes;
-        filterRow(row, r > 0 ? row - rowBytes : nullptr, rowBytes, bands,
-                  filtered.data() + (r - first) * (rowBytes + 1));
+// What one worker needs to deflate its pieces, kept from piece to piece: a fresh deflate
+// state and fresh buffers per piece would mean a few hundred kilobytes of new zeroed pages
+// every quarter megabyte of picture, a cost that shows once several pictures are in flight.
+class PieceEncoder {
+  public:
+    PieceEncoder() {
+        ready_ = deflateInit2(&stream_, compressionLevel, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) ==
+                 Z_OK;
     }
-    const std::size_t contextLength = static_cast<std::size_t>(piece.contextRows) * (rowBytes + 1);
-    Compressed result;
-    const std::uint8_t* own = filtered.data() + contextLength;
-    result.filteredLength = filtered.size() - contextLength;
-    result.adler =
-        static_cast<std::uint32_t>(adler32_z(adler32_z(0, nullptr, 0), own, result.filteredLength));
+    ~PieceEncoder() {
+        if (ready_) deflateEnd(&stream_);
+    }
+    PieceEncoder(const PieceEncoder&) = delete;
+    PieceEncoder& operator=(const PieceEncoder&) = delete;
 
-    z_stream stream{};
-    if (deflateInit2(&stream, compressionLevel, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+    Compressed compress(const Piece& piece, std::size_t rowBytes, int bands) {
+        Compressed result;
+        if (!ready_ || deflateReset(&stream_) != Z_OK) return result;
+        const std::size_t rowCount = piece.rows.size() / rowBytes;
+        const std::size_t first = piece.hasRowAbove ? 1 : 0;
+        std::uint8_t* filtered = room(filtered_, (rowCount - first) * (rowBytes + 1));
+        for (std::size_t r = first; r < rowCount; ++r) {
+            const std::uint8_t* row = piece.rows.data() + r * rowBytes;
+            filterRow(row, r > 0 ? row - rowBytes : nullptr, rowBytes, bands,
+                      filtered + (r - first) * (rowBytes + 1));
+        }
+        const std::size_t contextLength =
+            static_cast<std::size_t>(piece.contextRows) * (rowBytes + 1);
+        const std::uint8_t* own = filtered + contextLength;
+        result.filteredLength = (rowCount - first) * (rowBytes + 1) - contextLength;
+        result.adler = static_cast<std::uint32_t>(
+            adler32_z(adler32_z(0, nullptr, 0), own, result.filteredLength));
+        if (contextLength > 0) {
+            const std::size_t used = std::min(contextLength, dictionaryBytes);
+            deflateSetDictionary(&stream_, own - used, static_cast<uInt>(used));
+        }
+        const std::size_t bound = deflateBound(&stream_, result.filteredLength) + 16;
+        std::uint8_t* out = room(output_, bound);
+        stream_.next_in = const_cast<std::uint8_t*>(own);
+        stream_.avail_in = static_cast<uInt>(result.filteredLength);
+        stream_.next_out = out;
+        stream_.avail_out = static_cast<uInt>(bound);
+        const int status = deflate(&stream_, piece.last ? Z_FINISH : Z_SYNC_FLUSH);
+        result.ok = piece.last ? status == Z_STREAM_END : status == Z_OK && stream_.avail_in == 0;
+        // A piece waiting for its turn to be written keeps only what it holds.
+        result.data.assign(out, out + (bound - stream_.avail_out));
         return result;
     }
-    if (contextLength > 0) {
-        const std::size_t used = std::min(contextLength, dictionaryBytes);
-        deflateSetDictionary(&stream, own - used, static_cast<uInt>(used));
+
+  private:
+    struct Buffer {
+        std::unique_ptr<std::uint8_t[]> data;
+        std::size_t size = 0;
+    };
+
+    // At least `size` bytes of `buffer`, grown when needed; left uninitialised, since every
+    // byte used is written first.
+    static std::uint8_t* room(Buffer& buffer, std::size_t size) {
+        if (buffer.size < size) {
+            buffer.data = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+            buffer.size = size;
+        }
+        return buffer.data.get();
     }
-    result.data.resize(deflateBound(&stream, result.filteredLength) + 16);
-    stream.next_in = const_cast<std::uint8_t*>(own);
-    stream.avail_in = static_cast<uInt>(result.filteredLength);
-    stream.next_out = result.data.data();
-    stream.avail_out = static_cast<uInt>(result.data.size());
-    const int status = deflate(&stream, piece.last ? Z_FINISH : Z_SYNC_FLUSH);
-    result.ok = piece.last ? status == Z_STREAM_END : status == Z_OK && stream.avail_in == 0;
-    result.data.resize(stream.total_out);
-    // The buffer was sized for incompressible data; a piece waiting for its turn to be
-    // written keeps only what it holds.
-    result.data.shrink_to_fit();
-    deflateEnd(&stream);
-    return result;
-}
+
+    z_stream stream_{};
+    bool ready_ = false;
+    Buffer filtered_;
+    Buffer output_;
+};
 
 }  // namespace
 
@@ -145,6 +178,7 @@ struct PngWriter::Members {
     std::uint32_t adler = 1;
 
     void work() {
+        PieceEncoder encoder;
         std::unique_lock lock(mutex);
         for (;;) {
             changed.wait(lock, [&] { return stopping || !queue.empty(); });
@@ -152,7 +186,7 @@ struct PngWriter::Members {
             auto [index, piece] = std::move(queue.front());
             queue.pop_front();
             lock.unlock();
-            Compressed result = compressPiece(piece, rowBytes, bands);
+            Compressed result = encoder.compress(piece, rowBytes, bands);
             lock.lock();
             done.emplace(index, std::move(result));
             changed.notify_all();
@@ -213,7 +247,7 @@ PngWriter::PngWriter(const std::filesystem::path& path, int width, int height, i
     m.height = height;
     m.bands = bands;
     m.rowBytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(bands);
-    m.workerCount = workers > 0 ? workers : usableCores();
+    m.workerCount = workers > 0 ? workers : coresPerJob();
     m.file.open(path, std::ios::binary | std::ios::trunc);
     m.ok = m.file.is_open() && width > 0 && height > 0 && bands >= 1 && bands <= 4;
     if (!m.ok) return;

@@ -18,7 +18,8 @@ namespace tavrino {
 class PngWriter {
   public:
     // Creates (or truncates) `path` for a width × height picture of 1 to 4 bands of 8 bits
-    // (grey, grey + alpha, RGB, RGBA). `workers` 0 means one per usable core. Nothing is
+    // (grey, grey + alpha, RGB, RGBA). `workers` 0 means
+    // this job's share of the usable cores (platform/CoreShare.h). Nothing is
     // thrown; failures show in finish().
     PngWriter(const std::filesystem::path& path, int width, int height, int bands,
               unsigned workers = 0);

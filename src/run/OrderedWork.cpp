@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "convert/NamingTurn.h"
+#include "platform/CoreShare.h"
 #include "platform/Machine.h"
 
 namespace tavrino {
@@ -61,7 +62,7 @@ class Dispatcher {
                 if (!fits(plan.bytes)) return false;
                 ++inFlight_;
                 bytesInFlight_ += plan.bytes;
-                queue_.push_back({index, plan.bytes});
+                queue_.push_back({index, plan.bytes, CoreShare()});
                 if (queue_.size() > idle_ && workers_.size() < std::max(1u, limits_.workers)) {
                     workers_.emplace_back([this] { work(); });
                 }
@@ -85,6 +86,9 @@ class Dispatcher {
     struct Queued {
         std::size_t index;
         std::uint64_t bytes;
+        // Taken when the job is let in, so that the jobs started together divide the cores
+        // among them from their first encoder on.
+        CoreShare share;
     };
 
     bool fits(std::uint64_t bytes) const {
@@ -115,13 +119,14 @@ class Dispatcher {
             changed_.wait(lock, [&] { return stopping_ || !queue_.empty(); });
             --idle_;
             if (queue_.empty()) return;
-            const Queued next = queue_.front();
+            Queued next = std::move(queue_.front());
             queue_.pop_front();
             lock.unlock();
             {
                 const NamingTurn turn([this, index = next.index] { awaitTurn(index); });
                 job_(next.index);
             }
+            next.share.release();
             lock.lock();
             --inFlight_;
             bytesInFlight_ -= next.bytes;

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "convert/NamingTurn.h"
+#include "platform/CoreShare.h"
+#include "platform/Machine.h"
 
 using namespace tavrino;
 using namespace std::chrono_literals;
@@ -60,6 +62,39 @@ TEST(OrderedWorkTest, SideBySideJobsRunAtTheSameTime) {
     runInOrder(
         2, {2, 1000}, [](std::size_t) { return sideBySide(); }, job, [](std::size_t) {});
     EXPECT_EQ(metTheOther, 2);
+}
+
+TEST(OrderedWorkTest, JobsSideBySideDivideTheCoresAndGiveThemBack) {
+    // Two jobs that meet each other each see half the cores, so their encoders do not split
+    // again over all of them; a job run alone, and the run's caller afterwards, see all.
+    std::mutex mutex;
+    std::condition_variable started;
+    int running = 0;
+    std::vector<unsigned> seen(3, 0);
+    const auto job = [&](std::size_t index) {
+        std::unique_lock lock(mutex);
+        if (index < 2) {
+            ++running;
+            started.notify_all();
+            started.wait_for(lock, 10s, [&] { return running >= 2; });
+            seen[index] = coresPerJob();
+            // Neither leaves (and gives its share back) before the other has looked.
+            ++running;
+            started.notify_all();
+            started.wait_for(lock, 10s, [&] { return running >= 4; });
+            return;
+        }
+        seen[index] = coresPerJob();
+    };
+    const auto plan = [](std::size_t index) {
+        return index < 2 ? sideBySide() : JobPlan{JobPlan::Kind::alone, 0};
+    };
+    runInOrder(3, {2, 1000}, plan, job, [](std::size_t) {});
+    const unsigned all = usableCores();
+    EXPECT_EQ(seen[0], std::max(1u, all / 2));
+    EXPECT_EQ(seen[1], std::max(1u, all / 2));
+    EXPECT_EQ(seen[2], all);
+    EXPECT_EQ(coresPerJob(), all);
 }
 
 TEST(OrderedWorkTest, ResultsComeBackInOrderOnTheCallingThread) {
