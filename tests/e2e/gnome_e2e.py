@@ -49,15 +49,20 @@ def press_shift_until_shown(session, harness, timeout=5):
     raise AssertionError(f"the wheel did not open; harness said {harness.seen[-10:]}")
 
 
-def convert_with_shift(session, harness, window, work, log, name="gnome"):
-    sources = [os.path.join(work, "사진 1.png"), os.path.join(work, "b.png")]
-    before = {path: open(path, "rb").read() for path in sources}
+def start_drag(session):
+    """Presses on the source and glides to where the wheel will open, the drag under way."""
     session.move_to(*DRAG_AT)
     time.sleep(0.2)
     session.button(True)
     time.sleep(0.05)
     session.glide(WHEEL_AT)
     time.sleep(0.15)
+
+
+def convert_with_shift(session, harness, window, work, log, name="gnome"):
+    sources = [os.path.join(work, "사진 1.png"), os.path.join(work, "b.png")]
+    before = {path: open(path, "rb").read() for path in sources}
+    start_drag(session)
     delay, centre, items, _, _ = press_shift_until_shown(session, harness)
     print(f"{name}: wheel shown {delay * 1000:.1f} ms after Shift, centre {centre}, "
           f"petals {items}")
@@ -89,12 +94,7 @@ def resting_hand_gets_the_wheel(session, harness, name, shift_needs_motion=True)
     window only on a motion, so the reporter nudges the pointer when the wheel maps. Where the
     reporter sees the key itself (not shift_needs_motion), the hand does not move at all."""
     seen = len(harness.drain())
-    session.move_to(*DRAG_AT)
-    time.sleep(0.2)
-    session.button(True)
-    time.sleep(0.05)
-    session.glide(WHEEL_AT)
-    time.sleep(0.15)
+    start_drag(session)
     session.shift(True)
     time.sleep(0.02)
     if shift_needs_motion:
