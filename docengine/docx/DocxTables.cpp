@@ -116,8 +116,10 @@ void DocxBodyReader::readSectionProperties(const pugi::xml_node& sectPr, Section
     if (const auto margin = sectPr.child("w:pgMar")) {
         const int top = twipsToHwp(std::abs(margin.attribute("w:top").as_int(1440)));
         const int bottom = twipsToHwp(std::abs(margin.attribute("w:bottom").as_int(1440)));
-        const int header = twipsToHwp(margin.attribute("w:header").as_int(720));
-        const int footer = twipsToHwp(margin.attribute("w:footer").as_int(720));
+        // A negative header distance means nothing; kept at zero, the header taken from the
+        // top margin below cannot overflow.
+        const int header = std::max(0, twipsToHwp(margin.attribute("w:header").as_int(720)));
+        const int footer = std::max(0, twipsToHwp(margin.attribute("w:footer").as_int(720)));
         page.marginTop = std::min(header, top);
         page.header = top - page.marginTop;
         page.marginBottom = std::min(footer, bottom);

@@ -137,7 +137,10 @@ void writeMargins(pugi::xml_node parent, const ParaProps& props, int scale) {
     set(spacing, "type", hwpxLineSpacingType(line.rule));
     const bool percent =
         line.rule == LineSpacingRule::percent || line.rule == LineSpacingRule::multiple;
-    set(spacing, "value", line.value == 0 ? 160 : percent ? line.value : line.value * scale);
+    set(spacing, "value",
+        line.value == 0 ? 160
+        : percent       ? std::int64_t{line.value}
+                        : std::int64_t{line.value} * scale);
     set(spacing, "unit", "HWPUNIT");
 }
 

@@ -1,6 +1,8 @@
 #include "hwpx/HwpxObjects.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <numeric>
 
 #include "hwpx/HwpxNames.h"
@@ -58,7 +60,10 @@ HwpxObjectWriter::HwpxObjectWriter(HwpxHeaderWriter& header, std::set<std::size_
 
 void HwpxObjectWriter::writeSectionProperties(pugi::xml_node run, const Section& section) {
     const PageSetup& page = section.page;
-    textWidth_ = std::max(1000, page.width - page.marginLeft - page.marginRight - page.gutter);
+    // In 64 bits: a hostile file's margins may be near the ends of their range.
+    const std::int64_t width =
+        std::int64_t{page.width} - page.marginLeft - page.marginRight - page.gutter;
+    textWidth_ = static_cast<int>(std::clamp<std::int64_t>(width, 1000, INT32_MAX));
     pugi::xml_node secPr = run.append_child("hp:secPr");
     setAll(secPr, {{"id", ""},
                    {"textDirection", "HORIZONTAL"},
@@ -349,12 +354,18 @@ void HwpxObjectWriter::writeTable(pugi::xml_node run, const Table& table) {
     set(tbl, "cellSpacing", 0);
     set(tbl, "borderFillIDRef", header_.borderFill(CellLook{table.borders, std::nullopt}));
     set(tbl, "noAdjust", 0);
-    std::int32_t height = 0;
+    // Sums in 64 bits, held to the frame's range: rows and columns of a hostile file may each
+    // be near the largest length.
+    std::int64_t height = 0;
     for (const auto& row : table.rows)
         height += std::max(row.height, 1000);
-    writeObjectFrame(tbl, std::accumulate(widths.begin(), widths.end(), 0), height, false);
+    const auto fit = [](std::int64_t length) {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(length, 0, INT32_MAX));
+    };
+    const std::int32_t width = fit(std::accumulate(widths.begin(), widths.end(), std::int64_t{0}));
+    writeObjectFrame(tbl, width, fit(height), false);
     margins(tbl, "hp:inMargin", 510, 510, 141, 141);
-    writeCaption(tbl, table.caption, std::accumulate(widths.begin(), widths.end(), 0));
+    writeCaption(tbl, table.caption, width);
     for (const auto& row : table.rows) {
         pugi::xml_node tr = tbl.append_child("hp:tr");
         for (const auto& cell : row.cells) {
