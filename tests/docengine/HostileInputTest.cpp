@@ -183,7 +183,8 @@ TEST(HostileInput, ExtremePageLengthsAreWrittenAsTheirTrueSums) {
     section.page.header = INT32_MAX - 5;
     section.page.marginBottom = INT32_MIN + 5;
     section.page.footer = INT32_MIN + 5;
-    ZipReader zip(documentBytes(document, DocumentFormat::docx));
+    const std::string bytes = documentBytes(document, DocumentFormat::docx);
+    ZipReader zip(bytes);
     const std::string body = zip.read("word/document.xml");
     EXPECT_TRUE(mentions(body, "w:top=\"858993456\"")) << body;
     EXPECT_TRUE(mentions(body, "w:bottom=\"-858993457\"")) << body;
