@@ -4,6 +4,7 @@
 #include <set>
 #include <tuple>
 
+#include "model/BulletGlyph.h"
 #include "xml/XmlWriter.h"
 
 namespace tavrino::docs {
@@ -105,9 +106,10 @@ std::string numberingXml(const DocxOutput& output) {
             set(lvl.append_child("w:start"), "w:val", 1);
             set(lvl.append_child("w:numFmt"), "w:val",
                 bullet ? "bullet" : numberFormatValue(list.format));
-            const std::string text = bullet ? (list.bulletText.empty() ? "\u25CF" : list.bulletText)
-                                     : list.pattern.empty() ? "%" + std::to_string(level + 1) + "."
-                                                            : list.pattern;
+            const std::string text =
+                bullet ? (list.bulletText.empty() ? "\u25CF" : bulletGlyph(list.bulletText))
+                : list.pattern.empty() ? "%" + std::to_string(level + 1) + "."
+                                       : list.pattern;
             set(lvl.append_child("w:lvlText"), "w:val", xmlSafe(text).c_str());
             set(lvl.append_child("w:lvlJc"), "w:val", "left");
             pugi::xml_node ind = lvl.append_child("w:pPr").append_child("w:ind");

@@ -11,6 +11,7 @@
 #include "hwp5/Record.h"
 #include "hwp5/RecordWriter.h"
 #include "model/DocumentError.h"
+#include "model/Lists.h"
 
 namespace tavrino::docs::hwp5 {
 namespace {
@@ -216,6 +217,12 @@ std::uint16_t DocInfoWriter::listReference(const ListInfo& list) {
     if (list.kind == ListKind::bullet)
         return static_cast<std::uint16_t>(indexOf(bullets_, list.bulletText) + 1);
     if (list.kind != ListKind::numbered) return 0;
+    if (list.listId == kOutlineListId) {
+        // The outline numbering is the first, the one sections name; the paragraph refers to
+        // none itself.
+        numberings_[0].levels.emplace(std::clamp(list.level, 0, kListLevels - 1), list);
+        return 0;
+    }
     auto found = std::find_if(numberings_.begin() + 1, numberings_.end(),
                               [&](const Numbering& n) { return n.listId == list.listId; });
     if (found == numberings_.end()) {
@@ -400,7 +407,7 @@ std::vector<std::uint8_t> DocInfoWriter::write(int sectionCount) const {
         if (p.keepWithNext) bits |= 1u << 17;
         if (p.keepLines) bits |= 1u << 18;
         if (p.pageBreakBefore) bits |= 1u << 19;
-        if (list.kind == ListKind::numbered || list.kind == ListKind::bullet) {
+        if (!isOutline(p) && (list.kind == ListKind::numbered || list.kind == ListKind::bullet)) {
             bits |= (list.kind == ListKind::numbered ? 2u : 3u) << 23;
             bits |= static_cast<std::uint32_t>(std::clamp(list.level, 0, kListLevels - 1)) << 25;
         } else if (p.outlineLevel >= 0) {

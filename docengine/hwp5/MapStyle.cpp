@@ -5,6 +5,7 @@
 #include <array>
 
 #include "hwp5/ModelBuilder.h"
+#include "model/Lists.h"
 
 namespace tavrino::docs::hwp5 {
 namespace {
@@ -170,6 +171,13 @@ NumberFormat numberFormat(int shape) {
     }
 }
 
+// A numbering level's look on `list`; the format says "^1." where Word says "%1.".
+void applyLevel(const NumberingLevel& level, ListInfo& list) {
+    list.format = numberFormat(level.shape);
+    list.pattern = level.format;
+    std::replace(list.pattern.begin(), list.pattern.end(), '^', '%');
+}
+
 template <typename T>
 const T* at(const std::vector<T>& table, std::size_t index) {
     return index < table.size() ? &table[index] : nullptr;
@@ -219,29 +227,34 @@ ParaProps ModelBuilder::paraProps(const hwp5::Paragraph& p) const {
     props.keepWithNext = s->properties & (1u << 17);
     props.keepLines = s->properties & (1u << 18);
     switch (s->headingKind()) {
-        case 1:
+        case 1: {
             props.outlineLevel = s->headingLevel();
+            // The outline numbering is the first NUMBERING: the word processor keeps it there
+            // and sections refer to it.
+            props.list = defaultOutlineLevel(props.outlineLevel);
+            const auto* levels = at(file_.docInfo.numberings, 0);
+            if (const auto* level = levels ? at(*levels, std::size_t(props.outlineLevel)) : nullptr)
+                applyLevel(*level, props.list);
             break;
+        }
         case 2:
         case 3:
             props.list.kind = s->headingKind() == 2 ? ListKind::numbered : ListKind::bullet;
             props.list.level = s->headingLevel();
             props.list.listId = s->numberingId;
             if (props.list.kind == ListKind::numbered) {
-                // Numbering ids are 1-based too; the format says "^1." where Word says "%1.".
+                // Numbering ids are 1-based too.
                 const auto* levels = at(file_.docInfo.numberings, s->numberingId - std::size_t{1});
                 if (levels && s->numberingId > 0) {
-                    if (auto* level = at(*levels, static_cast<std::size_t>(props.list.level))) {
-                        props.list.format = numberFormat(level->shape);
-                        props.list.pattern = level->format;
-                        std::replace(props.list.pattern.begin(), props.list.pattern.end(), '^',
-                                     '%');
-                    }
+                    if (auto* level = at(*levels, static_cast<std::size_t>(props.list.level)))
+                        applyLevel(*level, props.list);
                 }
             }
             if (props.list.kind == ListKind::bullet) {
                 props.list.format = NumberFormat::bullet;
-                // Bullet ids are 1-based, like the other ids paragraph heads use.
+                // Bullet ids are 1-based, like the other ids paragraph heads use, and count
+                // apart from numbering ids: bullet 1 is no item of numbering 1's list.
+                props.list.listId = kBulletListBase + s->numberingId;
                 if (auto* bullet = at(file_.docInfo.bullets, s->numberingId - std::size_t{1}))
                     props.list.bulletText = *bullet;
             }

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "model/Lists.h"
+
 namespace tavrino::docs {
 namespace {
 
@@ -124,7 +126,8 @@ ParaProps readParaPr(const pugi::xml_node& node) {
     if (type == "NUMBER" || type == "BULLET") {
         props.list.kind = type == "BULLET" ? ListKind::bullet : ListKind::numbered;
         props.list.level = level;
-        props.list.listId = heading.attribute("idRef").as_int() + (type == "BULLET" ? 1000 : 0);
+        props.list.listId =
+            heading.attribute("idRef").as_int() + (type == "BULLET" ? kBulletListBase : 0);
         props.list.format = type == "BULLET" ? NumberFormat::bullet : NumberFormat::decimal;
     }
     return props;
@@ -192,14 +195,18 @@ void applyNumberings(const pugi::xml_node& refList, std::map<int, ParaProps>& pa
     }
     for (auto& [id, props] : paraProps) {
         ListInfo& list = props.list;
+        // Outline paragraphs follow the outline numbering, which the word processor keeps as
+        // numbering 1 and sections refer to.
+        if (props.outlineLevel >= 0 && list.kind == ListKind::none)
+            list = defaultOutlineLevel(props.outlineLevel);
         if (list.kind == ListKind::numbered) {
-            const auto& levels = formats[list.listId];
+            const auto& levels = formats[list.listId == kOutlineListId ? 1 : list.listId];
             if (list.level >= 0 && list.level < int(levels.size())) {
                 list.format = levels[list.level].first;
                 list.pattern = levels[list.level].second;
             }
         } else if (list.kind == ListKind::bullet) {
-            list.bulletText = bullets[list.listId - 1000];
+            list.bulletText = bullets[list.listId - kBulletListBase];
         }
     }
 }

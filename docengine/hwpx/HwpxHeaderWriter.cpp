@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "hwpx/HwpxNames.h"
+#include "model/Lists.h"
 #include "xml/XmlWriter.h"
 
 namespace tavrino::docs {
@@ -157,7 +158,8 @@ void writeParaPr(pugi::xml_node list, int id, const ParaProps& props, int listId
     set(align, "horizontal", hwpxAlignment(props.alignment));
     set(align, "vertical", "BASELINE");
     pugi::xml_node heading = node.append_child("hh:heading");
-    const bool listed = props.list.kind != ListKind::none;
+    // Outline paragraphs refer to no numbering of their own: the section names the outline's.
+    const bool listed = props.list.kind != ListKind::none && !isOutline(props);
     set(heading, "type",
         props.list.kind == ListKind::bullet ? "BULLET"
         : listed                            ? "NUMBER"
@@ -326,8 +328,10 @@ int HwpxHeaderWriter::paraPr(const ParaProps& props) {
             return entry.first == props.list.listId;
         });
         if (found == numberings_.end()) {
-            numberings_.emplace_back(props.list.listId, std::map<int, ListInfo>{});
-            found = numberings_.end() - 1;
+            // Sections name numbering 1 as their outline numbering.
+            found = numberings_.emplace(
+                props.list.listId == kOutlineListId ? numberings_.begin() : numberings_.end(),
+                props.list.listId, std::map<int, ListInfo>{});
         }
         found->second.emplace(std::clamp(props.list.level, 0, 6), props.list);
     }

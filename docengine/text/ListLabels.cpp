@@ -4,6 +4,8 @@
 #include <array>
 #include <string_view>
 
+#include "model/BulletGlyph.h"
+
 namespace tavrino::docs {
 namespace {
 
@@ -86,10 +88,15 @@ std::string formatNumber(int number, NumberFormat format) {
 
 std::string ListLabels::next(const ListInfo& list) {
     if (list.kind == ListKind::none) return {};
-    if (list.kind == ListKind::bullet) return list.bulletText.empty() ? "\u2022" : list.bulletText;
+    if (list.kind == ListKind::bullet)
+        return list.bulletText.empty() ? "\u2022" : bulletGlyph(list.bulletText);
     const int level = std::clamp(list.level, 0, 8);
     auto& counters = counters_[list.listId];
     counters.resize(9, 0);
+    // A level entered without its parents shows them as 1 and counts them as used: after
+    // "4.1.1.2" a paragraph one level up is "4.1.2", not a second "4.1.1".
+    for (int parent = 0; parent < level; ++parent)
+        counters[static_cast<size_t>(parent)] = std::max(counters[static_cast<size_t>(parent)], 1);
     ++counters[static_cast<size_t>(level)];
     std::fill(counters.begin() + level + 1, counters.end(), 0);
     const std::string pattern =
