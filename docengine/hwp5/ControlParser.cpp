@@ -52,8 +52,15 @@ Cell readCell(const Record& r) {
 
 }  // namespace
 
-ControlBody SectionParser::sectionDef(Range range) {
+ControlBody SectionParser::sectionDef(const Record& header, Range range) {
     SectionDef def;
+    // After the id: property, column gap, two grids and the default tab width, then the
+    // numbering the section's outline paragraphs follow. A header cut short keeps the first.
+    ByteReader head(header.payload, "구역 정의");
+    if (head.remaining() >= 20) {
+        head.skip(18);
+        if (const std::uint16_t id = head.u16(); id > 0) def.outlineNumbering = id;
+    }
     for (std::size_t i = range.begin; i < range.end; i = subtreeEnd(i)) {
         const Record& r = records_[i];
         if (r.level == range.level + 1 && r.tag == tag::kListHeader) ++def.masterPages;

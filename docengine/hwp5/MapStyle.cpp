@@ -229,10 +229,9 @@ ParaProps ModelBuilder::paraProps(const hwp5::Paragraph& p) const {
     switch (s->headingKind()) {
         case 1: {
             props.outlineLevel = s->headingLevel();
-            // The outline numbering is the first NUMBERING: the word processor keeps it there
-            // and sections refer to it.
+            // The section names the numbering its outline follows.
             props.list = defaultOutlineLevel(props.outlineLevel);
-            const auto* levels = at(file_.docInfo.numberings, 0);
+            const auto* levels = at(file_.docInfo.numberings, outlineNumbering_ - std::size_t{1});
             if (const auto* level = levels ? at(*levels, std::size_t(props.outlineLevel)) : nullptr)
                 applyLevel(*level, props.list);
             break;

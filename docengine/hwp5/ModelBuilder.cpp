@@ -71,6 +71,7 @@ bool definesColumns(const hwp5::Paragraph& p) {
 void ModelBuilder::buildSection(const ParagraphList& paragraphs) {
     Section section;
     state_ = SectionState{&section};
+    if (!paragraphs.empty()) takeOutlineNumbering(paragraphs.front());
     for (const hwp5::Paragraph& p : paragraphs) {
         // A column layout set again further down (a multi-column break) goes on in the same
         // page: in the model, a section of its own that starts without a new page.
@@ -86,6 +87,11 @@ void ModelBuilder::buildSection(const ParagraphList& paragraphs) {
     }
     doc_.sections.push_back(std::move(section));
     state_ = SectionState{};
+}
+
+void ModelBuilder::takeOutlineNumbering(const hwp5::Paragraph& first) {
+    for (const Control& c : first.controls)
+        if (auto* def = std::get_if<SectionDef>(&c.body)) outlineNumbering_ = def->outlineNumbering;
 }
 
 std::vector<Block> ModelBuilder::blocks(const ParagraphList& paragraphs) {

@@ -34,6 +34,10 @@ class ModelBuilder {
         bool pageSet = false, columnsSet = false;
     };
 
+    // The section definition opens its first paragraph, whose own head already needs the
+    // outline numbering it names.
+    void takeOutlineNumbering(const hwp5::Paragraph& first);
+
     // Appends the section to the document, split where its column layout changes.
     void buildSection(const ParagraphList& paragraphs);
     std::vector<Block> blocks(const ParagraphList& paragraphs);
@@ -64,6 +68,7 @@ class ModelBuilder {
     const Hwp5File& file_;
     Document doc_;
     SectionState state_;
+    std::uint16_t outlineNumbering_ = 1;  // NUMBERING id, 1-based
     std::map<std::uint16_t, std::size_t> mediaByBinData_;
 };
 

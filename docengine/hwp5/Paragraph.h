@@ -39,7 +39,8 @@ struct PageDef {
 struct SectionDef {
     PageDef page;
     bool hasPageDef = false;
-    int masterPages = 0;  // LIST_HEADERs of master pages below the definition
+    int masterPages = 0;                 // LIST_HEADERs of master pages below the definition
+    std::uint16_t outlineNumbering = 1;  // the NUMBERING (1-based) outline paragraphs follow
 };
 
 struct ColumnDef {

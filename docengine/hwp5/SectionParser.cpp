@@ -101,7 +101,7 @@ Control SectionParser::control(int depth) {
     pos_ = range.begin;
     switch (c.id) {
         case ctrlId("secd"):
-            c.body = sectionDef(range);
+            c.body = sectionDef(header, range);
             break;
         case ctrlId("cold"):
             c.body = columnDef(header);

@@ -39,7 +39,7 @@ class SectionParser {
         std::size_t begin, end;
         std::uint16_t level;
     };
-    ControlBody sectionDef(Range range);
+    ControlBody sectionDef(const Record& header, Range range);
     ControlBody columnDef(const Record& header);
     ControlBody table(const Record& header, Range range, int depth);
     ControlBody drawingObject(const Record& header, Range range, int depth);
