@@ -1,6 +1,7 @@
 #include "docx/DocxStyles.h"
 #include "docx/DocxUnits.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace tavrino::docs {
@@ -215,6 +216,8 @@ void DocxStyles::applyNumbering(const pugi::xml_node& numPr, ParaProps& props) c
         if (attr(lvl, "w:ilvl") != props.list.level) continue;
         props.list.format = numberFormatFrom(lvl.child("w:numFmt").attribute("w:val").as_string());
         props.list.pattern = lvl.child("w:lvlText").attribute("w:val").as_string();
+        if (const auto start = lvl.child("w:start"))
+            props.list.start = std::clamp(attr(start, "w:val"), 0, kMaxListStart);
         if (props.list.format == NumberFormat::bullet) {
             props.list.kind = ListKind::bullet;
             props.list.bulletText = props.list.pattern;

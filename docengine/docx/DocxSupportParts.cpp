@@ -103,7 +103,7 @@ std::string numberingXml(const DocxOutput& output) {
             const bool bullet = list.kind == ListKind::bullet;
             pugi::xml_node lvl = abstract.append_child("w:lvl");
             set(lvl, "w:ilvl", level);
-            set(lvl.append_child("w:start"), "w:val", 1);
+            set(lvl.append_child("w:start"), "w:val", list.start);
             set(lvl.append_child("w:numFmt"), "w:val",
                 bullet ? "bullet" : numberFormatValue(list.format));
             const std::string text =

@@ -1,9 +1,11 @@
 #include "hwp5/DocInfo.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "hwp5/ByteReader.h"
 #include "hwp5/Hwp5Error.h"
+#include "model/Style.h"
 
 namespace tavrino::docs::hwp5 {
 namespace {
@@ -126,6 +128,13 @@ std::vector<NumberingLevel> readNumbering(ByteReader in) {
         in.skip(8);
         level.format = in.bstr();
         levels.push_back(std::move(level));
+    }
+    // The numbering's own start number, then (from 5.0.2.5) one per level. A hostile value
+    // stays a plausible number.
+    if (levels.size() == 7 && in.remaining() >= 2 + 4 * levels.size()) {
+        in.u16();
+        for (NumberingLevel& level : levels)
+            level.start = static_cast<int>(std::min<std::uint32_t>(in.u32(), kMaxListStart));
     }
     return levels;
 }

@@ -87,6 +87,7 @@ struct TabStopDef {
 struct NumberingLevel {
     int shape = 0;
     std::string format;
+    int start = 1;  // the level's first number
 };
 
 struct Style {

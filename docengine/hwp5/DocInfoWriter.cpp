@@ -382,13 +382,20 @@ std::vector<std::uint8_t> DocInfoWriter::write(int sectionCount) const {
         ByteWriter out;
         for (int level = 0; level < kListLevels; ++level) {
             const auto found = numbering.levels.find(level);
-            const ListInfo info = found == numbering.levels.end() ? ListInfo{} : found->second;
+            const bool known = found != numbering.levels.end();
+            const ListInfo info = known ? found->second : ListInfo{};
             paraHead(out, numberShape(info.format));
-            out.bstr(levelPattern(info, level));
+            // An outline level no numbered outline paragraph uses shows no number: a Word
+            // heading stays unnumbered.
+            const bool outline = &numbering == &numberings_.front();
+            out.bstr(!known && outline ? std::string() : levelPattern(info, level));
         }
         out.u16(1);
-        for (int level = 0; level < kListLevels; ++level)
-            out.u32(1);
+        for (int level = 0; level < kListLevels; ++level) {
+            const auto found = numbering.levels.find(level);
+            out.u32(static_cast<std::uint32_t>(
+                found == numbering.levels.end() ? 1 : found->second.start));
+        }
         records.add(tag::kNumbering, 1, out);
     }
     for (const std::string& bullet : bullets_) {

@@ -176,6 +176,7 @@ void applyLevel(const NumberingLevel& level, ListInfo& list) {
     list.format = numberFormat(level.shape);
     list.pattern = level.format;
     std::replace(list.pattern.begin(), list.pattern.end(), '^', '%');
+    list.start = level.start;
 }
 
 template <typename T>
@@ -232,8 +233,12 @@ ParaProps ModelBuilder::paraProps(const hwp5::Paragraph& p) const {
             // The section names the numbering its outline follows.
             props.list = defaultOutlineLevel(props.outlineLevel);
             const auto* levels = at(file_.docInfo.numberings, outlineNumbering_ - std::size_t{1});
-            if (const auto* level = levels ? at(*levels, std::size_t(props.outlineLevel)) : nullptr)
+            if (const auto* level =
+                    levels ? at(*levels, std::size_t(props.outlineLevel)) : nullptr) {
                 applyLevel(*level, props.list);
+                // An outline level with no format shows no number.
+                if (level->format.empty()) props.list = ListInfo{};
+            }
             break;
         }
         case 2:

@@ -179,14 +179,22 @@ NumberFormat numberFormatFrom(std::string_view format) {
 }
 
 void applyNumberings(const pugi::xml_node& refList, std::map<int, ParaProps>& paraProps) {
-    std::map<int, std::vector<std::pair<NumberFormat, std::string>>> formats;
+    struct Level {
+        NumberFormat format;
+        std::string pattern;
+        int start;
+    };
+    std::map<int, std::vector<Level>> formats;
     for (const auto& numbering : refList.child("hh:numberings").children("hh:numbering")) {
         auto& levels = formats[numbering.attribute("id").as_int()];
         for (const auto& head : numbering.children("hh:paraHead")) {
             // OWPML writes "^1." where Word writes "%1.".
             std::string pattern = head.text().as_string();
             std::replace(pattern.begin(), pattern.end(), '^', '%');
-            levels.emplace_back(numberFormatFrom(head.attribute("numFormat").as_string()), pattern);
+            const auto start =
+                std::clamp<long long>(head.attribute("start").as_llong(1), 0, kMaxListStart);
+            levels.push_back(Level{numberFormatFrom(head.attribute("numFormat").as_string()),
+                                   pattern, static_cast<int>(start)});
         }
     }
     std::map<int, std::string> bullets;
@@ -202,8 +210,11 @@ void applyNumberings(const pugi::xml_node& refList, std::map<int, ParaProps>& pa
         if (list.kind == ListKind::numbered) {
             const auto& levels = formats[list.listId == kOutlineListId ? 1 : list.listId];
             if (list.level >= 0 && list.level < int(levels.size())) {
-                list.format = levels[list.level].first;
-                list.pattern = levels[list.level].second;
+                list.format = levels[list.level].format;
+                list.pattern = levels[list.level].pattern;
+                list.start = levels[list.level].start;
+                // An outline level with no format shows no number.
+                if (list.listId == kOutlineListId && list.pattern.empty()) list = ListInfo{};
             }
         } else if (list.kind == ListKind::bullet) {
             list.bulletText = bullets[list.listId - kBulletListBase];

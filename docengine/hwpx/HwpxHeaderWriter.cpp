@@ -219,9 +219,9 @@ const char* hwpxNumberFormat(NumberFormat format) {
     }
 }
 
-pugi::xml_node paraHead(pugi::xml_node parent, int level, NumberFormat format) {
+pugi::xml_node paraHead(pugi::xml_node parent, int level, NumberFormat format, int start = 1) {
     pugi::xml_node head = parent.append_child("hh:paraHead");
-    set(head, "start", 1);
+    set(head, "start", start);
     set(head, "level", level);
     set(head, "align", "LEFT");
     set(head, "useInstWidth", 1);
@@ -257,6 +257,8 @@ HwpxHeaderWriter::HwpxHeaderWriter() {
     // 1 frames pages and 2 characters and paragraphs, as in the word processor's files;
     // cells get their own entries after them.
     borderFills_.assign(2, CellLook{});
+    // Numbering 1 is the outline's, the one sections name.
+    numberings_.emplace_back(kOutlineListId, std::map<int, ListInfo>{});
 }
 
 int HwpxHeaderWriter::fontId(const std::string& face) const {
@@ -290,7 +292,7 @@ int HwpxHeaderWriter::listReference(const ListInfo& list) const {
 }
 
 void HwpxHeaderWriter::writeLists(pugi::xml_node refList) const {
-    if (!numberings_.empty()) {
+    {
         pugi::xml_node list = refList.append_child("hh:numberings");
         set(list, "itemCnt", numberings_.size());
         for (size_t i = 0; i < numberings_.size(); ++i) {
@@ -299,12 +301,17 @@ void HwpxHeaderWriter::writeLists(pugi::xml_node refList) const {
             set(numbering, "start", 0);
             for (int level = 0; level < 7; ++level) {
                 const auto found = numberings_[i].second.find(level);
-                const ListInfo info =
-                    found == numberings_[i].second.end() ? ListInfo{} : found->second;
-                std::string pattern =
-                    info.pattern.empty() ? "^" + std::to_string(level + 1) + "." : info.pattern;
+                const bool known = found != numberings_[i].second.end();
+                const ListInfo info = known ? found->second : ListInfo{};
+                // An outline level no numbered outline paragraph uses shows no number: a
+                // Word heading stays unnumbered.
+                std::string pattern = !known && numberings_[i].first == kOutlineListId ? ""
+                                      : info.pattern.empty() ? "^" + std::to_string(level + 1) + "."
+                                                             : info.pattern;
                 std::replace(pattern.begin(), pattern.end(), '%', '^');
-                paraHead(numbering, level + 1, info.format).text().set(xmlSafe(pattern).c_str());
+                paraHead(numbering, level + 1, info.format, info.start)
+                    .text()
+                    .set(xmlSafe(pattern).c_str());
             }
         }
     }
@@ -328,10 +335,8 @@ int HwpxHeaderWriter::paraPr(const ParaProps& props) {
             return entry.first == props.list.listId;
         });
         if (found == numberings_.end()) {
-            // Sections name numbering 1 as their outline numbering.
-            found = numberings_.emplace(
-                props.list.listId == kOutlineListId ? numberings_.begin() : numberings_.end(),
-                props.list.listId, std::map<int, ListInfo>{});
+            numberings_.emplace_back(props.list.listId, std::map<int, ListInfo>{});
+            found = numberings_.end() - 1;
         }
         found->second.emplace(std::clamp(props.list.level, 0, 6), props.list);
     }

@@ -79,6 +79,9 @@ enum class NumberFormat {
     other
 };
 
+// The largest start number readers take from a file; larger ones are hostile or broken.
+inline constexpr int kMaxListStart = 32767;
+
 struct ListInfo {
     ListKind kind = ListKind::none;
     int level = 0;   // 0-based nesting level
@@ -88,6 +91,7 @@ struct ListInfo {
     // How a number is shown: "%1." puts the level-1 counter before a dot, "%1.%2" shows two
     // levels; "" means the level's own number followed by a dot.
     std::string pattern;
+    int start = 1;  // the number of the first item at this level
     bool operator==(const ListInfo&) const = default;
 };
 

@@ -91,14 +91,18 @@ std::string ListLabels::next(const ListInfo& list) {
     if (list.kind == ListKind::bullet)
         return list.bulletText.empty() ? "\u2022" : bulletGlyph(list.bulletText);
     const int level = std::clamp(list.level, 0, 8);
+    // Each level's current number, empty while the level is unused since its parent changed.
     auto& counters = counters_[list.listId];
-    counters.resize(9, 0);
+    counters.resize(9);
     // A level entered without its parents shows them as 1 and counts them as used: after
     // "4.1.1.2" a paragraph one level up is "4.1.2", not a second "4.1.1".
-    for (int parent = 0; parent < level; ++parent)
-        counters[static_cast<size_t>(parent)] = std::max(counters[static_cast<size_t>(parent)], 1);
-    ++counters[static_cast<size_t>(level)];
-    std::fill(counters.begin() + level + 1, counters.end(), 0);
+    for (int parent = 0; parent < level; ++parent) {
+        auto& above = counters[static_cast<size_t>(parent)];
+        if (!above) above = 1;
+    }
+    auto& counter = counters[static_cast<size_t>(level)];
+    counter = counter ? *counter + 1 : std::max(list.start, 0);
+    std::fill(counters.begin() + level + 1, counters.end(), std::nullopt);
     const std::string pattern =
         list.pattern.empty() ? "%" + std::to_string(level + 1) + "." : list.pattern;
     std::string label;
@@ -106,7 +110,7 @@ std::string ListLabels::next(const ListInfo& list) {
         if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' &&
             pattern[i + 1] <= '9') {
             const int which = pattern[i + 1] - '1';
-            const int value = std::max(counters[static_cast<size_t>(which)], 1);
+            const int value = counters[static_cast<size_t>(which)].value_or(1);
             label += formatNumber(value, which == level ? list.format : NumberFormat::decimal);
             ++i;
         } else {

@@ -3,6 +3,7 @@
 // numbers them: a counter per list and level, deeper levels restarting under a new parent.
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,7 @@ class ListLabels {
     std::string next(const ListInfo& list);
 
   private:
-    std::map<int, std::vector<int>> counters_;  // list id -> counter per level
+    std::map<int, std::vector<std::optional<int>>> counters_;  // list id -> number per level
 };
 
 // `number` written in `format` ("3" -> "다" for ganada).
