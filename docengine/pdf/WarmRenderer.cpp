@@ -170,9 +170,18 @@ void killInstance(const fs::path& folder) {
         ::kill(-office, SIGKILL);
         ::waitpid(office, nullptr, 0);
     };
+    // A client that gave up on the instance asks us to end it by this file: only we know its
+    // process for certain (between our fork and its exec it does not yet carry the pipe's
+    // name, and a walk through /proc would miss it).
+    const fs::path stopRequest = folder / "stop";
     int restarts = 0;
     while (true) {
         ::usleep(250'000);
+        if (::access(stopRequest.c_str(), F_OK) == 0) {
+            ::kill(-office, SIGKILL);
+            ::waitpid(office, nullptr, 0);
+            break;
+        }
         int status = 0;
         if (::waitpid(office, &status, WNOHANG) == office) {
             ::kill(-office, SIGKILL);  // what it left in the group
@@ -199,6 +208,7 @@ void killInstance(const fs::path& folder) {
         ::flock(use, LOCK_UN);
     }
     ::unlink((folder / "instance").c_str());
+    ::unlink(stopRequest.c_str());
     ::_exit(0);
 }
 
@@ -218,6 +228,8 @@ void startInstance(const fs::path& folder, const RenderOptions& options) {
     // the user's.
     std::error_code ignored;
     fs::create_directories(folder / "tmp", ignored);
+    // A request to stop an earlier instance that ended before it saw it must not end this one.
+    fs::remove(folder / "stop", ignored);
     // Nothing else writes the profile now: no instance runs, and we hold the use lock.
     markProfileCurrent(folder / "profile", officeVersion(office.folder));
     std::vector<std::string> changes = office.environment;
@@ -258,8 +270,10 @@ bool haveUno(const fs::path& folder, const RenderOptions& options) {
     return true;
 }
 
-// Ends the instance of `folder` (stuck or unreachable); its watchdog notices and cleans up.
+// Ends the instance of `folder` (stuck or unreachable): its watchdog is asked to end it, and
+// what already carries the pipe's name is killed at once.
 void stopInstance(const fs::path& folder) {
+    std::ofstream(folder / "stop").close();
     killInstance(folder);
     for (int i = 0; i < 100 && warmInstanceRunning(folder); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));

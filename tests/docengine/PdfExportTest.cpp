@@ -36,6 +36,13 @@ int expectGone(const fs::path& file) {
     return count;
 }
 
+// An executable shell script at `path` with `body`.
+void writeScript(const fs::path& path, const std::string& body) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
+    fs::permissions(path, fs::perms::owner_all);
+}
+
 class PdfExportTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -165,24 +172,31 @@ TEST_F(PdfExportTest, AWarmInstanceThatNeverAnswersIsEndedAndTheDocumentRendered
 }
 
 // A shared instance that cannot store this document (it was ending, or it stumbled) must
-// not fail a document that LibreOffice of its own renders.
+// not fail a document that LibreOffice of its own renders. The stand-in then runs under a
+// command line without the pipe's name, as the instance does while it is still being started,
+// so only its watchdog can tell which process to end.
 TEST_F(PdfExportTest, AWarmStoreFailureGivesTheDocumentAColdRender) {
     const fs::path output = folder / "out.pdf";
-    RenderOptions options = fake(
-        "if [ -n \"$LISTENER\" ]; then sleep 600; fi\n"
-        "printf '%%PDF-1.7 cold' > \"$OUTDIR/document.pdf\"");
-    // The client stand-in answers "import uno" and then reports that storing failed.
+    const fs::path pids = folder / "pids";
+    RenderOptions options = fake("if [ -n \"$LISTENER\" ]; then echo $$ >> '" + pids.string() +
+                                 "'; exec sleep 600; fi\n"
+                                 "printf '%%PDF-1.7 cold' > \"$OUTDIR/document.pdf\"");
+    // The client stand-in answers "import uno" and then, once the instance is up, reports
+    // that storing failed.
     const fs::path client = folder / "fake-python";
-    std::ofstream(client) << "#!/bin/sh\n[ \"$2\" = 'import uno' ] && exit 0\nexit 5\n";
-    fs::permissions(client, fs::perms::owner_all);
+    writeScript(client, "[ \"$2\" = 'import uno' ] && exit 0\nfor i in $(seq 200); do [ -s '" +
+                            pids.string() + "' ] && exit 5; sleep 0.05; done\nexit 3");
     options.python = client;
     options.warm = true;
     options.cache = folder / "cache";
     options.warmStart = std::chrono::seconds(5);
+    // Not idle for long enough to end by itself while the test looks.
+    options.idle = std::chrono::seconds(600);
     exportPdf(document, output, options);
     std::ifstream in(output);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(text, "%PDF-1.7 cold");
+    EXPECT_EQ(expectGone(pids), 1);
     // The stumbling instance is told to end; its watchdog takes a moment to go, longer under a
     // sanitizer on a loaded machine.
     bool running = true;
@@ -238,13 +252,6 @@ TEST_F(PdfExportTest, ARenderHangingInTheWarmInstanceEndsItWithinTheLimit) {
     EXPECT_EQ(leftovers(), 0);
     EXPECT_EQ(expectGone(pids), 2);  // the instance and the client
     EXPECT_FALSE(warmInstanceRunning(warmFolder(options)));
-}
-
-// An executable shell script at `path` with `body`.
-void writeScript(const fs::path& path, const std::string& body) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
-    fs::permissions(path, fs::perms::owner_all);
 }
 
 TEST_F(PdfExportTest, TheLaunchersProgramIsStartedDirectlyOnlyWhenItIsReallyThere) {
