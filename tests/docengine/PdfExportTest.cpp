@@ -184,8 +184,10 @@ TEST_F(PdfExportTest, AWarmStoreFailureGivesTheDocumentAColdRender) {
     // The client stand-in answers "import uno" and then, once the instance is up, reports
     // that storing failed.
     const fs::path client = folder / "fake-python";
-    writeScript(client, "[ \"$2\" = 'import uno' ] && exit 0\nfor i in $(seq 200); do [ -s '" +
-                            pids.string() + "' ] && exit 5; sleep 0.05; done\nexit 3");
+    writeScript(client,
+                "[ \"$2\" = 'import uno' ] && exit 0\n[ \"$3\" = --serve ] && exit 0\nfor i in "
+                "$(seq 200); do [ -s '" +
+                    pids.string() + "' ] && exit 5; sleep 0.05; done\nexit 3");
     options.python = client;
     options.warm = true;
     options.cache = folder / "cache";
@@ -206,6 +208,70 @@ TEST_F(PdfExportTest, AWarmStoreFailureGivesTheDocumentAColdRender) {
     }
     EXPECT_FALSE(running) << "the instance that failed the store was left running";
     EXPECT_EQ(leftovers(), 0);
+}
+
+// Documents after the first reach the running instance through its render service; a service
+// that goes away without answering costs that document a cold render, not its PDF.
+TEST_F(PdfExportTest, LaterDocumentsGoThroughTheRenderServiceAndALostServiceFallsBackToCold) {
+    if (!fs::exists("/usr/bin/python3")) GTEST_SKIP() << "no Python to stand in for the service";
+    const fs::path pids = folder / "pids";
+    RenderOptions options = fake("if [ -n \"$LISTENER\" ]; then echo $$ >> '" + pids.string() +
+                                 "'; exec sleep 600; fi\n"
+                                 "printf '%%PDF-1.7 cold' > \"$OUTDIR/document.pdf\"");
+    // The service stand-in answers the first request and leaves without answering the second.
+    const fs::path server = folder / "server.py";
+    std::ofstream(server) << "import os, socket, sys, urllib.parse\n"
+                             "s = socket.socket(socket.AF_UNIX)\n"
+                             "s.bind(sys.argv[1])\n"
+                             "s.listen(1)\n"
+                             "for n in range(2):\n"
+                             "    c, _ = s.accept()\n"
+                             "    data = b''\n"
+                             "    while data.count(b'\\n') < 2:\n"
+                             "        data += c.recv(4096)\n"
+                             "    target = data.decode().split('\\n')[1]\n"
+                             "    if n == 1:\n"
+                             "        os._exit(0)\n"
+                             "    with open(urllib.parse.unquote(target[7:]), 'w') as f:\n"
+                             "        f.write('%PDF-1.7 service')\n"
+                             "    c.sendall(b'0')\n"
+                             "    c.close()\n";
+    const fs::path python = folder / "fake-python";
+    writeScript(python,
+                "[ \"$2\" = 'import uno' ] && exit 0\n"
+                "[ \"$3\" = --serve ] && exec /usr/bin/python3 '" +
+                    server.string() +
+                    "' \"$5\"\n"
+                    "printf '%%PDF-1.7 client' > \"${5#file://}\"");
+    options.python = python;
+    options.warm = true;
+    // Short, for the socket's address.
+    const fs::path cache = fs::temp_directory_path() / ("tvr-" + std::to_string(::getpid()));
+    options.cache = cache;
+    options.idle = std::chrono::seconds(600);
+    const auto render = [&](const std::string& name) {
+        exportPdf(document, folder / name, options);
+        std::ifstream in(folder / name);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    // The first document starts the instance and has a client of its own.
+    EXPECT_EQ(render("first.pdf"), "%PDF-1.7 client");
+    const fs::path socket = warmFolder(options) / "service.sock";
+    for (int i = 0; i < 250 && !fs::exists(socket); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(fs::exists(socket)) << "the render service did not start in the instance's folder";
+    EXPECT_EQ(render("second.pdf"), "%PDF-1.7 service");
+    EXPECT_EQ(render("third.pdf"), "%PDF-1.7 cold");
+    // Lost with its service, the instance is ended.
+    EXPECT_EQ(expectGone(pids), 1);
+    bool running = true;
+    for (int i = 0; i < 250 && running; ++i) {
+        running = warmInstanceRunning(warmFolder(options));
+        if (running) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_FALSE(running);
+    EXPECT_EQ(leftovers(), 0);
+    fs::remove_all(cache);
 }
 
 TEST_F(PdfExportTest, AWarmInstanceThatDiesAtOnceFallsBackToACold) {
@@ -233,7 +299,8 @@ TEST_F(PdfExportTest, ARenderHangingInTheWarmInstanceEndsItWithinTheLimit) {
                                      "exit 7",
                                  std::chrono::seconds(2));
     const fs::path python = folder / "fake-python";
-    std::ofstream(python) << "#!/bin/sh\n[ \"$2\" = 'import uno' ] && exit 0\necho $$ >> '"
+    std::ofstream(python) << "#!/bin/sh\n[ \"$2\" = 'import uno' ] && exit 0\n[ \"$3\" = --serve ] "
+                             "&& exit 0\necho $$ >> '"
                           << pids.string() << "'\nsleep 600\n";
     fs::permissions(python, fs::perms::owner_all);
     options.python = python;
@@ -298,7 +365,7 @@ TEST_F(PdfExportTest, AWarmInstanceAskingForARestartIsStartedAgainAndRenders) {
     // The client stand-in renders once the second start is listening.
     const fs::path python = folder / "fake-python";
     writeScript(python,
-                "[ \"$2\" = 'import uno' ] && exit 0\n"
+                "[ \"$2\" = 'import uno' ] && exit 0\n[ \"$3\" = --serve ] && exit 0\n"
                 "for i in $(seq 200); do [ -s '" +
                     pids.string() +
                     "' ] && break; sleep 0.05; done\n"
