@@ -5,9 +5,10 @@
 //
 //   python3 -c SCRIPT PIPE SOURCE_URL TARGET_URL CONNECT_SECONDS
 //       renders one document and exits with its status.
-//   python3 -c SCRIPT --serve PIPE SOCKET CONNECT_SECONDS
+//   python3 -c SCRIPT --serve PIPE SOCKET CONNECT_SECONDS LOCK
 //       stays connected and renders one document per connection to the Unix socket SOCKET
-//       (a path relative to its working folder): the request is the source and target URLs,
+//       (a path relative to its working folder), listening from the first moment the render
+//       lock LOCK is free: the request is the source and target URLs,
 //       each ending in a newline; the answer one digit, the status below. Started by the
 //       watchdog beside the instance, it spares every document the interpreter's start, the
 //       UNO import and the bridge's set-up.
@@ -28,6 +29,20 @@ inline constexpr int kUnoInstanceLost = 6;
 
 inline constexpr const char* kUnoScript = R"PY(
 import os, sys, time
+if sys.argv[1] == "--serve":
+    # Started with the instance, whose first document is already on its way through a client
+    # of its own: that render has the machine to itself, and the service sets itself up in
+    # the first moment no render holds the lock on the instance.
+    import fcntl
+    lock = os.open(sys.argv[5], os.O_RDWR)
+    while True:
+        try:
+            fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+            break
+        except BlockingIOError:
+            time.sleep(0.01)
+    fcntl.flock(lock, fcntl.LOCK_UN)
+    os.close(lock)
 try:
     import uno
     from com.sun.star.beans import PropertyValue
@@ -94,7 +109,11 @@ def serve(pipe, path, wait):
     server = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
     server.bind(path)
     server.listen(8)
-    desktop = None
+    # Connected before the first request arrives, which then finds the bridge set up.
+    try:
+        desktop = connect(pipe, wait)
+    except Exception:
+        desktop = None
     while True:
         connection, _ = server.accept()
         try:
@@ -108,13 +127,20 @@ def serve(pipe, path, wait):
             lines = request.decode("utf-8").split("\n")
             if len(lines) < 3:
                 continue
-            try:
-                if desktop is None:
-                    desktop = connect(pipe, wait)
-                status = 3 if desktop is None else render(desktop, lines[0], lines[1])
-            except (DisposedException, RuntimeException):
-                desktop = None
-                status = 6
+            # A connection made earlier may be to an instance that has since restarted itself
+            # (it does on a new profile): the document then gets a second try on a new one.
+            for attempt in (1, 2):
+                fresh = desktop is None
+                try:
+                    if fresh:
+                        desktop = connect(pipe, wait)
+                    status = 3 if desktop is None else render(desktop, lines[0], lines[1])
+                    break
+                except (DisposedException, RuntimeException):
+                    desktop = None
+                    status = 6
+                    if fresh:
+                        break
             connection.sendall(b"%d" % status)
         except (OSError, UnicodeDecodeError):
             pass

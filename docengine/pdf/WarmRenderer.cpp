@@ -270,7 +270,8 @@ void startInstance(const fs::path& folder, const RenderOptions& options) {
                                                "--serve",
                                                pipeName(folder),
                                                kServiceSocket,
-                                               std::to_string(options.warmStart.count())};
+                                               std::to_string(options.warmStart.count()),
+                                               "use.lock"};
     const pid_t first = ::fork();
     if (first < 0) return;
     if (first == 0) {
