@@ -334,7 +334,8 @@ bool warmInstanceRunning(const fs::path& folder) {
     return !free;
 }
 
-WarmOutcome renderWarm(const fs::path& docx, const fs::path& pdf, const RenderOptions& options) {
+WarmOutcome renderWarm(const fs::path& docx, const fs::path& pdf, const RenderOptions& options,
+                       const std::function<void()>& write) {
     const auto deadline = Clock::now() + options.timeout;
     const fs::path folder = warmFolder(options);
     std::error_code error;
@@ -354,6 +355,7 @@ WarmOutcome renderWarm(const fs::path& docx, const fs::path& pdf, const RenderOp
         if (!haveUno(folder, options)) return WarmOutcome::unavailable;
         startInstance(folder, options);
     }
+    write();
     // Between looks at the answer: false when the instance has ended (crashed, or never came
     // up), which will not answer, so the document is rendered cold.
     const auto keepWaiting = [&] {

@@ -36,6 +36,16 @@ int expectGone(const fs::path& file) {
     return count;
 }
 
+// Whether the warm instance of `folder` ends (its watchdog goes) within `limit`.
+bool instanceEnds(const fs::path& folder, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (warmInstanceRunning(folder)) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
 // An executable shell script at `path` with `body`.
 void writeScript(const fs::path& path, const std::string& body) {
     fs::create_directories(path.parent_path());
@@ -201,12 +211,8 @@ TEST_F(PdfExportTest, AWarmStoreFailureGivesTheDocumentAColdRender) {
     EXPECT_EQ(expectGone(pids), 1);
     // The stumbling instance is told to end; its watchdog takes a moment to go, longer under a
     // sanitizer on a loaded machine.
-    bool running = true;
-    for (int i = 0; i < 1500 && running; ++i) {
-        running = warmInstanceRunning(warmFolder(options));
-        if (running) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    EXPECT_FALSE(running) << "the instance that failed the store was left running";
+    EXPECT_TRUE(instanceEnds(warmFolder(options), std::chrono::seconds(30)))
+        << "the instance that failed the store was left running";
     EXPECT_EQ(leftovers(), 0);
 }
 
@@ -229,7 +235,9 @@ TEST_F(PdfExportTest, LaterDocumentsGoThroughTheRenderServiceAndALostServiceFall
                              "    data = b''\n"
                              "    while data.count(b'\\n') < 2:\n"
                              "        data += c.recv(4096)\n"
-                             "    target = data.decode().split('\\n')[1]\n"
+                             "    source, target = data.decode().split('\\n')[:2]\n"
+                             "    if not os.path.getsize(urllib.parse.unquote(source[7:])):\n"
+                             "        os._exit(1)\n"
                              "    if n == 1:\n"
                              "        os._exit(0)\n"
                              "    with open(urllib.parse.unquote(target[7:]), 'w') as f:\n"
@@ -242,6 +250,7 @@ TEST_F(PdfExportTest, LaterDocumentsGoThroughTheRenderServiceAndALostServiceFall
                 "[ \"$3\" = --serve ] && exec /usr/bin/python3 '" +
                     server.string() +
                     "' \"$5\"\n"
+                    "[ -s \"${4#file://}\" ] || exit 4\n"
                     "printf '%%PDF-1.7 client' > \"${5#file://}\"");
     options.python = python;
     options.warm = true;
@@ -264,12 +273,7 @@ TEST_F(PdfExportTest, LaterDocumentsGoThroughTheRenderServiceAndALostServiceFall
     EXPECT_EQ(render("third.pdf"), "%PDF-1.7 cold");
     // Lost with its service, the instance is ended.
     EXPECT_EQ(expectGone(pids), 1);
-    bool running = true;
-    for (int i = 0; i < 250 && running; ++i) {
-        running = warmInstanceRunning(warmFolder(options));
-        if (running) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    EXPECT_FALSE(running);
+    EXPECT_TRUE(instanceEnds(warmFolder(options), std::chrono::seconds(5)));
     EXPECT_EQ(leftovers(), 0);
     fs::remove_all(cache);
 }
@@ -387,12 +391,7 @@ TEST_F(PdfExportTest, AWarmInstanceAskingForARestartIsStartedAgainAndRenders) {
     EXPECT_EQ(text, "%PDF-1.7 warm");
     // Idle, the restarted instance still ends by itself.
     EXPECT_EQ(expectGone(pids), 1);
-    bool running = true;
-    for (int i = 0; i < 250 && running; ++i) {
-        running = warmInstanceRunning(warmFolder(options));
-        if (running) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    EXPECT_FALSE(running);
+    EXPECT_TRUE(instanceEnds(warmFolder(options), std::chrono::seconds(5)));
 }
 
 TEST_F(PdfExportTest, TheEnvironmentChoosesTheRendererAndItsLimit) {
