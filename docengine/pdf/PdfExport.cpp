@@ -104,10 +104,15 @@ void exportPdf(const Document& document, const fs::path& output, const RenderOpt
     const fs::path target = fs::absolute(output);
     const WorkFolder work(target.parent_path());
     const fs::path docx = work.path() / "document.docx";
-    writeDocument(document, docx, DocumentFormat::docx);
-
+    bool written = false;
+    const auto write = [&] {
+        if (written) return;
+        writeDocument(document, docx, DocumentFormat::docx);
+        written = true;
+    };
     const fs::path pdf = work.path() / "document.pdf";
-    if (!options.warm || renderWarm(docx, pdf, options) == WarmOutcome::unavailable) {
+    if (!options.warm || renderWarm(docx, pdf, options, write) == WarmOutcome::unavailable) {
+        write();
         renderCold(work.path(), docx, options);
     }
     std::error_code error;

@@ -23,6 +23,7 @@
 #include "pdf/FontMap.h"
 #include "pdf/OfficeProfile.h"
 #include "pdf/OfficeProgram.h"
+#include "pdf/ServiceConnection.h"
 #include "pdf/UnoScript.h"
 
 namespace tavrino::docs {
@@ -112,10 +113,24 @@ void killInstance(const fs::path& folder) {
     }
 }
 
+// The render service's socket, relative to the folder (the service works there, so the
+// socket's name stays short whatever the folder's).
+constexpr const char* kServiceSocket = "service.sock";
+
+std::vector<char*> pointers(const std::vector<std::string>& strings) {
+    std::vector<char*> result;
+    for (const std::string& text : strings)
+        result.push_back(const_cast<char*>(text.c_str()));
+    result.push_back(nullptr);
+    return result;
+}
+
 // The watchdog, in the second child of a double fork: a session of its own, no stream of the
 // caller's held open (a caller reading pelgrin's output to its end would otherwise wait for
-// the instance to go), LibreOffice as its child in a group of its own.
+// the instance to go), LibreOffice and the render service as its children, each in a group of
+// its own.
 [[noreturn]] void runWatchdog(const fs::path& folder, const std::vector<std::string>& argv,
+                              const std::vector<std::string>& serviceArgv,
                               const std::vector<std::string>& environment,
                               std::chrono::seconds idle) {
     ::umask(077);
@@ -136,32 +151,43 @@ void killInstance(const fs::path& folder) {
     // removed its instance file, which spares the walk through /proc on a cold start.
     if (::access((folder / "instance").c_str(), F_OK) == 0) killInstance(folder);
 
-    std::vector<char*> args;
-    for (const std::string& arg : argv)
-        args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    std::vector<char*> envp;
-    for (const std::string& entry : environment)
-        envp.push_back(const_cast<char*>(entry.c_str()));
-    envp.push_back(nullptr);
+    const std::vector<char*> args = pointers(argv);
+    const std::vector<char*> serviceArgs = pointers(serviceArgv);
+    const std::vector<char*> envp = pointers(environment);
 
     const pid_t watchdog = ::getpid();
-    const auto launch = [&]() -> pid_t {
-        const pid_t office = ::fork();
-        if (office < 0) ::_exit(1);
-        if (office == 0) {
+    // A child in a group of its own that never outlives the watchdog.
+    const auto child = [&](const std::vector<char*>& command, const fs::path& workFolder) {
+        const pid_t pid = ::fork();
+        if (pid < 0) return pid;
+        if (pid == 0) {
             ::setpgid(0, 0);
-            ::prctl(PR_SET_PDEATHSIG, SIGKILL);  // the instance never outlives its watchdog
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
             if (::getppid() != watchdog) ::_exit(1);
-            ::execvpe(args[0], args.data(), envp.data());
+            if (!workFolder.empty() && ::chdir(workFolder.c_str()) != 0) ::_exit(1);
+            ::execvpe(command[0], command.data(), const_cast<char* const*>(envp.data()));
             ::_exit(127);
         }
-        ::setpgid(office, office);
+        ::setpgid(pid, pid);
+        return pid;
+    };
+    const auto launch = [&]() -> pid_t {
+        const pid_t office = child(args, {});
+        if (office < 0) ::_exit(1);
         std::ofstream(folder / "instance.new") << office << "\n";
         ::rename((folder / "instance.new").c_str(), (folder / "instance").c_str());
         return office;
     };
     pid_t office = launch();
+    // Clients use the service when it answers and start a client of their own otherwise, so
+    // a service that failed to start or died costs speed, never a document.
+    const pid_t service = child(serviceArgs, folder);
+    const auto endService = [&] {
+        if (service <= 0) return;
+        ::kill(-service, SIGKILL);
+        ::waitpid(service, nullptr, 0);
+        ::unlink((folder / kServiceSocket).c_str());
+    };
 
     const auto stop = [&] {
         ::kill(-office, SIGTERM);  // lets LibreOffice close its profile cleanly
@@ -170,9 +196,18 @@ void killInstance(const fs::path& folder) {
         ::kill(-office, SIGKILL);
         ::waitpid(office, nullptr, 0);
     };
+    // A client that gave up on the instance asks us to end it by this file: only we know its
+    // process for certain (between our fork and its exec it does not yet carry the pipe's
+    // name, and a walk through /proc would miss it).
+    const fs::path stopRequest = folder / "stop";
     int restarts = 0;
     while (true) {
         ::usleep(250'000);
+        if (::access(stopRequest.c_str(), F_OK) == 0) {
+            ::kill(-office, SIGKILL);
+            ::waitpid(office, nullptr, 0);
+            break;
+        }
         int status = 0;
         if (::waitpid(office, &status, WNOHANG) == office) {
             ::kill(-office, SIGKILL);  // what it left in the group
@@ -192,13 +227,16 @@ void killInstance(const fs::path& folder) {
         const bool idleLongEnough =
             ::fstat(use, &info) == 0 && now.tv_sec - info.st_mtim.tv_sec >= idle.count();
         if (idleLongEnough) {
+            endService();
             stop();
             ::unlink((folder / "instance").c_str());
             ::_exit(0);  // the use lock goes with the process
         }
         ::flock(use, LOCK_UN);
     }
+    endService();
     ::unlink((folder / "instance").c_str());
+    ::unlink(stopRequest.c_str());
     ::_exit(0);
 }
 
@@ -218,17 +256,27 @@ void startInstance(const fs::path& folder, const RenderOptions& options) {
     // the user's.
     std::error_code ignored;
     fs::create_directories(folder / "tmp", ignored);
+    // A request to stop an earlier instance that ended before it saw it must not end this one.
+    fs::remove(folder / "stop", ignored);
     // Nothing else writes the profile now: no instance runs, and we hold the use lock.
     markProfileCurrent(folder / "profile", officeVersion(office.folder));
     std::vector<std::string> changes = office.environment;
     changes.push_back("FONTCONFIG_FILE=" + (folder / "fonts.conf").string());
     changes.push_back("TMPDIR=" + (folder / "tmp").string());
     const std::vector<std::string> environment = environmentWith(changes);
+    const std::vector<std::string> serviceArgv{options.python.string(),
+                                               "-c",
+                                               kUnoScript,
+                                               "--serve",
+                                               pipeName(folder),
+                                               kServiceSocket,
+                                               std::to_string(options.warmStart.count()),
+                                               "use.lock"};
     const pid_t first = ::fork();
     if (first < 0) return;
     if (first == 0) {
         ::setsid();
-        if (::fork() == 0) runWatchdog(folder, argv, environment, options.idle);
+        if (::fork() == 0) runWatchdog(folder, argv, serviceArgv, environment, options.idle);
         ::_exit(0);
     }
     while (::waitpid(first, nullptr, 0) < 0 && errno == EINTR) {
@@ -258,8 +306,10 @@ bool haveUno(const fs::path& folder, const RenderOptions& options) {
     return true;
 }
 
-// Ends the instance of `folder` (stuck or unreachable); its watchdog notices and cleans up.
+// Ends the instance of `folder` (stuck or unreachable): its watchdog is asked to end it, and
+// what already carries the pipe's name is killed at once.
 void stopInstance(const fs::path& folder) {
+    std::ofstream(folder / "stop").close();
     killInstance(folder);
     for (int i = 0; i < 100 && warmInstanceRunning(folder); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -284,7 +334,8 @@ bool warmInstanceRunning(const fs::path& folder) {
     return !free;
 }
 
-WarmOutcome renderWarm(const fs::path& docx, const fs::path& pdf, const RenderOptions& options) {
+WarmOutcome renderWarm(const fs::path& docx, const fs::path& pdf, const RenderOptions& options,
+                       const std::function<void()>& write) {
     const auto deadline = Clock::now() + options.timeout;
     const fs::path folder = warmFolder(options);
     std::error_code error;
@@ -304,19 +355,35 @@ WarmOutcome renderWarm(const fs::path& docx, const fs::path& pdf, const RenderOp
         if (!haveUno(folder, options)) return WarmOutcome::unavailable;
         startInstance(folder, options);
     }
-    const auto connect = running ? std::chrono::seconds(5) : options.warmStart;
+    write();
+    // Between looks at the answer: false when the instance has ended (crashed, or never came
+    // up), which will not answer, so the document is rendered cold.
+    const auto keepWaiting = [&] {
+        if (Clock::now() >= deadline) {
+            stopInstance(folder);
+            throw DocumentError(limit);
+        }
+        return warmInstanceRunning(folder);
+    };
     std::optional<int> status;
-    {
+    // A running instance has its service listening; one just started is reached by a client
+    // of this document's own, whose start then overlaps LibreOffice's.
+    ServiceConnection service(running ? folder / kServiceSocket : fs::path());
+    if (service.connected() && service.request(fileUrl(docx), fileUrl(pdf))) {
+        while (!status) {
+            int answer = 0;
+            const auto reply = service.await(std::chrono::milliseconds(50), answer);
+            if (reply == ServiceConnection::Reply::answered) status = answer;
+            if (reply == ServiceConnection::Reply::lost) status = -1;
+            if (!status && !keepWaiting()) return WarmOutcome::unavailable;
+        }
+    } else {
+        const auto connect = running ? std::chrono::seconds(5) : options.warmStart;
         ProcessGroup client({options.python.string(), "-c", kUnoScript, pipeName(folder),
                              fileUrl(docx), fileUrl(pdf), std::to_string(connect.count())},
                             {}, "Python");
         while (!(status = client.poll())) {
-            if (Clock::now() >= deadline) {
-                stopInstance(folder);
-                throw DocumentError(limit);
-            }
-            // An instance that ended (crashed, or never came up) will not answer: render cold.
-            if (!warmInstanceRunning(folder)) return WarmOutcome::unavailable;
+            if (!keepWaiting()) return WarmOutcome::unavailable;
             // Short: every document waits for this poll once, after its PDF is stored.
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }

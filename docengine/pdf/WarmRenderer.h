@@ -8,6 +8,7 @@
 // lock file.
 
 #include <filesystem>
+#include <functional>
 
 #include "pdf/PdfExport.h"
 
@@ -18,11 +19,13 @@ enum class WarmOutcome {
     unavailable,  // no warm instance could be had (no Python-UNO, it did not come up)
 };
 
-// Renders `docx` to `pdf` through the warm instance, starting it when there is none. Throws
+// Renders `docx` to `pdf` through the warm instance, starting it when there is none. `write`
+// puts `docx` in place; it is called once the instance is on its way up, so that LibreOffice's
+// start and the writing overlap (with `unavailable` it may not have been called). Throws
 // DocumentError when the instance was reached but the document failed, or when the render ran
 // past options.timeout (the instance is then ended: it may be stuck on this document).
 WarmOutcome renderWarm(const std::filesystem::path& docx, const std::filesystem::path& pdf,
-                       const RenderOptions& options);
+                       const RenderOptions& options, const std::function<void()>& write);
 
 // The instance's folder for these options (one per LibreOffice executable).
 std::filesystem::path warmFolder(const RenderOptions& options);

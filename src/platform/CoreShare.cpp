@@ -39,7 +39,8 @@ void CoreShare::release() {
 }
 
 unsigned coresPerJob() {
-    return std::max(1u, usableCores() / std::max(1u, sharesHeld.load()));
+    const unsigned shares = std::max(1u, sharesHeld.load());
+    return std::max(1u, (usableCores() + shares - 1) / shares);
 }
 
 }  // namespace tavrino

@@ -174,14 +174,39 @@ struct PngWriter::Members {
     std::size_t nextToWrite = 0;
     bool stopping = false;
     std::vector<std::thread> workers;
-    unsigned workerCount = 1;
+    // Workers numbered below `active` take pieces; the others wait until the job's share of
+    // the cores grows again. Threads are only ever added, so a share that shrinks and grows
+    // back costs no new thread.
+    unsigned active = 1;
+    bool followShare = false;
     std::uint32_t adler = 1;
 
-    void work() {
+    // Called with the mutex held.
+    void setActive(unsigned wanted) {
+        wanted = std::max(1u, wanted);
+        while (workers.size() < wanted) {
+            const auto id = static_cast<unsigned>(workers.size());
+            workers.emplace_back([this, id] { work(id); });
+        }
+        active = wanted;
+    }
+
+    // A job that follows its share takes the cores a finished neighbour gave back (or gives
+    // cores to a new one) between pieces.
+    void rebalance() {
+        if (!followShare) return;
+        const unsigned wanted = coresPerJob();
+        std::lock_guard lock(mutex);
+        if (wanted == active) return;
+        setActive(wanted);
+        changed.notify_all();
+    }
+
+    void work(unsigned id) {
         PieceEncoder encoder;
         std::unique_lock lock(mutex);
         for (;;) {
-            changed.wait(lock, [&] { return stopping || !queue.empty(); });
+            changed.wait(lock, [&] { return stopping || (!queue.empty() && id < active); });
             if (queue.empty()) return;
             auto [index, piece] = std::move(queue.front());
             queue.pop_front();
@@ -214,9 +239,9 @@ struct PngWriter::Members {
     // Writes the finished pieces that are next in order; with `waitForAll`, until none is
     // left, otherwise until few enough are pending. Called without the mutex held.
     void drain(bool waitForAll) {
-        const std::size_t limit = waitForAll ? 0 : 2 * workerCount;
         for (;;) {
             std::unique_lock lock(mutex);
+            const std::size_t limit = waitForAll ? 0 : 2 * std::size_t{active};
             if (nextPiece - nextToWrite <= limit) return;
             changed.wait(lock, [&] { return done.count(nextToWrite) > 0; });
             Compressed piece = std::move(done.at(nextToWrite));
@@ -247,7 +272,7 @@ PngWriter::PngWriter(const std::filesystem::path& path, int width, int height, i
     m.height = height;
     m.bands = bands;
     m.rowBytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(bands);
-    m.workerCount = workers > 0 ? workers : coresPerJob();
+    m.followShare = workers == 0;
     m.file.open(path, std::ios::binary | std::ios::trunc);
     m.ok = m.file.is_open() && width > 0 && height > 0 && bands >= 1 && bands <= 4;
     if (!m.ok) return;
@@ -259,8 +284,8 @@ PngWriter::PngWriter(const std::filesystem::path& path, int width, int height, i
     // 8 bits, colour type, deflate, adaptive filtering, no interlace.
     header.insert(header.end(), {8, colourTypes[static_cast<std::size_t>(bands)], 0, 0, 0});
     m.writeChunk("IHDR", header);
-    for (unsigned i = 0; i < m.workerCount; ++i)
-        m.workers.emplace_back([&m] { m.work(); });
+    std::lock_guard lock(m.mutex);
+    m.setActive(m.followShare ? coresPerJob() : workers);
 }
 
 PngWriter::~PngWriter() {
@@ -304,12 +329,18 @@ void PngWriter::addRows(const PixelView& rows) {
         std::min<std::size_t>(piece.rows.size() / m.rowBytes, dictionaryBytes / m.rowBytes + 2);
     m.tail.assign(piece.rows.end() - static_cast<std::ptrdiff_t>(tailRows * m.rowBytes),
                   piece.rows.end());
+    m.rebalance();
     {
         std::lock_guard lock(m.mutex);
         m.queue.emplace_back(m.nextPiece++, std::move(piece));
     }
     m.changed.notify_all();
     m.drain(false);
+}
+
+unsigned PngWriter::activeWorkers() const {
+    std::lock_guard lock(members_->mutex);
+    return members_->active;
 }
 
 bool PngWriter::finish() {

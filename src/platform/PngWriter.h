@@ -18,9 +18,9 @@ namespace tavrino {
 class PngWriter {
   public:
     // Creates (or truncates) `path` for a width × height picture of 1 to 4 bands of 8 bits
-    // (grey, grey + alpha, RGB, RGBA). `workers` 0 means
-    // this job's share of the usable cores (platform/CoreShare.h). Nothing is
-    // thrown; failures show in finish().
+    // (grey, grey + alpha, RGB, RGBA). `workers` 0 means this job's share of the usable cores
+    // (platform/CoreShare.h), asked again before every stripe so that the writer takes the
+    // cores a finished neighbour gives back. Nothing is thrown; failures show in finish().
     PngWriter(const std::filesystem::path& path, int width, int height, int bands,
               unsigned workers = 0);
     ~PngWriter();
@@ -37,6 +37,9 @@ class PngWriter {
     // Writes what is left and the end of the file; true when every row arrived and the
     // whole file was written.
     bool finish();
+
+    // How many workers deflate stripes now.
+    unsigned activeWorkers() const;
 
   private:
     struct Members;

@@ -8,6 +8,8 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/CoreShare.h"
+
 namespace tavrino {
 
 void ensureVips() {
@@ -31,6 +33,14 @@ void releaseVipsObject(void* object) {
 }
 
 namespace {
+
+// libvips sizes a pipeline's thread pool from its concurrency setting when the pipeline
+// starts. A picture carried beside others takes its share of the cores, so that two side by
+// side do not each start a worker per core and take turns; one left alone at the end of a
+// drop gets every core back for its next pipeline.
+void followCoreShare() {
+    vips_concurrency_set(static_cast<int>(coresPerJob()));
+}
 
 // Runs one libvips operation that writes its result through `out`; an empty reference
 // (and libvips' error text cleared) when it fails.
@@ -174,6 +184,7 @@ VipsImageRef vipsCropped(const VipsImageRef& image, int left, int top, int width
 }
 
 VipsImageRef vipsInMemory(const VipsImageRef& image) {
+    followCoreShare();
     VipsImageRef memory(vips_image_copy_memory(image.get()));
     vips_error_clear();
     return memory;
@@ -193,6 +204,7 @@ VipsImageRef vipsFromPixels(const PixelBuffer& buffer) {
 }
 
 bool vipsDecodesAll(const VipsImageRef& image) {
+    followCoreShare();
     double ignored = 0;
     const bool ok = vips_avg(image.get(), &ignored, nullptr) == 0;
     vips_error_clear();
@@ -200,6 +212,7 @@ bool vipsDecodesAll(const VipsImageRef& image) {
 }
 
 PixelMemory vipsPixelMemory(const VipsImageRef& image) {
+    followCoreShare();
     size_t size = 0;
     void* memory = vips_image_write_to_memory(image.get(), &size);
     vips_error_clear();
@@ -240,6 +253,7 @@ bool vipsSave(const VipsImageRef& source, const std::filesystem::path& path, Vip
         produced([&](VipsImage** out) { return vips_copy(source.get(), out, nullptr); });
     if (!image) return false;
     vips_image_remove(image.get(), VIPS_META_ORIENTATION);
+    followCoreShare();
     int failed = 0;
     if (saver == VipsSaver::tiff) {
         // libtiff seeks in its output, so tiffsave_target builds the file in memory first;

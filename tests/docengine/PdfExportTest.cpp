@@ -36,6 +36,23 @@ int expectGone(const fs::path& file) {
     return count;
 }
 
+// Whether the warm instance of `folder` ends (its watchdog goes) within `limit`.
+bool instanceEnds(const fs::path& folder, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (warmInstanceRunning(folder)) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+// An executable shell script at `path` with `body`.
+void writeScript(const fs::path& path, const std::string& body) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
+    fs::permissions(path, fs::perms::owner_all);
+}
+
 class PdfExportTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -165,33 +182,100 @@ TEST_F(PdfExportTest, AWarmInstanceThatNeverAnswersIsEndedAndTheDocumentRendered
 }
 
 // A shared instance that cannot store this document (it was ending, or it stumbled) must
-// not fail a document that LibreOffice of its own renders.
+// not fail a document that LibreOffice of its own renders. The stand-in then runs under a
+// command line without the pipe's name, as the instance does while it is still being started,
+// so only its watchdog can tell which process to end.
 TEST_F(PdfExportTest, AWarmStoreFailureGivesTheDocumentAColdRender) {
     const fs::path output = folder / "out.pdf";
-    RenderOptions options = fake(
-        "if [ -n \"$LISTENER\" ]; then sleep 600; fi\n"
-        "printf '%%PDF-1.7 cold' > \"$OUTDIR/document.pdf\"");
-    // The client stand-in answers "import uno" and then reports that storing failed.
+    const fs::path pids = folder / "pids";
+    RenderOptions options = fake("if [ -n \"$LISTENER\" ]; then echo $$ >> '" + pids.string() +
+                                 "'; exec sleep 600; fi\n"
+                                 "printf '%%PDF-1.7 cold' > \"$OUTDIR/document.pdf\"");
+    // The client stand-in answers "import uno" and then, once the instance is up, reports
+    // that storing failed.
     const fs::path client = folder / "fake-python";
-    std::ofstream(client) << "#!/bin/sh\n[ \"$2\" = 'import uno' ] && exit 0\nexit 5\n";
-    fs::permissions(client, fs::perms::owner_all);
+    writeScript(client,
+                "[ \"$2\" = 'import uno' ] && exit 0\n[ \"$3\" = --serve ] && exit 0\nfor i in "
+                "$(seq 200); do [ -s '" +
+                    pids.string() + "' ] && exit 5; sleep 0.05; done\nexit 3");
     options.python = client;
     options.warm = true;
     options.cache = folder / "cache";
     options.warmStart = std::chrono::seconds(5);
+    // Not idle for long enough to end by itself while the test looks.
+    options.idle = std::chrono::seconds(600);
     exportPdf(document, output, options);
     std::ifstream in(output);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(text, "%PDF-1.7 cold");
+    EXPECT_EQ(expectGone(pids), 1);
     // The stumbling instance is told to end; its watchdog takes a moment to go, longer under a
     // sanitizer on a loaded machine.
-    bool running = true;
-    for (int i = 0; i < 1500 && running; ++i) {
-        running = warmInstanceRunning(warmFolder(options));
-        if (running) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    EXPECT_FALSE(running) << "the instance that failed the store was left running";
+    EXPECT_TRUE(instanceEnds(warmFolder(options), std::chrono::seconds(30)))
+        << "the instance that failed the store was left running";
     EXPECT_EQ(leftovers(), 0);
+}
+
+// Documents after the first reach the running instance through its render service; a service
+// that goes away without answering costs that document a cold render, not its PDF.
+TEST_F(PdfExportTest, LaterDocumentsGoThroughTheRenderServiceAndALostServiceFallsBackToCold) {
+    if (!fs::exists("/usr/bin/python3")) GTEST_SKIP() << "no Python to stand in for the service";
+    const fs::path pids = folder / "pids";
+    RenderOptions options = fake("if [ -n \"$LISTENER\" ]; then echo $$ >> '" + pids.string() +
+                                 "'; exec sleep 600; fi\n"
+                                 "printf '%%PDF-1.7 cold' > \"$OUTDIR/document.pdf\"");
+    // The service stand-in answers the first request and leaves without answering the second.
+    const fs::path server = folder / "server.py";
+    std::ofstream(server) << "import os, socket, sys, urllib.parse\n"
+                             "s = socket.socket(socket.AF_UNIX)\n"
+                             "s.bind(sys.argv[1])\n"
+                             "s.listen(1)\n"
+                             "for n in range(2):\n"
+                             "    c, _ = s.accept()\n"
+                             "    data = b''\n"
+                             "    while data.count(b'\\n') < 2:\n"
+                             "        data += c.recv(4096)\n"
+                             "    source, target = data.decode().split('\\n')[:2]\n"
+                             "    if not os.path.getsize(urllib.parse.unquote(source[7:])):\n"
+                             "        os._exit(1)\n"
+                             "    if n == 1:\n"
+                             "        os._exit(0)\n"
+                             "    with open(urllib.parse.unquote(target[7:]), 'w') as f:\n"
+                             "        f.write('%PDF-1.7 service')\n"
+                             "    c.sendall(b'0')\n"
+                             "    c.close()\n";
+    const fs::path python = folder / "fake-python";
+    writeScript(python,
+                "[ \"$2\" = 'import uno' ] && exit 0\n"
+                "[ \"$3\" = --serve ] && exec /usr/bin/python3 '" +
+                    server.string() +
+                    "' \"$5\"\n"
+                    "[ -s \"${4#file://}\" ] || exit 4\n"
+                    "printf '%%PDF-1.7 client' > \"${5#file://}\"");
+    options.python = python;
+    options.warm = true;
+    // Short, for the socket's address.
+    const fs::path cache = fs::temp_directory_path() / ("tvr-" + std::to_string(::getpid()));
+    options.cache = cache;
+    options.idle = std::chrono::seconds(600);
+    const auto render = [&](const std::string& name) {
+        exportPdf(document, folder / name, options);
+        std::ifstream in(folder / name);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    // The first document starts the instance and has a client of its own.
+    EXPECT_EQ(render("first.pdf"), "%PDF-1.7 client");
+    const fs::path socket = warmFolder(options) / "service.sock";
+    for (int i = 0; i < 250 && !fs::exists(socket); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(fs::exists(socket)) << "the render service did not start in the instance's folder";
+    EXPECT_EQ(render("second.pdf"), "%PDF-1.7 service");
+    EXPECT_EQ(render("third.pdf"), "%PDF-1.7 cold");
+    // Lost with its service, the instance is ended.
+    EXPECT_EQ(expectGone(pids), 1);
+    EXPECT_TRUE(instanceEnds(warmFolder(options), std::chrono::seconds(5)));
+    EXPECT_EQ(leftovers(), 0);
+    fs::remove_all(cache);
 }
 
 TEST_F(PdfExportTest, AWarmInstanceThatDiesAtOnceFallsBackToACold) {
@@ -219,7 +303,8 @@ TEST_F(PdfExportTest, ARenderHangingInTheWarmInstanceEndsItWithinTheLimit) {
                                      "exit 7",
                                  std::chrono::seconds(2));
     const fs::path python = folder / "fake-python";
-    std::ofstream(python) << "#!/bin/sh\n[ \"$2\" = 'import uno' ] && exit 0\necho $$ >> '"
+    std::ofstream(python) << "#!/bin/sh\n[ \"$2\" = 'import uno' ] && exit 0\n[ \"$3\" = --serve ] "
+                             "&& exit 0\necho $$ >> '"
                           << pids.string() << "'\nsleep 600\n";
     fs::permissions(python, fs::perms::owner_all);
     options.python = python;
@@ -238,13 +323,6 @@ TEST_F(PdfExportTest, ARenderHangingInTheWarmInstanceEndsItWithinTheLimit) {
     EXPECT_EQ(leftovers(), 0);
     EXPECT_EQ(expectGone(pids), 2);  // the instance and the client
     EXPECT_FALSE(warmInstanceRunning(warmFolder(options)));
-}
-
-// An executable shell script at `path` with `body`.
-void writeScript(const fs::path& path, const std::string& body) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
-    fs::permissions(path, fs::perms::owner_all);
 }
 
 TEST_F(PdfExportTest, TheLaunchersProgramIsStartedDirectlyOnlyWhenItIsReallyThere) {
@@ -291,7 +369,7 @@ TEST_F(PdfExportTest, AWarmInstanceAskingForARestartIsStartedAgainAndRenders) {
     // The client stand-in renders once the second start is listening.
     const fs::path python = folder / "fake-python";
     writeScript(python,
-                "[ \"$2\" = 'import uno' ] && exit 0\n"
+                "[ \"$2\" = 'import uno' ] && exit 0\n[ \"$3\" = --serve ] && exit 0\n"
                 "for i in $(seq 200); do [ -s '" +
                     pids.string() +
                     "' ] && break; sleep 0.05; done\n"
@@ -313,12 +391,7 @@ TEST_F(PdfExportTest, AWarmInstanceAskingForARestartIsStartedAgainAndRenders) {
     EXPECT_EQ(text, "%PDF-1.7 warm");
     // Idle, the restarted instance still ends by itself.
     EXPECT_EQ(expectGone(pids), 1);
-    bool running = true;
-    for (int i = 0; i < 250 && running; ++i) {
-        running = warmInstanceRunning(warmFolder(options));
-        if (running) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    EXPECT_FALSE(running);
+    EXPECT_TRUE(instanceEnds(warmFolder(options), std::chrono::seconds(5)));
 }
 
 TEST_F(PdfExportTest, TheEnvironmentChoosesTheRendererAndItsLimit) {

@@ -4,6 +4,10 @@
 #include <png.h>
 
 #include <random>
+#include <vector>
+
+#include "platform/CoreShare.h"
+#include "platform/Machine.h"
 
 #include "support/Process.h"
 #include "support/TestFiles.h"
@@ -112,6 +116,43 @@ TEST(PngWriterTest, SplittingCostsAlmostNothingInSize) {
     const auto many = static_cast<double>(fs::file_size(folder / "many.png"));
     EXPECT_LT(many, one * 1.02) << one << " vs " << many;
     expectValidAndSame(pixels, folder / "many.png");
+}
+
+// A writer that follows its job's share gives cores up when neighbours arrive and takes them
+// back when they finish, between stripes, and the file comes out the same; a writer told its
+// worker count keeps it whatever the shares.
+TEST(PngWriterTest, WorkersFollowTheShareBetweenStripes) {
+    TempDir folder;
+    const unsigned all = usableCores();
+    const PixelBuffer pixels = picture(400, 120, 3, 5);
+    const auto stripe = [&](int index) {
+        return PixelView{pixels.width, 20, pixels.bands,
+                         pixels.bytes.data() + pixels.rowBytes() * 20 * index};
+    };
+    std::vector<CoreShare> crowd(all);  // every core taken by a job of its own
+    PngWriter following(folder / "following.png", pixels.width, pixels.height, pixels.bands);
+    PngWriter fixed(folder / "fixed.png", pixels.width, pixels.height, pixels.bands, 3);
+    EXPECT_EQ(following.activeWorkers(), 1u);
+    following.addRows(stripe(0));
+    fixed.addRows(stripe(0));
+    crowd.clear();  // the neighbours finish
+    following.addRows(stripe(1));
+    fixed.addRows(stripe(1));
+    EXPECT_EQ(following.activeWorkers(), all);
+    EXPECT_EQ(fixed.activeWorkers(), 3u);
+    crowd.resize(all);  // and new ones arrive
+    following.addRows(stripe(2));
+    EXPECT_EQ(following.activeWorkers(), 1u);
+    crowd.clear();
+    for (int i = 3; i < 6; ++i)
+        following.addRows(stripe(i));
+    for (int i = 2; i < 6; ++i)
+        fixed.addRows(stripe(i));
+    EXPECT_EQ(following.activeWorkers(), all);
+    ASSERT_TRUE(following.finish());
+    ASSERT_TRUE(fixed.finish());
+    expectValidAndSame(pixels, folder / "following.png");
+    expectValidAndSame(pixels, folder / "fixed.png");
 }
 
 TEST(PngWriterTest, MissingOrExtraRowsFail) {

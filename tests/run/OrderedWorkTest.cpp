@@ -91,10 +91,46 @@ TEST(OrderedWorkTest, JobsSideBySideDivideTheCoresAndGiveThemBack) {
     };
     runInOrder(3, {2, 1000}, plan, job, [](std::size_t) {});
     const unsigned all = usableCores();
-    EXPECT_EQ(seen[0], std::max(1u, all / 2));
-    EXPECT_EQ(seen[1], std::max(1u, all / 2));
+    EXPECT_EQ(seen[0], (all + 1) / 2);
+    EXPECT_EQ(seen[1], (all + 1) / 2);
     EXPECT_EQ(seen[2], all);
     EXPECT_EQ(coresPerJob(), all);
+}
+
+TEST(OrderedWorkTest, TheLastJobRunningTakesBackTheCoresOfItsNeighbour) {
+    // The last file of a drop must not stay on the half of the cores it started with once
+    // the file beside it is done: its encoders ask again and get them all.
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool firstStarted = false;
+    bool firstReported = false;
+    unsigned beside = 0;
+    unsigned after = 0;
+    const auto job = [&](std::size_t index) {
+        std::unique_lock lock(mutex);
+        if (index == 0) {
+            firstStarted = true;
+            changed.notify_all();
+            changed.wait_for(lock, 10s, [&] { return beside != 0; });
+            return;
+        }
+        changed.wait_for(lock, 10s, [&] { return firstStarted; });
+        beside = coresPerJob();
+        changed.notify_all();
+        changed.wait_for(lock, 10s, [&] { return firstReported; });
+        after = coresPerJob();
+    };
+    const auto finished = [&](std::size_t index) {
+        if (index != 0) return;
+        std::lock_guard lock(mutex);
+        firstReported = true;
+        changed.notify_all();
+    };
+    runInOrder(
+        2, {2, 1000}, [](std::size_t) { return sideBySide(); }, job, finished);
+    const unsigned all = usableCores();
+    EXPECT_EQ(beside, (all + 1) / 2);
+    EXPECT_EQ(after, all);
 }
 
 TEST(OrderedWorkTest, ResultsComeBackInOrderOnTheCallingThread) {
