@@ -22,6 +22,8 @@ EXPECTED_UNIX = [
     (r"^(/var)?/run/dbus/system_bus_socket$", "D-Bus (system)"),
     (r"^/run/user/\d+/at-spi/bus(_\d+)?$", "D-Bus (accessibility)"),
     (r"OSL_PIPE_", "LibreOffice pipe"),
+    # The render service's socket, bound inside the warm instance's private 0700 folder.
+    (r"(^|/)service\.sock$", "render service"),
     (r"^@?/tmp/\.X11-unix/X\d+$", "X display"),
     (r"^(/var)?/run/nscd/socket$", "name service cache"),
     (r"^/run/systemd/(journal/|userdb/)", "systemd (local)"),
