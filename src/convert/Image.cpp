@@ -31,9 +31,10 @@ Image loadBmp(const fs::path& path) {
     return Image::fromPixels(*buffer);
 }
 
-// Keeps a picture opened by one of the picture loaders when it holds at most maxImagePixels,
-// as grey or sRGB of 8 bits per component (what every encoder of ours expects). Pixels are
-// decoded later, as they are used. Empty when nothing was opened or the picture is too large.
+// Keeps a picture opened by one of the picture loaders when it holds at most maxImagePixels
+// and its samples at most maxImageBytes, as grey or sRGB of 8 bits per component (what every
+// encoder of ours expects). Pixels are decoded later, as they are used. Empty when nothing was
+// opened or the picture is too large.
 Image withinLimits(VipsOpened opened, const fs::path& origin) {
     VipsImageRef image = std::move(opened.image);
     bool untouched = true;
@@ -41,7 +42,8 @@ Image withinLimits(VipsOpened opened, const fs::path& origin) {
         const auto pixels = static_cast<std::uint64_t>(vipsWidth(image)) *
                             static_cast<std::uint64_t>(vipsHeight(image));
         const void* const original = image.get();
-        image = pixels <= maxImagePixels ? vipsEightBit(std::move(image)) : VipsImageRef();
+        const bool fits = pixels <= maxImagePixels && vipsDecodedBytes(image) <= maxImageBytes;
+        image = fits ? vipsEightBit(std::move(image)) : VipsImageRef();
         untouched = image.get() == original;
     }
     if (!image) return {};

@@ -42,5 +42,9 @@ struct PixelView {
 // that a file is refused before its pixels are decoded, so a small compressed file that
 // claims an enormous size (a decompression bomb) cannot exhaust memory.
 inline constexpr std::uint64_t maxImagePixels = 1ULL << 28;
+// The most bytes the decoded samples of one picture may take (2 GiB: four 16-bit samples at
+// the pixel limit). Pixels alone do not bound memory: a TIFF may declare hundreds of samples
+// per pixel, and a single scanline of such a file can outgrow the machine.
+inline constexpr std::uint64_t maxImageBytes = maxImagePixels * 8;
 
 }  // namespace tavrino

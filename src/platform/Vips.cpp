@@ -110,6 +110,12 @@ int vipsHeight(const VipsImageRef& image) {
 int vipsBands(const VipsImageRef& image) {
     return vips_image_get_bands(image.get());
 }
+std::uint64_t vipsDecodedBytes(const VipsImageRef& image) {
+    return static_cast<std::uint64_t>(vipsWidth(image)) *
+           static_cast<std::uint64_t>(vipsHeight(image)) *
+           static_cast<std::uint64_t>(vipsBands(image)) *
+           static_cast<std::uint64_t>(vips_format_sizeof(image.get()->BandFmt));
+}
 bool vipsHasAlpha(const VipsImageRef& image) {
     return vips_image_hasalpha(image.get());
 }

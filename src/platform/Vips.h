@@ -99,6 +99,8 @@ VipsOpened openVipsPictureBytes(std::string_view bytes, bool randomAccess, int p
 int vipsWidth(const VipsImageRef& image);
 int vipsHeight(const VipsImageRef& image);
 int vipsBands(const VipsImageRef& image);
+// What every decoded sample of the picture takes together, in bytes.
+std::uint64_t vipsDecodedBytes(const VipsImageRef& image);
 bool vipsHasAlpha(const VipsImageRef& image);
 // The orientation tag (1 to 8; 1 when there is none).
 int vipsOrientation(const VipsImageRef& image);

@@ -59,11 +59,11 @@ def gif_huge():
     return GIF[:6] + struct.pack("<HH", 65535, 65535) + GIF[10:32] + struct.pack("<HH", 65535, 65535) + GIF[36:]
 
 
-def tiff(width=8, height=6, declared=None, loop=False):
+def tiff(width=8, height=6, declared=None, loop=False, samples=3):
     w, h = declared or (width, height)
     pixels = bytes((i * 5) % 256 for i in range(width * height * 3))
     entries = [(256, 4, 1, w), (257, 4, 1, h), (258, 3, 1, 8), (259, 3, 1, 1), (262, 3, 1, 2),
-               (273, 4, 1, 8), (277, 3, 1, 3), (278, 4, 1, h), (279, 4, 1, len(pixels))]
+               (273, 4, 1, 8), (277, 3, 1, samples), (278, 4, 1, h), (279, 4, 1, len(pixels))]
     ifd_at = 8 + len(pixels)
     ifd = struct.pack("<H", len(entries)) + b"".join(struct.pack("<HHII", *e) for e in entries)
     # The next-IFD offset pointing back at this IFD makes an endless chain.
@@ -281,6 +281,8 @@ def corpus(cli):
     files[("gif-65535x65535", "gif")] = gif_huge()
     files[("tiff-100000x100000", "tiff")] = tiff(declared=(100000, 100000))
     files[("tiff-ifd-loop", "tiff")] = tiff(loop=True)
+    # Few pixels but 870 samples each: one scanline alone would take 456 MB.
+    files[("tiff-samples-bomb", "tiff")] = tiff(declared=(524288, 6), samples=870)
     files[("pdf-page-tree-loop", "pdf")] = pdf_page_loop()
     files[("pdf-xref-loop", "pdf")] = pdf_simple()[:-1] and pdf([b"<< /Type /Catalog /Pages 2 0 R >>",
                                                                  b"<< /Type /Pages /Kids [] /Count 0 >>"], xref_loop=True)

@@ -2,7 +2,9 @@
 // refuse what the file reader refuses: the same loaders, the same pixel limit.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
+#include <iterator>
 #include <string>
 
 #include "convert/ConvertError.h"
@@ -25,6 +27,28 @@ bool refused(const std::string& bytes) {
         return true;
     }
     return false;
+}
+
+// A little-endian TIFF header of one uncompressed RGB strip that declares width × height
+// pixels of `samples` 8-bit samples each; no pixel data follows.
+std::string tiffClaiming(std::uint32_t width, std::uint32_t height, std::uint16_t samples) {
+    std::string out("II*\0\x08\0\0\0", 8);
+    auto put = [&out](std::uint64_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            out += static_cast<char>((value >> (8 * i)) & 0xff);
+    };
+    const std::uint32_t entries[][4] = {{256, 4, 1, width},   {257, 4, 1, height}, {258, 3, 1, 8},
+                                        {259, 3, 1, 1},       {262, 3, 1, 2},      {273, 4, 1, 8},
+                                        {277, 3, 1, samples}, {278, 4, 1, height}};
+    put(std::size(entries), 2);
+    for (const auto& entry : entries) {
+        put(entry[0], 2);
+        put(entry[1], 2);
+        put(entry[2], 4);
+        put(entry[3], 4);
+    }
+    put(0, 4);
+    return out;
 }
 
 TEST(ImageBytesTest, MemoryGivesTheSamePixelsAsTheFile) {
@@ -66,6 +90,10 @@ TEST(ImageBytesTest, RefusesWhatTheFileReaderRefuses) {
     // would fail later anyway; the limit must stop it first).
     EXPECT_THROW(loadImageBytes(pngClaimingSize(folder / "big.png", 20000, 20000)), ConvertError);
     EXPECT_NO_THROW(loadImageBytes(pngClaimingSize(folder / "fits.png", 2000, 2000)));
+    // Few pixels, but so many samples each that decoding would need 2.7 GB: refused from
+    // the header as well.
+    EXPECT_THROW(loadImageBytes(tiffClaiming(524288, 6, 870)), ConvertError);
+    EXPECT_NO_THROW(loadImageBytes(tiffClaiming(524288, 6, 3)));
     // libvips opens PDF and SVG too, but they are no pictures to the program.
     EXPECT_TRUE(refused(pdfBytes({blackPage(20, 10)})));
     EXPECT_TRUE(refused("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"10\" height=\"10\"/>"));
