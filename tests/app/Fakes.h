@@ -1,6 +1,6 @@
 #pragma once
-// Stand-ins for the shell's collaborators: a clock that only moves when told, copies that
-// talk through an in-memory bus, and the activity log captured in a file of the test.
+// Stand-ins for the shell's collaborators: a clock that only moves when told and copies that
+// talk through an in-memory bus.
 
 #include <algorithm>
 #include <filesystem>
@@ -11,7 +11,7 @@
 
 #include "app/CopyBus.h"
 #include "app/Scheduler.h"
-#include "support/TestFiles.h"
+#include "support/LogCapture.h"
 
 namespace tavrino::test {
 
@@ -120,20 +120,6 @@ class FakeNetwork {
   private:
     std::vector<Message> queue_;
     std::vector<std::unique_ptr<Endpoint>> endpoints_;
-};
-
-// Sends the activity log to a file of its own for the life of the capture.
-class LogCapture {
-  public:
-    LogCapture();
-    ~LogCapture();
-    // The messages logged so far, without their timestamps.
-    std::vector<std::string> lines() const;
-    bool contains(const std::string& message) const;
-
-  private:
-    TempDir dir_;
-    std::filesystem::path previous_;
 };
 
 }  // namespace tavrino::test

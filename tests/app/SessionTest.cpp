@@ -22,7 +22,9 @@
 #include "app/Companion.h"
 #include "app/DBusCopyBus.h"
 #include "app/Notifier.h"
+#include "support/Fixtures.h"
 #include "support/Process.h"
+#include "support/ScopedEnv.h"
 
 namespace tavrino::app {
 namespace {
@@ -117,7 +119,7 @@ TEST_F(NotifierFixture, ServerReceivesExactlyTheTitleAndTwoBodyLines) {
     EXPECT_EQ(server.summaries[1], "빈 본문");
     EXPECT_EQ(server.bodies[1], "");
     EXPECT_EQ(server.appNames[0], "Tavrino");
-    EXPECT_TRUE(log.lines().empty());
+    EXPECT_TRUE(log.messages().empty());
 }
 
 TEST_F(NotifierFixture, MarkupServersGetFileNamesEscaped) {
@@ -129,7 +131,7 @@ TEST_F(NotifierFixture, MarkupServersGetFileNamesEscaped) {
 
 TEST_F(NotifierFixture, EveryFailureEndsInExactlyOneLogLine) {
     postAndWait("서버 없음", {"x"});
-    auto lines = log.lines();
+    auto lines = log.messages();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_TRUE(lines[0].starts_with("알림 권한 없음 — 로그만 남김: 서버 없음 (")) << lines[0];
 
@@ -137,13 +139,13 @@ TEST_F(NotifierFixture, EveryFailureEndsInExactlyOneLogLine) {
         FakeNotificationServer refusing({"body"}, true);
         postAndWait("거절", {"x"});
     }
-    lines = log.lines();
+    lines = log.messages();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1], "알림 보내기 실패: 알림이 꺼져 있음");
 
     Notifier outside(false, privateConnection("notifier-outside"));
     outside.post("묶음 밖", {"x"});
-    lines = log.lines();
+    lines = log.messages();
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[2], "알림 생략(앱 묶음 아님): 묶음 밖");
 }
@@ -388,22 +390,15 @@ TEST(KwinCompanion, TellsMissingFromOffFromActive) {
 
 TEST(KwinCompanion, SwitchingOnLoadsTheEffectAndKeepsItOnInKwinsSettings) {
     const test::TempDir config;
-    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config.path().string()));
+    const test::ScopedEnv configHome("XDG_CONFIG_HOME", config.path().string());
     FakeKwinEffects kwin({kwinEffectId});
     ASSERT_TRUE(kwin.registered);
     EXPECT_TRUE(enableCompanion());
     EXPECT_EQ(kwin.loaded(), QStringList{kwinEffectId});
     EXPECT_EQ(wheelSupport(true), WheelSupport::companionActive);
     if (test::haveProgram("kwriteconfig5")) {
-        std::ifstream rc(config.path() / "kwinrc");
-        const std::string text((std::istreambuf_iterator<char>(rc)), {});
+        const std::string text = test::readBytes(config.path() / "kwinrc");
         EXPECT_NE(text.find("[Plugins]\ntavrino_kwin_dragEnabled=true"), std::string::npos) << text;
-    }
-    if (saved.isNull()) {
-        qunsetenv("XDG_CONFIG_HOME");
-    } else {
-        qputenv("XDG_CONFIG_HOME", saved);
     }
 }
 

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include <QCoreApplication>
 
@@ -18,6 +16,8 @@
 #include "app/AppDelegate.h"
 #include "app/StatusMenu.h"
 #include "app/WelcomeWindowController.h"
+#include "support/Fixtures.h"
+#include "support/ScopedEnv.h"
 
 namespace tavrino::app {
 namespace {
@@ -48,14 +48,9 @@ TEST(StatusMenu, EntriesInOrderWithTheVersionInTheDisabledHeading) {
 }
 
 struct StartupFixture : ::testing::Test {
-    StartupFixture() {
-        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config.path().string()));
-    }
-    ~StartupFixture() override {
-        qunsetenv("XDG_CONFIG_HOME");
-        WelcomeWindowController::shared().makeWindow()->hide();
-    }
+    ~StartupFixture() override { WelcomeWindowController::shared().makeWindow()->hide(); }
     test::TempDir config;
+    test::ScopedEnv configHome{"XDG_CONFIG_HOME", config.path().string()};
     test::LogCapture log;
 };
 
@@ -67,8 +62,7 @@ TEST_F(StartupFixture, StartAtLoginEntryFollowsTheSetting) {
         delegate.startNormally();
     }
     ASSERT_TRUE(std::filesystem::exists(entry));
-    std::ifstream in(entry);
-    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    const std::string text = test::readBytes(entry);
     EXPECT_TRUE(text.starts_with("[Desktop Entry]\n"));
     EXPECT_NE(text.find("\nExec=" + QCoreApplication::applicationFilePath().toStdString() + "\n"),
               std::string::npos)
@@ -119,7 +113,7 @@ TEST_F(StartupFixture, FirstStartShowsTheWelcomeOnceAndBuildsTheTrayMenu) {
     AppDelegate later(std::make_unique<CountingWatcher>(starts));
     later.startNormally();
     EXPECT_FALSE(WelcomeWindowController::shared().makeWindow()->isVisible());
-    const auto lines = log.lines();
+    const auto lines = log.messages();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "안내 창 띄움(첫 실행)"), 1);
 }
 

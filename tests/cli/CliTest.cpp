@@ -8,10 +8,7 @@
 namespace tavrino {
 namespace {
 
-test::ProcessResult cli(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), test::builtProgram("src/tavrino-cli").string());
-    return test::runProgram(arguments);
-}
+using test::runCli;
 
 class CommandLine : public ::testing::Test {
   protected:
@@ -21,25 +18,25 @@ class CommandLine : public ::testing::Test {
 };
 
 TEST_F(CommandLine, MenuPrintsOnePetalPerLine) {
-    const auto result = cli({"menu", png, jpg});
+    const auto result = runCli({"menu", png, jpg});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out,
               "convert(png)\nconvert(jpg)\nconvert(heic)\nconvert(tiff)\nconvert(pdf)\n"
               "convert(bmp)\n");
-    const auto tools = cli({"menu", "--tools", png});
+    const auto tools = runCli({"menu", "--tools", png});
     EXPECT_EQ(tools.status, 0);
     EXPECT_NE(tools.out.find("tool(mergePDF)\n"), std::string::npos);
 }
 
 TEST_F(CommandLine, EmptyMenuPrintsNothingAndSucceeds) {
     const auto txt = test::writeText(dir / "notes.txt", "x").string();
-    const auto result = cli({"menu", txt});
+    const auto result = runCli({"menu", txt});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, "");
 }
 
 TEST_F(CommandLine, AppliesJudgesEachFile) {
-    const auto result = cli({"applies", "convert(png)", jpg, png, dir.path().string()});
+    const auto result = runCli({"applies", "convert(png)", jpg, png, dir.path().string()});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, "run\nskip\nno\n");
 }
@@ -54,7 +51,7 @@ TEST_F(CommandLine, MisuseGetsOneUsageLineAndStatusTwo) {
                                                {"applies", "convert(png)"},
                                                {"file-actions"},
                                                {"file-actions", "install", "extra"}}) {
-        const auto result = cli(arguments);
+        const auto result = runCli(arguments);
         EXPECT_EQ(result.status, 2);
         EXPECT_EQ(result.out, "");
         EXPECT_TRUE(result.err.starts_with("usage: tavrino-cli"));
@@ -64,7 +61,7 @@ TEST_F(CommandLine, MisuseGetsOneUsageLineAndStatusTwo) {
 
 TEST_F(CommandLine, HelpAndVersionGoToStandardOutputAndSucceed) {
     for (const char* flag : {"--help", "-h"}) {
-        const auto help = cli({flag});
+        const auto help = runCli({flag});
         EXPECT_EQ(help.status, 0);
         EXPECT_EQ(help.err, "");
         EXPECT_TRUE(help.out.starts_with("usage: tavrino-cli"));
@@ -73,7 +70,7 @@ TEST_F(CommandLine, HelpAndVersionGoToStandardOutputAndSucceed) {
                 << command;
         }
     }
-    const auto version = cli({"--version"});
+    const auto version = runCli({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, std::string("tavrino-cli ") + TAVRINO_VERSION + "\n");
 }

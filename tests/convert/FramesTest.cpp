@@ -79,12 +79,8 @@ TEST(FramesTest, FramesAreReadInOrderAndSingleImagesComeUpright) {
 
 TEST(FramesTest, NoFramesIsAnError) {
     TempDir folder;
-    try {
-        convertImageFrames(folder / "scan.tif", {}, Fmt::png);
-        FAIL();
-    } catch (const ConvertError& error) {
-        EXPECT_STREQ(error.what(), "그림 장을 읽지 못함");
-    }
+    EXPECT_EQ(errorOf([&] { convertImageFrames(folder / "scan.tif", {}, Fmt::png); }),
+              "그림 장을 읽지 못함");
     EXPECT_TRUE(namesIn(folder.path()).empty());
 }
 

@@ -15,6 +15,7 @@
 
 namespace fs = std::filesystem;
 using namespace tavrino;
+using tavrino::test::errorOf;
 using tavrino::test::namesIn;
 using tavrino::test::TempDir;
 using tavrino::test::writeBytes;
@@ -98,12 +99,8 @@ TEST(OutputNamingTest, MoveIntoPlaceRefusesEmptyOrMissingFiles) {
     writeBytes(work.path() / "out.docx", "");
     const fs::path source = folder / "doc.hwp";
     writeBytes(source, "source");
-    try {
-        moveIntoPlace(work.path() / "out.docx", source, "docx");
-        FAIL() << "an empty file was placed";
-    } catch (const ConvertError& error) {
-        EXPECT_STREQ(error.what(), "결과 파일이 비어 있음");
-    }
+    EXPECT_EQ(errorOf([&] { moveIntoPlace(work.path() / "out.docx", source, "docx"); }),
+              "결과 파일이 비어 있음");
     EXPECT_THROW(moveIntoPlace(work.path() / "missing.docx", source, "docx"), ConvertError);
     EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"doc.hwp"});
 }
@@ -172,12 +169,8 @@ TEST(PendingFileTest, ConcurrentWritersNeverShareAName) {
 TEST(PendingFileTest, AFolderThatTakesNoFileGivesASaveFailure) {
     TempDir folder;
     const fs::path gone = folder / "gone";
-    try {
-        PendingFile pending(outputName(gone / "a.jpg", "png"));
-        FAIL() << "a missing folder took a file";
-    } catch (const ConvertError& error) {
-        EXPECT_EQ(std::string(error.what()), "파일 저장 실패: " + (gone / "a.png").string());
-    }
+    EXPECT_EQ(errorOf([&] { PendingFile pending(outputName(gone / "a.jpg", "png")); }),
+              "파일 저장 실패: " + (gone / "a.png").string());
 }
 
 // Names a few bytes short of the limit: the result's name is longer than its source's, and

@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <atomic>
-#include <fstream>
 #include <mutex>
 #include <thread>
 
@@ -13,7 +12,7 @@
 #include "drag/Notifier.h"
 #include "drag/RunPort.h"
 #include "drag/WheelPort.h"
-#include "platform/Log.h"
+#include "support/LogCapture.h"
 
 namespace tavrino::test {
 
@@ -138,30 +137,6 @@ class FakeNotifier : public Notifier {
         posts.push_back({title, lines});
     }
     std::vector<std::pair<std::string, std::vector<std::string>>> posts;
-};
-
-// Sends the activity log to a file of the test's for as long as it lives.
-class LogCapture {
-  public:
-    explicit LogCapture(std::filesystem::path file) : file_(std::move(file)), previous_(logFile()) {
-        setLogFile(file_);
-    }
-    ~LogCapture() { setLogFile(previous_); }
-    LogCapture(const LogCapture&) = delete;
-    LogCapture& operator=(const LogCapture&) = delete;
-
-    // The messages so far, without their timestamps.
-    std::vector<std::string> lines() const {
-        std::ifstream in(file_);
-        std::vector<std::string> lines;
-        for (std::string line; std::getline(in, line);)
-            lines.push_back(line.substr(line.find("] ") + 2));
-        return lines;
-    }
-
-  private:
-    std::filesystem::path file_;
-    std::filesystem::path previous_;
 };
 
 // Runs the event loop until the condition holds or `milliseconds` pass.

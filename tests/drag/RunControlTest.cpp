@@ -19,7 +19,7 @@ class RunControl : public ::testing::Test {
     }
 
     std::string lastLogLine() {
-        const std::vector<std::string> lines = log.lines();
+        const std::vector<std::string> lines = log.messages();
         return lines.empty() ? std::string() : lines.back();
     }
 
@@ -216,7 +216,7 @@ TEST_F(DocumentRunControl, NestedTableEndsInACheckWithANotification) {
     EXPECT_EQ(notifier.posts[0].first, "확인 필요: 표.docx");
     EXPECT_EQ(notifier.posts[0].second,
               std::vector<std::string>{"표 안에 표가 1개 있어 모양이 바뀔 수 있음"});
-    const std::vector<std::string> lines = log.lines();
+    const std::vector<std::string> lines = log.messages();
     EXPECT_NE(std::find(lines.begin(), lines.end(), "확인 필요: 표.docx: nestedTable×1"),
               lines.end());
     EXPECT_TRUE(std::filesystem::exists(dir / "표.hwpx"));

@@ -18,7 +18,7 @@ class Watcher : public ::testing::Test {
         controller.setClock([this] { return now; });
     }
 
-    std::vector<std::string> logLines() { return log.lines(); }
+    std::vector<std::string> logLines() { return log.messages(); }
 
     void press(int x = 500, int y = 400) {
         backend.state.primaryDown = true;

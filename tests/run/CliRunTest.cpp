@@ -14,8 +14,6 @@ using namespace tavrino::test;
 
 namespace {
 
-const std::string cli = builtProgram("src/tavrino-cli").string();
-
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -30,8 +28,8 @@ TEST(CliRunTest, ConvertsTheJpegAndSkipsThePng) {
     TempDir folder;
     writePicture(folder / "a.jpg", 32, 16);
     writePicture(folder / "b.png", 8, 8);
-    const ProcessResult result = runProgram(
-        {cli, "run", "convert(png)", (folder / "a.jpg").string(), (folder / "b.png").string()});
+    const ProcessResult result =
+        runCli({"run", "convert(png)", (folder / "a.jpg").string(), (folder / "b.png").string()});
     EXPECT_EQ(result.status, 0) << result.out;
     const auto lines = linesOf(result.out);
     ASSERT_EQ(lines.size(), 3u) << result.out;
@@ -47,9 +45,8 @@ TEST(CliRunTest, ExitStatusSaysWhetherAnyFileFailed) {
     TempDir folder;
     writeBytes(folder / "broken.png", "not a picture");
     writePicture(folder / "good.png", 8, 8);
-    const ProcessResult failed =
-        runProgram({cli, "run", "convert(jpg)", (folder / "broken.png").string(),
-                    (folder / "good.png").string()});
+    const ProcessResult failed = runCli(
+        {"run", "convert(jpg)", (folder / "broken.png").string(), (folder / "good.png").string()});
     EXPECT_EQ(failed.status, 1);
     const auto lines = linesOf(failed.out);
     ASSERT_EQ(lines.size(), 4u) << failed.out;
@@ -59,10 +56,9 @@ TEST(CliRunTest, ExitStatusSaysWhetherAnyFileFailed) {
     EXPECT_TRUE(fs::exists(folder / "good.jpg"));
     EXPECT_FALSE(fs::exists(folder / "broken.jpg"));
 
-    EXPECT_EQ(runProgram({cli, "run", "convert(gif)", (folder / "good.png").string()}).status, 2);
-    EXPECT_EQ(runProgram({cli, "run", "convert(jpg)"}).status, 2);
-    const ProcessResult crop =
-        runProgram({cli, "run", "tool(crop)", (folder / "good.png").string()});
+    EXPECT_EQ(runCli({"run", "convert(gif)", (folder / "good.png").string()}).status, 2);
+    EXPECT_EQ(runCli({"run", "convert(jpg)"}).status, 2);
+    const ProcessResult crop = runCli({"run", "tool(crop)", (folder / "good.png").string()});
     EXPECT_EQ(crop.status, 1);
     EXPECT_NE(crop.err.find("자르기는 따로 처리"), std::string::npos) << crop.err;
 }
@@ -87,7 +83,7 @@ TEST(CliRunTest, NestedTableInWordEndsInACheck) {
     TempDir folder;
     const fs::path source = folder / "표.docx";
     fs::copy_file(corpusFile("docx/blk-paras-and-tables.docx"), source);
-    const ProcessResult result = runProgram({cli, "run", "fromWord(hwpx)", source.string()});
+    const ProcessResult result = runCli({"run", "fromWord(hwpx)", source.string()});
     EXPECT_EQ(result.status, 0) << result.out;
     const auto lines = linesOf(result.out);
     EXPECT_TRUE(hasLine(lines, "확인 필요: 표.docx: nestedTable×1")) << result.out;
@@ -107,7 +103,7 @@ TEST(CliRunTest, PlainDocumentsConvertQuietlyAndGiveTheirText) {
     TempDir folder;
     const fs::path source = folder / "memo.docx";
     fs::copy_file(corpusFile("docx/par-alignment.docx"), source);
-    const ProcessResult converted = runProgram({cli, "run", "fromWord(hwpx)", source.string()});
+    const ProcessResult converted = runCli({"run", "fromWord(hwpx)", source.string()});
     EXPECT_EQ(converted.status, 0) << converted.out;
     const auto lines = linesOf(converted.out);
     EXPECT_FALSE(anyStartsWith(lines, "확인 필요")) << converted.out;
@@ -115,7 +111,7 @@ TEST(CliRunTest, PlainDocumentsConvertQuietlyAndGiveTheirText) {
     EXPECT_EQ(lines.back(), "완료");
 
     for (const fs::path& document : {source, folder / "memo.hwpx"}) {
-        const ProcessResult text = runProgram({cli, "run", "tool(extractText)", document.string()});
+        const ProcessResult text = runCli({"run", "tool(extractText)", document.string()});
         EXPECT_EQ(text.status, 0) << text.out;
         EXPECT_TRUE(
             std::regex_match(linesOf(text.out).back(), std::regex(R"([0-9]+자 · 복사하지 않음)")))

@@ -7,6 +7,8 @@
 #include "convert/ConvertError.h"
 #include "platform/Log.h"
 #include "platform/Paths.h"
+#include "support/Fixtures.h"
+#include "support/Judges.h"
 #include "support/TestFiles.h"
 
 namespace fs = std::filesystem;
@@ -15,18 +17,8 @@ using namespace tavrino::test;
 
 namespace {
 
-std::string readAll(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 void expectUnreadable(std::string_view output) {
-    try {
-        parseRiskReply(output);
-        ADD_FAILURE() << "accepted: " << output;
-    } catch (const ConvertError& error) {
-        EXPECT_EQ(error.description(), "risk 결과(JSON)를 읽지 못함") << output;
-    }
+    EXPECT_EQ(errorOf([&] { parseRiskReply(output); }), "risk 결과(JSON)를 읽지 못함") << output;
 }
 
 TEST(RiskReply, FindsTheLastJsonLineAmongOtherOutput) {
@@ -82,7 +74,7 @@ TEST(RiskCheck, AFailingQueryIsLoggedAndReportsNoValue) {
     const std::optional<std::vector<DocRisk>> found = checkRisks(source);
     setLogFile(previous);
     EXPECT_FALSE(found.has_value());
-    const std::string logged = readAll(folder.path() / "run.log");
+    const std::string logged = readBytes(folder.path() / "run.log");
     EXPECT_NE(logged.find("] 깨짐 위험 검사 실패(변환 결과는 그대로): broken.docx: Word 변환"),
               std::string::npos)
         << logged;

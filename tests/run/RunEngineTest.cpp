@@ -196,12 +196,8 @@ TEST(RunEngineTest, MergeIsOneJobOverAllFiles) {
 TEST(RunEngineTest, CropIsRefusedBeforeAnyFileIsTouched) {
     LogCapture log;
     FakeOperations fake;
-    try {
-        runItem(ToolItem{Tool::crop}, {"/in/a.png"}, fake.table());
-        FAIL() << "crop ran without its window";
-    } catch (const ConvertError& error) {
-        EXPECT_STREQ(error.what(), "자르기는 따로 처리");
-    }
+    EXPECT_EQ(errorOf([&] { runItem(ToolItem{Tool::crop}, {"/in/a.png"}, fake.table()); }),
+              "자르기는 따로 처리");
     EXPECT_TRUE(fake.calls.empty());
     EXPECT_TRUE(log.messages().empty());
 }

@@ -12,16 +12,20 @@ namespace tavrino::test {
 
 class LogCapture {
   public:
-    LogCapture();
+    // The log goes to `file` when one is given (a test may look for it by name), otherwise
+    // to a folder of the capture's own.
+    explicit LogCapture(std::filesystem::path file = {});
     ~LogCapture();
     LogCapture(const LogCapture&) = delete;
     LogCapture& operator=(const LogCapture&) = delete;
 
     // Every message so far, in the order written; a line without a timestamp fails the test.
     std::vector<std::string> messages() const;
+    bool contains(const std::string& message) const;
 
   private:
     TempDir folder_;
+    std::filesystem::path file_;
     std::filesystem::path previous_;
 };
 

@@ -66,4 +66,9 @@ std::filesystem::path builtProgram(const std::string& relative) {
     return std::filesystem::path(TAVRINO_BUILD_DIR) / relative;
 }
 
+ProcessResult runCli(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), builtProgram("src/tavrino-cli").string());
+    return runProgram(arguments);
+}
+
 }  // namespace tavrino::test

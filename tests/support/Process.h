@@ -23,4 +23,7 @@ bool haveProgram(const std::string& name);
 // An executable built in this tree (tavrino-cli, pelgrin, ...).
 std::filesystem::path builtProgram(const std::string& relative);
 
+// The built tavrino-cli run with these arguments, as a script would run it.
+ProcessResult runCli(std::vector<std::string> arguments);
+
 }  // namespace tavrino::test

@@ -2,12 +2,11 @@
 // unzip for the parts and the order of entries, exiftool for what other programs see.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "convert/ConvertError.h"
 #include "support/Fixtures.h"
 #include "support/Judges.h"
 #include "support/Process.h"
+#include "support/ScopedEnv.h"
 #include "support/TestFiles.h"
 #include "tools/MetadataStrip.h"
 
@@ -97,19 +96,11 @@ class StripDocument : public ::testing::Test {
   protected:
     void SetUp() override {
         if (!haveProgram("unzip") || !haveProgram("zip")) GTEST_SKIP() << "zip/unzip";
-        // Work folders go to a temporary directory of the test's own, so a leftover shows.
-        previousTmp_ = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
-        setenv("TMPDIR", scratch.path().c_str(), 1);
-    }
-    void TearDown() override {
-        if (previousTmp_.empty()) {
-            unsetenv("TMPDIR");
-        } else {
-            setenv("TMPDIR", previousTmp_.c_str(), 1);
-        }
     }
     TempDir folder;
     TempDir scratch;
+    // Work folders go to a temporary directory of the test's own, so a leftover shows.
+    ScopedEnv tmp{"TMPDIR", scratch.path().string()};
 
     fs::path wordDocument(const std::string& name, const std::string& body = documentXml) {
         const fs::path source = folder / name;
@@ -120,9 +111,6 @@ class StripDocument : public ::testing::Test {
                           {"docProps/app.xml", appXml}});
         return source;
     }
-
-  private:
-    std::string previousTmp_;
 };
 
 // Author, editor, both dates, title and company go; the body keeps every byte except the

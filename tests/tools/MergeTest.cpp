@@ -4,6 +4,7 @@
 
 #include "ToolFixtures.h"
 #include "convert/ConvertError.h"
+#include "support/Fixtures.h"
 #include "support/Judges.h"
 #include "support/TestFiles.h"
 #include "tools/PdfMerge.h"
@@ -23,12 +24,7 @@ class Merge : public ::testing::Test {
     }
 
     std::string failureOf(const std::vector<fs::path>& inputs) {
-        try {
-            mergePDF(inputs);
-        } catch (const ConvertError& error) {
-            return error.what();
-        }
-        return "no failure";
+        return errorOf([&] { mergePDF(inputs); });
     }
 
     void expectValid(const fs::path& pdf) {
@@ -87,7 +83,7 @@ TEST_F(Merge, DamagedInputsLeaveNoOutput) {
     writeText(folder / "b.pdf", "%PDF-1.7\ngarbage without any object");
     writeText(folder / "c.png", "not a png");
     // Cut inside the compressed data: the header still reads, the pixels do not.
-    const std::string photo = fileBytes(writeImage(folder / "whole.jpg", 600, 400));
+    const std::string photo = readBytes(writeImage(folder / "whole.jpg", 600, 400));
     writeText(folder / "cut.jpg", photo.substr(0, photo.size() / 2));
     const fs::path empty = writePDF(folder / "empty.pdf", 0);
     const std::vector<std::string> namesBefore = namesIn(folder.path());
@@ -104,8 +100,7 @@ TEST_F(Merge, TheCommandLineRunsOneMergeJobAndLogsIt) {
     const fs::path a = writeTextPDF(folder / "a.pdf", {"a1", "a2", "a3"});
     const fs::path b = writeImage(folder / "b.png", 12, 8);
     const fs::path c = writeTextPDF(folder / "c.pdf", {"c1", "c2"});
-    const ProcessResult run = runProgram({builtProgram("src/tavrino-cli").string(), "run",
-                                          "tool(mergePDF)", a.string(), b.string(), c.string()});
+    const ProcessResult run = runCli({"run", "tool(mergePDF)", a.string(), b.string(), c.string()});
     EXPECT_EQ(run.status, 0) << run.out << run.err;
     EXPECT_NE(run.out.find("] PDF 합치기 완료: 3개 -> a 합침.pdf (6쪽)\n"), std::string::npos)
         << run.out;

@@ -7,6 +7,7 @@
 
 #include "ToolFixtures.h"
 #include "convert/ConvertError.h"
+#include "support/Fixtures.h"
 #include "support/Judges.h"
 #include "support/TestFiles.h"
 #include "tools/LosslessStrip.h"
@@ -53,16 +54,16 @@ TEST_F(StripImage, JpegKeepsOrientationAndCompressedDataOnly) {
     writeTags(photo, tags);
     // A second picture appended after the end of the first (as phones append motion clips).
     { std::ofstream(photo, std::ios::app | std::ios::binary) << "TRAILER with GPS 37.5"; }
-    const std::string before = fileBytes(photo);
+    const std::string before = readBytes(photo);
 
     EXPECT_EQ(strip(photo), "photo 정보삭제.jpg");
     const fs::path out = folder / "photo 정보삭제.jpg";
     expectOnlyOrientation(out, "Rotate 90 CW");
     EXPECT_EQ(pixelSignature(out), pixelSignature(photo));
-    const std::string bytes = fileBytes(out);
+    const std::string bytes = readBytes(out);
     EXPECT_EQ(bytes.find("secret note"), std::string::npos);
     EXPECT_EQ(bytes.find("TRAILER"), std::string::npos);
-    EXPECT_EQ(fileBytes(photo), before) << "the source must not change";
+    EXPECT_EQ(readBytes(photo), before) << "the source must not change";
 }
 
 TEST_F(StripImage, PngDropsTextAndExifChunks) {
@@ -105,7 +106,7 @@ TEST_F(StripImage, HeifLosesExifAndXmpItems) {
                     tag.find("Apple") == std::string::npos && tag.find("Kim") == std::string::npos)
             << tag;
     }
-    EXPECT_EQ(fileBytes(out).find("iPhone"), std::string::npos);
+    EXPECT_EQ(readBytes(out).find("iPhone"), std::string::npos);
     EXPECT_EQ(fs::file_size(out), fs::file_size(heic)) << "offsets must not move";
     EXPECT_EQ(pixelSignature(out), pixelSignature(heic));
 }
@@ -137,12 +138,9 @@ TEST_F(StripImage, DamagedImagesLeaveNothingBehind) {
     writeText(folder / "empty.tiff", "");
     const std::vector<std::string> namesBefore = namesIn(folder.path());
     for (const char* name : {"cut.jpg", "fake.png", "empty.tiff"}) {
-        try {
-            applyTool(Tool::stripMetadata, folder / name);
-            ADD_FAILURE() << name << " was stripped";
-        } catch (const ConvertError& error) {
-            EXPECT_STREQ(error.what(), "이미지로 읽을 수 없음") << name;
-        }
+        EXPECT_EQ(errorOf([&] { applyTool(Tool::stripMetadata, folder / name); }),
+                  "이미지로 읽을 수 없음")
+            << name;
     }
     EXPECT_EQ(namesIn(folder.path()), namesBefore);
 }
@@ -151,10 +149,10 @@ TEST_F(StripImage, DamagedImagesLeaveNothingBehind) {
 // file; none may read outside its input (the sanitizer build watches).
 TEST(LosslessStrip, TruncatedInputsAreRefusedOrHandled) {
     TempDir folder;
-    const std::string jpeg = fileBytes(writeImage(folder / "a.jpg", 16, 16));
-    const std::string png = fileBytes(writeImage(folder / "a.png", 16, 16, 4));
-    const std::string heif = fileBytes(writeImage(folder / "a.heic", 16, 16));
-    const std::string gif = fileBytes(writeImage(folder / "a.gif", 16, 16));
+    const std::string jpeg = readBytes(writeImage(folder / "a.jpg", 16, 16));
+    const std::string png = readBytes(writeImage(folder / "a.png", 16, 16, 4));
+    const std::string heif = readBytes(writeImage(folder / "a.heic", 16, 16));
+    const std::string gif = readBytes(writeImage(folder / "a.gif", 16, 16));
     ASSERT_TRUE(strippedJpeg(jpeg) && strippedPng(png) && strippedHeif(heif) && strippedGif(gif));
     for (size_t n = 0; n < gif.size(); ++n)
         EXPECT_FALSE(strippedGif(gif.substr(0, n))) << n;
@@ -208,10 +206,10 @@ TEST(LosslessStrip, CorruptedBytesNeverReadOutside) {
         std::string bytes;
         std::optional<std::string> (*strip)(std::string_view);
     };
-    const std::vector<Case> cases{{fileBytes(writeImage(folder / "a.jpg", 16, 16)), strippedJpeg},
-                                  {fileBytes(writeImage(folder / "a.png", 16, 16, 4)), strippedPng},
-                                  {fileBytes(writeImage(folder / "a.heic", 16, 16)), strippedHeif},
-                                  {fileBytes(writeImage(folder / "a.gif", 16, 16)), strippedGif}};
+    const std::vector<Case> cases{{readBytes(writeImage(folder / "a.jpg", 16, 16)), strippedJpeg},
+                                  {readBytes(writeImage(folder / "a.png", 16, 16, 4)), strippedPng},
+                                  {readBytes(writeImage(folder / "a.heic", 16, 16)), strippedHeif},
+                                  {readBytes(writeImage(folder / "a.gif", 16, 16)), strippedGif}};
     for (const Case& c : cases) {
         for (size_t at = 0; at < c.bytes.size(); at += 3) {
             for (char value : {'\x00', '\xFF', '\x7F'}) {
@@ -249,11 +247,7 @@ TEST(StripPdf, InformationAndXmpAreGone) {
 TEST(StripPdf, UnreadablePdfIsRefused) {
     TempDir folder;
     writeText(folder / "broken.pdf", "%PDF-1.4\nthis is not a document");
-    try {
-        applyTool(Tool::stripMetadata, folder / "broken.pdf");
-        FAIL() << "a broken PDF was stripped";
-    } catch (const ConvertError& error) {
-        EXPECT_STREQ(error.what(), "PDF를 열 수 없음");
-    }
+    EXPECT_EQ(errorOf([&] { applyTool(Tool::stripMetadata, folder / "broken.pdf"); }),
+              "PDF를 열 수 없음");
     EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"broken.pdf"});
 }

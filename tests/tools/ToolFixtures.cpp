@@ -4,8 +4,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "support/Fixtures.h"
@@ -78,11 +76,6 @@ std::string pixelSignature(const fs::path& file) {
     // An unreadable file must not make two signatures equal by both being empty.
     EXPECT_EQ(result.status, 0) << file << ": " << result.err;
     return result.status == 0 ? result.out : "unreadable " + file.string();
-}
-
-std::string fileBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::vector<std::string> metadataTags(const fs::path& file) {

@@ -27,8 +27,6 @@ void writeTags(const std::filesystem::path& file, const std::vector<std::string>
 // identify's signature of the decoded pixels of every frame, one per line.
 std::string pixelSignature(const std::filesystem::path& file);
 
-std::string fileBytes(const std::filesystem::path& file);
-
 // exiftool's "Group:Name" lines other than those every file of the format has.
 std::vector<std::string> metadataTags(const std::filesystem::path& file);
 

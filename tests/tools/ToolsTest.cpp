@@ -24,12 +24,7 @@ using namespace tavrino::test;
 namespace {
 
 std::string failureOf(Tool tool, const fs::path& file, ToolCheck check = ToolCheck::applicability) {
-    try {
-        applyTool(tool, file, check);
-    } catch (const ConvertError& error) {
-        return error.what();
-    }
-    return "no failure";
+    return errorOf([&] { applyTool(tool, file, check); });
 }
 
 // The first band of the pixel at (x, y) of a decoded image.

@@ -36,14 +36,6 @@ const QPointF onHub(176, 176);
 
 }  // namespace
 
-TEST(WheelView, StartsWithTheSixConvertPetals) {
-    WheelView view;
-    ASSERT_EQ(view.slots().size(), 6u);
-    EXPECT_EQ(view.slots()[0], WheelItem(ConvertItem{Fmt::png}));
-    EXPECT_EQ(view.slots()[5], WheelItem(ConvertItem{Fmt::bmp}));
-    EXPECT_TRUE(isIdle(view.hubState()));
-}
-
 TEST(WheelView, ConfigureResetsMenuHoverAndHub) {
     ClockedView c;
     c.view.setHovered(1);
@@ -137,12 +129,4 @@ TEST(WheelView, DropHandsLocalFilesToTheHandler) {
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].first, WheelItem(ConvertItem{Fmt::tiff}));
     EXPECT_EQ(calls[0].second, (std::vector<std::filesystem::path>{"/tmp/a.png", "/tmp/b c.png"}));
-}
-
-TEST(WheelView, ForcedReducedMotionOverridesTheDesktop) {
-    WheelView view;
-    view.setForceReduceMotion(true);
-    EXPECT_TRUE(view.reducesMotion());
-    view.setForceReduceMotion(false);
-    EXPECT_FALSE(view.reducesMotion());
 }
