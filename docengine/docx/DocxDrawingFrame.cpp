@@ -9,9 +9,9 @@ namespace tavrino::docs {
 namespace {
 
 // DOCX's "page" is the sheet and its "margin" the text area, which the Korean formats call
-// paper and page. Word has no horizontal paragraph frame: the paragraph's column is the
-// nearest, and no vertical column frame: there the paragraph stands in.
-const char* horizontalFrame(AnchorFrame frame) {
+// paper and page. Word has no horizontal paragraph frame and no vertical column frame:
+// `flow` names the frame that stands in for both (the column across, the paragraph down).
+const char* frameWord(AnchorFrame frame, const char* flow) {
     switch (frame) {
         case AnchorFrame::paper:
             return "page";
@@ -21,20 +21,7 @@ const char* horizontalFrame(AnchorFrame frame) {
         case AnchorFrame::paragraph:
             break;
     }
-    return "column";
-}
-
-const char* verticalFrame(AnchorFrame frame) {
-    switch (frame) {
-        case AnchorFrame::paper:
-            return "page";
-        case AnchorFrame::page:
-            return "margin";
-        case AnchorFrame::column:
-        case AnchorFrame::paragraph:
-            break;
-    }
-    return "paragraph";
+    return flow;
 }
 
 const char* alignWord(AnchorAlign align, bool horizontal) {
@@ -129,8 +116,10 @@ pugi::xml_node openDrawingFrame(pugi::xml_node r, const DrawingFrame& frame) {
         pugi::xml_node simple = node.append_child("wp:simplePos");
         set(simple, "x", "0");
         set(simple, "y", "0");
-        writeAxis(node, "wp:positionH", horizontalFrame(p.horizontal.frame), p.horizontal, true);
-        writeAxis(node, "wp:positionV", verticalFrame(p.vertical.frame), p.vertical, false);
+        writeAxis(node, "wp:positionH", frameWord(p.horizontal.frame, "column"), p.horizontal,
+                  true);
+        writeAxis(node, "wp:positionV", frameWord(p.vertical.frame, "paragraph"), p.vertical,
+                  false);
     }
     pugi::xml_node extent = node.append_child("wp:extent");
     set(extent, "cx", std::to_string(frame.width).c_str());
