@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "docx/DocxDrawingFrame.h"
 #include "docx/DocxFields.h"
 
 namespace tavrino::docs {
@@ -231,11 +232,13 @@ void DocxBodyReader::readDrawing(const pugi::xml_node& drawing, TextRun& run) {
                         emu(extent, "cy"),
                         is(frame, "wp:inline"),
                         frame.child("wp:docPr").attribute("descr").as_string(),
-                        {}};
+                        {},
+                        readDrawingPlacement(frame)};
         run.content.push_back(std::move(picture));
     } else if (const auto box = data.select_node(".//w:txbxContent")) {
-        Shape shape{ShapeKind::textBox,     emu(extent, "cx"),      emu(extent, "cy"),
-                    is(frame, "wp:inline"), readBlocks(box.node()), {}};
+        Shape shape{ShapeKind::textBox,         emu(extent, "cx"),      emu(extent, "cy"),
+                    is(frame, "wp:inline"),     readBlocks(box.node()), {},
+                    readDrawingPlacement(frame)};
         run.content.push_back(std::move(shape));
     } else {
         document_.dropped.add("drawing");
@@ -244,10 +247,14 @@ void DocxBodyReader::readDrawing(const pugi::xml_node& drawing, TextRun& run) {
 
 void DocxBodyReader::readVml(const pugi::xml_node& pict, TextRun& run) {
     if (const auto box = pict.select_node(".//w:txbxContent")) {
-        run.content.push_back(Shape{ShapeKind::textBox, 0, 0, false, readBlocks(box.node()), {}});
+        Shape shape;
+        shape.blocks = readBlocks(box.node());
+        run.content.push_back(std::move(shape));
     } else if (const auto image = pict.select_node(".//v:imagedata")) {
         if (const auto index = mediaFor(image.node().attribute("r:id").as_string())) {
-            run.content.push_back(Picture{*index, 0, 0, true, {}, {}});
+            Picture picture;
+            picture.mediaIndex = *index;
+            run.content.push_back(std::move(picture));
         }
     } else if (pict.child("o:OLEObject") || pict.select_node(".//o:OLEObject")) {
         document_.dropped.add("ole");

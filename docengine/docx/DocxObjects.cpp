@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <map>
 
+#include "docx/DocxDrawingFrame.h"
 #include "docx/DocxPartWriter.h"
 #include "docx/DocxUnits.h"
 #include "xml/XmlWriter.h"
@@ -43,22 +44,23 @@ void DocxPartWriter::writePicture(pugi::xml_node r, const Picture& picture) {
                         mediaExtension(media[picture.mediaIndex]);
     }
     const std::string rid = relate("image", entry->second);
-    const std::string cx = std::to_string(hwpToEmu(std::max<std::int64_t>(picture.width, 1440)));
-    const std::string cy = std::to_string(hwpToEmu(std::max<std::int64_t>(picture.height, 1440)));
-    const std::string id = std::to_string(output_.nextDrawingId++);
-    const std::string name = "Picture " + id;
-    pugi::xml_node inlined = r.append_child("w:drawing").append_child("wp:inline");
-    attrs(inlined, {{"distT", "0"}, {"distB", "0"}, {"distL", "0"}, {"distR", "0"}});
-    attrs(inlined.append_child("wp:extent"), {{"cx", cx}, {"cy", cy}});
-    attrs(inlined.append_child("wp:docPr"),
-          {{"id", id}, {"name", name}, {"descr", xmlSafe(picture.description)}});
-    attrs(inlined.append_child("wp:cNvGraphicFramePr").append_child("a:graphicFrameLocks"),
-          {{"noChangeAspect", "1"}});
-    pugi::xml_node data = inlined.append_child("a:graphic").append_child("a:graphicData");
-    set(data, "uri", "http://schemas.openxmlformats.org/drawingml/2006/picture");
+    DrawingFrame frame;
+    frame.inlineWithText = picture.inlineWithText;
+    frame.placement = picture.placement;
+    frame.width = hwpToEmu(std::max<std::int64_t>(picture.width, 1440));
+    frame.height = hwpToEmu(std::max<std::int64_t>(picture.height, 1440));
+    frame.id = output_.nextDrawingId++;
+    frame.name = "Picture " + std::to_string(frame.id);
+    frame.description = picture.description;
+    frame.graphicUri = "http://schemas.openxmlformats.org/drawingml/2006/picture";
+    frame.lockAspect = true;
+    const std::string id = std::to_string(frame.id);
+    const std::string cx = std::to_string(frame.width);
+    const std::string cy = std::to_string(frame.height);
+    pugi::xml_node data = openDrawingFrame(r, frame);
     pugi::xml_node pic = data.append_child("pic:pic");
     pugi::xml_node nv = pic.append_child("pic:nvPicPr");
-    attrs(nv.append_child("pic:cNvPr"), {{"id", id}, {"name", name}});
+    attrs(nv.append_child("pic:cNvPr"), {{"id", id}, {"name", frame.name}});
     nv.append_child("pic:cNvPicPr");
     pugi::xml_node fill = pic.append_child("pic:blipFill");
     set(fill.append_child("a:blip"), "r:embed", rid.c_str());
@@ -70,7 +72,9 @@ void DocxPartWriter::writePicture(pugi::xml_node r, const Picture& picture) {
     set(shape.append_child("a:prstGeom"), "prst", "rect").append_child("a:avLst");
 }
 
-// A VML text box: LibreOffice and Word both read it, and it needs no drawing geometry.
+// A DrawingML text box in the same frame as pictures, so that a floating box keeps its
+// place and its wrap; white with a thin black outline, and grown to its text rather than
+// cutting it off when our lines come out taller than the source's.
 void DocxPartWriter::writeTextBox(pugi::xml_node r, const Shape& shape) {
     std::vector<Block> content = shape.blocks;
     content.insert(content.end(), shape.caption.begin(), shape.caption.end());
@@ -81,20 +85,35 @@ void DocxPartWriter::writeTextBox(pugi::xml_node r, const Shape& shape) {
         deferred_.push_back(std::move(content));
         return;
     }
-    const double widthPt = std::max(shape.width, 1440) / 100.0;
-    const double heightPt = std::max(shape.height, 1440) / 100.0;
-    char style[96];
-    std::snprintf(style, sizeof style, "width:%.1fpt;height:%.1fpt", widthPt, heightPt);
-    pugi::xml_node vshape = r.append_child("w:pict").append_child("v:shape");
-    set(vshape, "id", ("TextBox" + std::to_string(output_.nextDrawingId++)).c_str());
-    set(vshape, "style", style);
-    pugi::xml_node box = vshape.append_child("v:textbox").append_child("w:txbxContent");
+    DrawingFrame frame;
+    frame.inlineWithText = shape.inlineWithText;
+    frame.placement = shape.placement;
+    frame.width = hwpToEmu(std::max(shape.width, 1440));
+    frame.height = hwpToEmu(std::max(shape.height, 1440));
+    frame.id = output_.nextDrawingId++;
+    frame.name = "TextBox " + std::to_string(frame.id);
+    frame.graphicUri = "http://schemas.microsoft.com/office/word/2010/wordprocessingShape";
+    pugi::xml_node wsp = openDrawingFrame(r, frame).append_child("wps:wsp");
+    set(wsp.append_child("wps:cNvSpPr"), "txBox", "1");
+    pugi::xml_node spPr = wsp.append_child("wps:spPr");
+    pugi::xml_node xfrm = spPr.append_child("a:xfrm");
+    attrs(xfrm.append_child("a:off"), {{"x", "0"}, {"y", "0"}});
+    attrs(xfrm.append_child("a:ext"),
+          {{"cx", std::to_string(frame.width)}, {"cy", std::to_string(frame.height)}});
+    set(spPr.append_child("a:prstGeom"), "prst", "rect").append_child("a:avLst");
+    set(spPr.append_child("a:solidFill").append_child("a:srgbClr"), "val", "FFFFFF");
+    pugi::xml_node line = set(spPr.append_child("a:ln"), "w", "9525");
+    set(line.append_child("a:solidFill").append_child("a:srgbClr"), "val", "000000");
+    pugi::xml_node box = wsp.append_child("wps:txbx").append_child("w:txbxContent");
     DocxPartWriter inner(output_, true);
-    inner.writeBlocks(box, content.empty() ? std::vector<Block>(1) : content);
+    inner.writeBlocks(box, content);
     if (!box.last_child() || std::string_view(box.last_child().name()) != "w:p")
         box.append_child("w:p");
     relationships_.insert(relationships_.end(), inner.relationships_.begin(),
                           inner.relationships_.end());
+    pugi::xml_node body = wsp.append_child("wps:bodyPr");
+    attrs(body, {{"rot", "0"}, {"vert", "horz"}, {"wrap", "square"}, {"anchor", "t"}});
+    body.append_child("a:spAutoFit");
 }
 
 namespace {

@@ -129,7 +129,8 @@ std::string notesXml(DocxOutput& output, bool foot, std::string& relsOut) {
     const char* rootName = foot ? "w:footnotes" : "w:endnotes";
     const char* item = foot ? "w:footnote" : "w:endnote";
     pugi::xml_document xml;
-    pugi::xml_node root = startXml(xml, rootName, {"w", "r", "wp", "a", "pic", "m", "v", "o"});
+    pugi::xml_node root =
+        startXml(xml, rootName, {"w", "r", "wp", "a", "pic", "wps", "m", "v", "o"});
     for (const auto& [id, type, mark] :
          {std::tuple{-1, "separator", "w:separator"},
           std::tuple{0, "continuationSeparator", "w:continuationSeparator"}}) {

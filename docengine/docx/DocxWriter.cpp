@@ -12,7 +12,8 @@ namespace {
 constexpr const char* wordMain = "application/vnd.openxmlformats-officedocument.wordprocessingml.";
 
 const std::vector<std::string_view>& bodyNamespaces() {
-    static const std::vector<std::string_view> prefixes{"w", "r", "wp", "a", "pic", "m", "v", "o"};
+    static const std::vector<std::string_view> prefixes{"w",   "r", "wp", "a", "pic",
+                                                        "wps", "m", "v",  "o"};
     return prefixes;
 }
 

@@ -15,8 +15,8 @@ namespace {
 ObjectCommon readObjectCommon(ByteReader& in) {
     ObjectCommon o;
     o.properties = in.u32();
-    in.i32();  // vertical offset
-    in.i32();  // horizontal offset
+    o.verticalOffset = in.i32();
+    o.horizontalOffset = in.i32();
     o.width = in.i32();
     o.height = in.i32();
     in.skip(4 + 8 + 4);                 // z-order, outer margins, instance id

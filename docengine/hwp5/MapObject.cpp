@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "hwp5/ModelBuilder.h"
+#include "hwp5/ObjectPlacement.h"
 
 namespace tavrino::docs::hwp5 {
 namespace {
@@ -64,6 +65,10 @@ std::string hyperlinkTarget(const std::string& command) {
     return target;
 }
 
+Placement placementOf(const ObjectCommon& object) {
+    return placementFromHeader(object.properties, object.verticalOffset, object.horizontalOffset);
+}
+
 }  // namespace
 
 std::optional<Inline> ModelBuilder::drawingObject(const DrawingObject& d) {
@@ -83,6 +88,7 @@ std::optional<Inline> ModelBuilder::drawingObject(const DrawingObject& d) {
     docs::Shape s = shape(d.shape, inlineWithText);
     s.width = d.object.width;
     s.height = d.object.height;
+    s.placement = placementOf(d.object);
     return Inline{std::move(s)};
 }
 
@@ -106,6 +112,7 @@ std::optional<Inline> ModelBuilder::picture(const hwp5::Shape& s, const ObjectCo
     p.width = object.width;
     p.height = object.height;
     p.inlineWithText = object.treatAsChar();
+    p.placement = placementOf(object);
     p.description = object.description;
     return Inline{p};
 }

@@ -23,7 +23,8 @@ constexpr std::uint32_t ctrlId(const char (&c)[5]) {
 // The fields shared by tables, drawing objects and equations.
 struct ObjectCommon {
     std::uint32_t properties = 0;
-    std::int32_t width = 0, height = 0;  // HWPUNIT
+    std::int32_t verticalOffset = 0, horizontalOffset = 0;  // HWPUNIT
+    std::int32_t width = 0, height = 0;                     // HWPUNIT
     std::string description;
 
     bool treatAsChar() const { return properties & 0x1; }

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "hwp5/ControlChars.h"
+#include "hwp5/ObjectPlacement.h"
 #include "hwp5/Paragraph.h"
 #include "hwp5/SectionParser.h"
 #include "hwp5/SectionWriter.h"
@@ -28,6 +29,17 @@ constexpr std::int16_t kTableOuterMargin = 283;
 
 std::uint32_t placement(bool inlineWithText) {
     return inlineWithText ? kTreatAsChar | kPlacement : kFloating;
+}
+
+// A floating picture or drawing keeps the frames, alignment and wrap it was read with.
+std::uint32_t placement(bool inlineWithText, const Placement& where) {
+    constexpr std::uint32_t kAbsoluteSize = (4u << 15) | (2u << 18);
+    return inlineWithText ? placement(true) : placementBits(where) | kAbsoluteSize;
+}
+
+ObjectOffsets offsets(bool inlineWithText, const Placement& where) {
+    if (inlineWithText) return {};
+    return {where.vertical.offset, where.horizontal.offset};
 }
 
 // The part every drawing object shares: its kind, size, and an identity transform.
@@ -135,8 +147,10 @@ void SectionWriter::listHead(ByteWriter& out, std::size_t paragraphs, std::uint3
 
 void SectionWriter::objectHead(ByteWriter& out, std::uint32_t id, std::uint32_t property,
                                std::int32_t width, std::int32_t height,
-                               const std::string& description, std::int16_t margin) {
-    out.u32(id).u32(property).i32(0).i32(0).i32(width).i32(height).i32(0);
+                               const std::string& description, std::int16_t margin,
+                               ObjectOffsets offsets) {
+    out.u32(id).u32(property).i32(offsets.vertical).i32(offsets.horizontal);
+    out.i32(width).i32(height).i32(0);
     out.i16(margin).i16(margin).i16(margin).i16(margin);
     out.u32(nextInstance()).i32(0).bstr(description);
 }
@@ -324,8 +338,9 @@ void SectionWriter::picture(ParagraphOut& p, const docs::Picture& picture, std::
     extendedChar(p, ctrlchar::kObject, ctrlId("gso "));
     const std::uint16_t c = level + 1;
     ByteWriter head;
-    objectHead(head, ctrlId("gso "), placement(picture.inlineWithText) | kFigure, width, height,
-               picture.description);
+    objectHead(head, ctrlId("gso "), placement(picture.inlineWithText, picture.placement) | kFigure,
+               width, height, picture.description, 0,
+               offsets(picture.inlineWithText, picture.placement));
     p.controls.add(tag::kCtrlHeader, c, head);
     caption(picture.caption, width, c + 1, depth + 1, p.controls);
     ByteWriter component;
@@ -352,7 +367,8 @@ void SectionWriter::shape(ParagraphOut& p, const docs::Shape& s, std::uint16_t l
     extendedChar(p, ctrlchar::kObject, ctrlId("gso "));
     const std::uint16_t c = level + 1;
     ByteWriter head;
-    objectHead(head, ctrlId("gso "), placement(s.inlineWithText), width, height, "");
+    objectHead(head, ctrlId("gso "), placement(s.inlineWithText, s.placement), width, height, "", 0,
+               offsets(s.inlineWithText, s.placement));
     p.controls.add(tag::kCtrlHeader, c, head);
     caption(s.caption, width, c + 1, depth + 1, p.controls);
     ByteWriter component;

@@ -16,6 +16,11 @@
 
 namespace tavrino::docs::hwp5 {
 
+// Where an object's header puts it: HWPUNIT from the frames its placement names.
+struct ObjectOffsets {
+    std::int32_t vertical = 0, horizontal = 0;
+};
+
 class SectionWriter {
   public:
     SectionWriter(const Document& document, DocInfoWriter& info)
@@ -74,7 +79,8 @@ class SectionWriter {
     static void extendedChar(ParagraphOut& p, char16_t code, std::uint32_t id);
     // The head shared by tables, drawing objects and equations.
     void objectHead(ByteWriter& out, std::uint32_t id, std::uint32_t property, std::int32_t width,
-                    std::int32_t height, const std::string& description, std::int16_t margin = 0);
+                    std::int32_t height, const std::string& description, std::int16_t margin = 0,
+                    ObjectOffsets offsets = {0, 0});
     std::uint32_t nextInstance() { return ++instance_; }
 
     const Document& document_;

@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "hwpx/HwpxNames.h"
+#include "hwpx/HwpxPlacement.h"
 #include "hwpx/HwpxSectionWriter.h"
 #include "xml/XmlWriter.h"
 
@@ -154,7 +155,8 @@ pugi::xml_node HwpxObjectWriter::subList(pugi::xml_node parent, const char* vert
 }
 
 void HwpxObjectWriter::writeObjectFrame(pugi::xml_node object, std::int32_t width,
-                                        std::int32_t height, bool inlineWithText) {
+                                        std::int32_t height, bool inlineWithText,
+                                        const Placement* placement) {
     pugi::xml_node size = object.append_child("hp:sz");
     set(size, "width", width);
     set(size, "widthRelTo", "ABSOLUTE");
@@ -173,6 +175,7 @@ void HwpxObjectWriter::writeObjectFrame(pugi::xml_node object, std::int32_t widt
                  {"horzAlign", "LEFT"},
                  {"vertOffset", "0"},
                  {"horzOffset", "0"}});
+    if (placement && !inlineWithText) writeHwpxPlacement(object, pos, *placement);
     margins(object, "hp:outMargin", 0, 0, 0, 0);
 }
 
@@ -265,7 +268,7 @@ void HwpxObjectWriter::writePicture(pugi::xml_node run, const Picture& picture) 
     pugi::xml_node image = pic.append_child("hc:img");
     set(image, "binaryItemIDRef", hwpxMediaId(picture.mediaIndex).c_str());
     setAll(image, {{"bright", "0"}, {"contrast", "0"}, {"effect", "REAL_PIC"}, {"alpha", "0"}});
-    writeObjectFrame(pic, width, height, picture.inlineWithText);
+    writeObjectFrame(pic, width, height, picture.inlineWithText, &picture.placement);
     if (!picture.description.empty()) {
         pic.append_child("hp:shapeComment").text().set(xmlSafe(picture.description).c_str());
     }
@@ -322,7 +325,7 @@ void HwpxObjectWriter::writeShape(pugi::xml_node run, const Shape& shape) {
         set(node, "x", point.first);
         set(node, "y", point.second);
     }
-    writeObjectFrame(rect, width, height, shape.inlineWithText);
+    writeObjectFrame(rect, width, height, shape.inlineWithText, &shape.placement);
     writeCaption(rect, shape.caption, width);
 }
 

@@ -28,8 +28,9 @@ class HwpxObjectWriter {
 
   private:
     pugi::xml_node subList(pugi::xml_node parent, const char* vertAlign);
+    // `placement` positions a floating object; none keeps the defaults of tables.
     void writeObjectFrame(pugi::xml_node object, std::int32_t width, std::int32_t height,
-                          bool inlineWithText);
+                          bool inlineWithText, const Placement* placement = nullptr);
     pugi::xml_node openObject(pugi::xml_node run, const char* element, const char* numberingType);
     void writePicture(pugi::xml_node run, const Picture& picture);
     void writeEquation(pugi::xml_node run, const Equation& equation);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "hwpx/HwpxPlacement.h"
+
 namespace tavrino::docs {
 namespace {
 
@@ -293,6 +295,7 @@ class SectionReader {
         picture.width = size.attribute("width").as_int();
         picture.height = size.attribute("height").as_int();
         picture.inlineWithText = node.child("hp:pos").attribute("treatAsChar").as_bool();
+        picture.placement = readHwpxPlacement(node);
         picture.description = node.child("hp:shapeComment").text().as_string();
         picture.caption = readCaption(node);
         piece.content.push_back(std::move(picture));
@@ -321,6 +324,7 @@ class SectionReader {
         shape.width = node.child("hp:sz").attribute("width").as_int();
         shape.height = node.child("hp:sz").attribute("height").as_int();
         shape.inlineWithText = node.child("hp:pos").attribute("treatAsChar").as_bool();
+        shape.placement = readHwpxPlacement(node);
         if (text) shape.blocks = readParagraphs(text.child("hp:subList"));
         shape.caption = readCaption(node);
         piece.content.push_back(std::move(shape));

@@ -42,6 +42,35 @@ struct Break {
     bool operator==(const Break&) const = default;
 };
 
+// Where a floating object sits. Each axis is measured from the edge of a frame: the sheet
+// of paper, the page's text area, the column, or the paragraph that anchors the object
+// (there is no vertical column). An object aligned at the start of its frame sits `offset`
+// HWPUNIT from that edge; one centred, at the end, or inside/outside on facing pages is
+// placed against the frame instead and the offset is left as the source wrote it.
+enum class AnchorFrame { paper, page, column, paragraph };
+enum class AnchorAlign { start, center, end, inside, outside };
+
+struct AnchorAxis {
+    AnchorFrame frame = AnchorFrame::paragraph;
+    AnchorAlign align = AnchorAlign::start;
+    std::int32_t offset = 0;  // HWPUNIT, may be negative
+    bool operator==(const AnchorAxis&) const = default;
+};
+
+// How body text flows around a floating object: on both sides, only above and below it,
+// or not at all, the object drawn behind or in front of the text.
+enum class TextWrap { square, topAndBottom, behindText, inFrontOfText };
+
+// The placement of an object that does not flow as a character. The defaults put it at the
+// top left of its paragraph's column with text above and below, which is where an object
+// whose source says nothing more ends up.
+struct Placement {
+    AnchorAxis horizontal{AnchorFrame::column};
+    AnchorAxis vertical{AnchorFrame::paragraph};
+    TextWrap wrap = TextWrap::topAndBottom;
+    bool operator==(const Placement&) const = default;
+};
+
 // A picture whose bytes live in `Document::media[mediaIndex]`.
 struct Picture {
     std::size_t mediaIndex = 0;
@@ -50,6 +79,7 @@ struct Picture {
     bool inlineWithText = true;  // false: floats, anchored at this point
     std::string description;     // alternative text
     std::vector<Block> caption;
+    Placement placement;  // where it floats; unused while inlineWithText
     bool operator==(const Picture&) const = default;
 };
 
@@ -74,6 +104,7 @@ struct Shape {
     bool inlineWithText = false;
     std::vector<Block> blocks;
     std::vector<Block> caption;
+    Placement placement;  // where it floats; unused while inlineWithText
     bool operator==(const Shape&) const = default;
 };
 

@@ -55,7 +55,6 @@ struct Census {
     int nestedTables = 0;
     int equations = 0;
     int drawings = 0;  // shapes that are not text boxes with text
-    int floating = 0;  // pictures and shapes placed over the text instead of in a line
     int notesInBoxes = 0;
     int boxesInBoxes = 0;
     int fieldsAsText = 0;  // fields Word gets only as their result text
@@ -82,7 +81,6 @@ struct Census {
 
     void inlineItem(const Inline& item, int tableDepth, int boxDepth) {
         if (const auto* picture = std::get_if<Picture>(&item)) {
-            if (!picture->inlineWithText) ++floating;
             blocks(picture->caption, tableDepth, boxDepth);
         } else if (std::holds_alternative<Equation>(item)) {
             ++equations;
@@ -93,7 +91,6 @@ struct Census {
             } else if (!hasText) {
                 ++drawings;
             }
-            if (!shape->inlineWithText) ++floating;
             if (boxDepth > 0) ++boxesInBoxes;
             blocks(shape->blocks, tableDepth, boxDepth + 1);
             blocks(shape->caption, tableDepth, boxDepth + 1);
@@ -142,9 +139,6 @@ void koreanRisks(const Census& census, std::vector<Risk>& risks) {
     add(risks, "equation", e, counted("수식 ", e, "개는 수식 문자열 그대로 옮겨짐"));
     const int d = census.drawings;
     add(risks, "drawing", d, counted("그리기 개체 ", d, "개는 빠지거나 글상자로 바뀜"));
-    const int f = census.floating;
-    add(risks, "floatingObject", f,
-        counted("글 위에 놓인 그림·개체 ", f, "개는 글줄 안으로 옮겨짐"));
     const int b = census.boxesInBoxes;
     add(risks, "nestedTextBox", b,
         counted("글상자 안의 글상자 ", b, "개는 바깥 상자 뒤의 글로 옮겨짐"));

@@ -50,7 +50,7 @@ TEST(DocxLineSpacing, AKoreanPercentIsAPitchOfTheLargestCharacter) {
 
 TEST(DocxLineSpacing, ALineHoldingAnInlineObjectMayGrowPastThePitch) {
     Paragraph p = paragraph(LineSpacingRule::percent, 160, {textRun("그림")});
-    p.runs[0].content.emplace_back(Picture{0, 20000, 20000, true, "", {}});
+    p.runs[0].content.emplace_back(Picture{0, 20000, 20000, true, "", {}, {}});
     EXPECT_EQ(docxLineSpacing(p), (DocxLineSpacing{320, "atLeast"}));
     // A floating picture stands outside the line.
     std::get<Picture>(p.runs[0].content.back()).inlineWithText = false;

@@ -79,7 +79,7 @@ TEST(Hwp5Writer, WritesTheStreamsAndHeaderTheFormatExpects) {
     document.sections.push_back(Section{});
     document.sections[1].blocks.push_back(textParagraph("둘째"));
     document.media.push_back(Media{"a.png", "image/png", std::string("\x89PNG\r\n\x1a\n", 8)});
-    document.sections[1].blocks.push_back(paragraphOf({Picture{0, 7200, 3600, true, "", {}}}));
+    document.sections[1].blocks.push_back(paragraphOf({Picture{0, 7200, 3600, true, "", {}, {}}}));
     const CompoundFile file = containerOf(writeHwp5(document));
 
     const auto header = file.read("FileHeader");
@@ -343,7 +343,7 @@ TEST(Hwp5Writer, TablesKeepSpansBordersFillsAndNesting) {
 TEST(Hwp5Writer, PicturesEquationsShapesNotesAndFields) {
     Document document;
     const std::size_t media = document.addMedia({"p.jpg", "image/jpeg", "\xFF\xD8\xFF jpeg"});
-    Picture picture{media, 14400, 7200, false, "설명", {}};
+    Picture picture{media, 14400, 7200, false, "설명", {}, {}};
     Equation equation{"a over b", 1200, 0, 0};
     Shape box;
     box.kind = ShapeKind::textBox;
@@ -500,7 +500,8 @@ TEST(Hwp5WriterHostile, AFiftyMegabytePicture) {
         bytes[i] = static_cast<char>(i / 4096);
     const std::size_t media = document.addMedia({"big.png", "image/png", bytes});
     document.sections.push_back(Section{});
-    document.sections[0].blocks.push_back(paragraphOf({Picture{media, 100, 100, true, "", {}}}));
+    document.sections[0].blocks.push_back(
+        paragraphOf({Picture{media, 100, 100, true, "", {}, {}}}));
     const Document back = roundTrip(document);
     ASSERT_EQ(back.media.size(), 1u);
     EXPECT_TRUE(back.media[0].data == bytes);
@@ -508,7 +509,7 @@ TEST(Hwp5WriterHostile, AFiftyMegabytePicture) {
 
 TEST(Hwp5WriterHostile, APictureWithoutMediaIsLeftOutAndTheTextStays) {
     const Document back =
-        roundTrip(documentOf({paragraphOf({Text{"앞"}, Picture{42, 0, 0, true, "", {}}})}));
+        roundTrip(documentOf({paragraphOf({Text{"앞"}, Picture{42, 0, 0, true, "", {}, {}}})}));
     EXPECT_TRUE(inlinesOf<Picture>(back).empty());
     EXPECT_EQ(documentText(back), "앞\n");
 }
