@@ -32,9 +32,9 @@ Image loadBmp(const fs::path& path) {
 }
 
 // Keeps a picture opened by one of the picture loaders when it holds at most maxImagePixels
-// and its samples at most maxImageBytes, as grey or sRGB of 8 bits per component (what every
-// encoder of ours expects). Pixels are decoded later, as they are used. Empty when nothing was
-// opened or the picture is too large.
+// of at most maxImageBands samples, together at most maxImageBytes, as grey or sRGB of 8 bits
+// per component (what every encoder of ours expects). Pixels are decoded later, as they are
+// used. Empty when nothing was opened or the picture is too large.
 Image withinLimits(VipsOpened opened, const fs::path& origin) {
     VipsImageRef image = std::move(opened.image);
     bool untouched = true;
@@ -42,7 +42,8 @@ Image withinLimits(VipsOpened opened, const fs::path& origin) {
         const auto pixels = static_cast<std::uint64_t>(vipsWidth(image)) *
                             static_cast<std::uint64_t>(vipsHeight(image));
         const void* const original = image.get();
-        const bool fits = pixels <= maxImagePixels && vipsDecodedBytes(image) <= maxImageBytes;
+        const bool fits = pixels <= maxImagePixels && vipsBands(image) <= maxImageBands &&
+                          vipsDecodedBytes(image) <= maxImageBytes;
         image = fits ? vipsEightBit(std::move(image)) : VipsImageRef();
         untouched = image.get() == original;
     }

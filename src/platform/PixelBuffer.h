@@ -46,5 +46,9 @@ inline constexpr std::uint64_t maxImagePixels = 1ULL << 28;
 // the pixel limit). Pixels alone do not bound memory: a TIFF may declare hundreds of samples
 // per pixel, and a single scanline of such a file can outgrow the machine.
 inline constexpr std::uint64_t maxImageBytes = maxImagePixels * 8;
+// The most samples per pixel a picture may have: colour, alpha and a few extra channels. A
+// file that claims thousands is no picture anyone drops on us, and its decoder would buffer
+// a whole strip of them at once.
+inline constexpr int maxImageBands = 16;
 
 }  // namespace tavrino

@@ -93,6 +93,7 @@ TEST(ImageBytesTest, RefusesWhatTheFileReaderRefuses) {
     // Few pixels, but so many samples each that decoding would need 2.7 GB: refused from
     // the header as well.
     EXPECT_THROW(loadImageBytes(tiffClaiming(524288, 6, 870)), ConvertError);
+    EXPECT_THROW(loadImageBytes(tiffClaiming(43528, 6, 3841)), ConvertError);
     EXPECT_NO_THROW(loadImageBytes(tiffClaiming(524288, 6, 3)));
     // libvips opens PDF and SVG too, but they are no pictures to the program.
     EXPECT_TRUE(refused(pdfBytes({blackPage(20, 10)})));
