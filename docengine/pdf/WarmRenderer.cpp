@@ -259,7 +259,7 @@ void startInstance(const fs::path& folder, const RenderOptions& options) {
     // A request to stop an earlier instance that ended before it saw it must not end this one.
     fs::remove(folder / "stop", ignored);
     // Nothing else writes the profile now: no instance runs, and we hold the use lock.
-    markProfileCurrent(folder / "profile", officeVersion(office.folder));
+    markProfileCurrent(folder / "profile", officeVersionCached(office.folder, folder / "version"));
     std::vector<std::string> changes = office.environment;
     changes.push_back("FONTCONFIG_FILE=" + (folder / "fonts.conf").string());
     changes.push_back("TMPDIR=" + (folder / "tmp").string());
@@ -382,10 +382,9 @@ WarmOutcome renderWarm(const fs::path& docx, const fs::path& pdf, const RenderOp
         ProcessGroup client({options.python.string(), "-c", kUnoScript, pipeName(folder),
                              fileUrl(docx), fileUrl(pdf), std::to_string(connect.count())},
                             {}, "Python");
-        while (!(status = client.poll())) {
+        // Woken by the client's end; the instance's state is looked at in between.
+        while (!(status = client.pollFor(std::chrono::milliseconds(50)))) {
             if (!keepWaiting()) return WarmOutcome::unavailable;
-            // Short: every document waits for this poll once, after its PDF is stored.
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     }
     // Whatever goes wrong inside the shared instance (it was ending, it crashed, it could not
