@@ -1,12 +1,16 @@
 #include "pdf/ChildProcess.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <thread>
 
 #include "model/DocumentError.h"
@@ -65,6 +69,9 @@ ProcessGroup::ProcessGroup(const std::vector<std::string>& argv,
         ::_exit(127);
     }
     ::setpgid(pid_, pid_);  // also from here, so the group exists before any kill
+    // Our own unreaped child, so the pid cannot have been reused yet.
+    pidfd_ = static_cast<int>(::syscall(SYS_pidfd_open, pid_, 0));
+    if (pidfd_ >= 0) ::fcntl(pidfd_, F_SETFD, FD_CLOEXEC);
     ::close(report[1]);
     int error = 0;
     ssize_t got = 0;
@@ -79,6 +86,7 @@ ProcessGroup::ProcessGroup(const std::vector<std::string>& argv,
 
 ProcessGroup::~ProcessGroup() {
     killGroup();
+    if (pidfd_ >= 0) ::close(pidfd_);
 }
 
 std::optional<int> ProcessGroup::poll() {
@@ -97,15 +105,35 @@ std::optional<int> ProcessGroup::poll() {
     return std::nullopt;
 }
 
+std::optional<int> ProcessGroup::pollFor(std::chrono::milliseconds limit) {
+    if (const auto status = poll()) return status;
+    if (limit.count() <= 0) return std::nullopt;
+    if (pidfd_ >= 0) {
+        pollfd ended{pidfd_, POLLIN, 0};
+        const int count = ::poll(
+            &ended, 1,
+            static_cast<int>(std::min<long long>(limit.count(), std::numeric_limits<int>::max())));
+        if (count < 0 && errno != EINTR) {
+            ::close(pidfd_);  // unusable: the short looks below take over
+            pidfd_ = -1;
+        }
+    } else {
+        std::this_thread::sleep_for(std::min(limit, std::chrono::milliseconds(5)));
+    }
+    return poll();
+}
+
 std::optional<int> ProcessGroup::wait(std::chrono::milliseconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (true) {
-        if (const auto status = poll()) return status;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (const auto status = pollFor(std::max(left, std::chrono::milliseconds(0))))
+            return status;
         if (std::chrono::steady_clock::now() >= deadline) {
             killGroup();
             return std::nullopt;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
 }
 

@@ -29,11 +29,17 @@ class ProcessGroup {
     std::optional<int> wait(std::chrono::milliseconds limit);
     // The exit status if the leader has ended, without waiting (what it left is killed).
     std::optional<int> poll();
+    // poll(), waiting up to `limit` for the leader to end; it is woken by the end itself, so
+    // the caller learns of it at once rather than at its next look.
+    std::optional<int> pollFor(std::chrono::milliseconds limit);
 
   private:
     void killGroup();
 
     pid_t pid_ = -1;
+    // Readable when the leader ends; -1 where the kernel has no pidfd (we then look every few
+    // milliseconds).
+    int pidfd_ = -1;
     bool reaped_ = false;
 };
 

@@ -1,5 +1,7 @@
 #include "pdf/OfficeProfile.h"
 
+#include <sys/stat.h>
+
 #include <fstream>
 #include <iterator>
 #include <string_view>
@@ -28,11 +30,15 @@ std::string lastVersionItem(const std::string& version) {
            version + "</value></prop></item>";
 }
 
+fs::path configuration(const fs::path& program) {
+    return program / ".." / "share" / "registry" / "main.xcd";
+}
+
 }  // namespace
 
 std::string officeVersion(const fs::path& program) {
     if (program.empty()) return {};
-    const std::string xcd = readAll(program / ".." / "share" / "registry" / "main.xcd");
+    const std::string xcd = readAll(configuration(program));
     // The schema declares the property with its type; the product's data gives it bare.
     constexpr std::string_view property = R"(<prop oor:name="ooSetupVersion">)";
     const std::size_t at = xcd.find(property);
@@ -45,6 +51,39 @@ std::string officeVersion(const fs::path& program) {
     if (close < begin) return {};
     std::string version = xcd.substr(begin, close - begin);
     return isVersion(version) ? version : std::string();
+}
+
+std::string officeVersionCached(const fs::path& program, const fs::path& cache) {
+    if (program.empty() || cache.empty()) return officeVersion(program);
+    const fs::path xcd = configuration(program);
+    struct stat info {};
+    if (::stat(xcd.c_str(), &info) != 0) return {};
+    const std::string key = xcd.lexically_normal().string() + "\n" + std::to_string(info.st_size) +
+                            "\n" + std::to_string(info.st_mtim.tv_sec) + "." +
+                            std::to_string(info.st_mtim.tv_nsec) + "\n";
+    const std::string remembered = readAll(cache);
+    if (remembered.size() > key.size() && remembered.compare(0, key.size(), key) == 0) {
+        std::string version = remembered.substr(key.size());
+        if (!version.empty() && version.back() == '\n') version.pop_back();
+        if (isVersion(version)) return version;
+    }
+    const std::string version = officeVersion(program);
+    if (!isVersion(version)) return version;
+    // Replaced whole, so a reader at the same moment sees the old answer or the new one.
+    const fs::path temporary = cache.string() + ".new";
+    std::error_code error;
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << key << version << "\n";
+        out.close();
+        if (!out) {
+            fs::remove(temporary, error);
+            return version;
+        }
+    }
+    fs::rename(temporary, cache, error);
+    if (error) fs::remove(temporary, error);
+    return version;
 }
 
 void markProfileCurrent(const fs::path& profile, const std::string& version) {

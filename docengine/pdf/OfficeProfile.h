@@ -14,6 +14,13 @@ namespace tavrino::docs {
 // folder is `program`; empty when it cannot be read.
 std::string officeVersion(const std::filesystem::path& program);
 
+// officeVersion, remembered in `cache` (a file of ours) with the path, size and modification
+// time of the configuration it came from: reading that 2 MB file costs tens of milliseconds on
+// every cold start, while a changed installation (an upgrade) changes its size or time and is
+// read afresh. An empty `cache` reads the configuration every time.
+std::string officeVersionCached(const std::filesystem::path& program,
+                                const std::filesystem::path& cache);
+
 // Records in the profile at `profile` (the UserInstallation folder) that LibreOffice `version`
 // has started with it, creating the settings file when there is none. A settings file we do
 // not understand is left as it is: LibreOffice then merely runs its self-test.

@@ -58,7 +58,14 @@ std::optional<long> secondsFromEnvironment(const char* name) {
 void renderCold(const fs::path& work, const fs::path& docx, const RenderOptions& options) {
     const fs::path fonts = work / "fonts.conf";
     std::ofstream(fonts, std::ios::binary) << fontconfigFile();
-    markProfileCurrent(work / "profile", officeVersion(officeProgram(options.soffice).folder));
+    const fs::path versionCache =
+        options.cache.empty() ? fs::path() : options.cache / "office-version";
+    if (!options.cache.empty()) {
+        std::error_code ignored;
+        fs::create_directories(options.cache, ignored);
+    }
+    markProfileCurrent(work / "profile",
+                       officeVersionCached(officeProgram(options.soffice).folder, versionCache));
     ProcessGroup soffice(
         {options.soffice.string(), "--headless", "--norestore", "--nolockcheck", "--nodefault",
          "--nologo", "-env:UserInstallation=" + fileUrl(work / "profile"), "--convert-to",

@@ -1,17 +1,22 @@
 #include "pdf/WarmRenderer.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -44,10 +49,52 @@ class FileLock {
     FileLock& operator=(const FileLock&) = delete;
 
     bool tryLock() { return ::flock(fd_, LOCK_EX | LOCK_NB) == 0; }
+    // Queues for the lock and has it the moment its holder lets go: a blocking flock in a
+    // thread of its own, which tells us through an eventfd. When the deadline passes first, the
+    // thread is left to let go of the lock itself should it still get it.
     bool lockBy(Clock::time_point deadline) {
+        if (tryLock()) return true;
+        struct Wait {
+            int done = ::eventfd(0, EFD_CLOEXEC);
+            int fd = -1;                // the lock file's description, kept open by the thread
+            std::atomic<int> state{0};  // 0 waiting, 1 locked for us, 2 given up
+            ~Wait() {
+                if (done >= 0) ::close(done);
+                if (fd >= 0) ::close(fd);
+            }
+        };
+        auto wait = std::make_shared<Wait>();
+        wait->fd = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+        if (wait->done < 0 || wait->fd < 0) return lockByLooking(deadline);
+        std::thread([wait] {
+            while (::flock(wait->fd, LOCK_EX) != 0 && errno == EINTR) {
+            }
+            int expected = 0;
+            if (wait->state.compare_exchange_strong(expected, 1)) {
+                const std::uint64_t one = 1;
+                [[maybe_unused]] const ssize_t wrote = ::write(wait->done, &one, sizeof one);
+            } else {
+                ::flock(wait->fd, LOCK_UN);  // nobody wants it any more
+            }
+        }).detach();
+        while (wait->state.load() != 1) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+            if (left.count() <= 0) {
+                int expected = 0;
+                if (wait->state.compare_exchange_strong(expected, 2)) return false;
+                break;  // it got the lock just now
+            }
+            pollfd ready{wait->done, POLLIN, 0};
+            ::poll(&ready, 1, static_cast<int>(std::min<long long>(left.count(), 60'000)));
+        }
+        return true;
+    }
+    // Where no eventfd or descriptor can be had.
+    bool lockByLooking(Clock::time_point deadline) {
         while (!tryLock()) {
             if (Clock::now() >= deadline) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         return true;
     }
@@ -259,7 +306,7 @@ void startInstance(const fs::path& folder, const RenderOptions& options) {
     // A request to stop an earlier instance that ended before it saw it must not end this one.
     fs::remove(folder / "stop", ignored);
     // Nothing else writes the profile now: no instance runs, and we hold the use lock.
-    markProfileCurrent(folder / "profile", officeVersion(office.folder));
+    markProfileCurrent(folder / "profile", officeVersionCached(office.folder, folder / "version"));
     std::vector<std::string> changes = office.environment;
     changes.push_back("FONTCONFIG_FILE=" + (folder / "fonts.conf").string());
     changes.push_back("TMPDIR=" + (folder / "tmp").string());
@@ -283,8 +330,9 @@ void startInstance(const fs::path& folder, const RenderOptions& options) {
     }
     // The watchdog holds alive.lock from its first moments; wait for that so a client can tell
     // "starting" from "gone".
-    for (int i = 0; i < 100 && !warmInstanceRunning(folder); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // It does so within a millisecond or two; a second is the most we give it.
+    for (int i = 0; i < 1000 && !warmInstanceRunning(folder); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 // Whether this Python has LibreOffice's UNO module; asked before starting an instance, and
@@ -382,10 +430,9 @@ WarmOutcome renderWarm(const fs::path& docx, const fs::path& pdf, const RenderOp
         ProcessGroup client({options.python.string(), "-c", kUnoScript, pipeName(folder),
                              fileUrl(docx), fileUrl(pdf), std::to_string(connect.count())},
                             {}, "Python");
-        while (!(status = client.poll())) {
+        // Woken by the client's end; the instance's state is looked at in between.
+        while (!(status = client.pollFor(std::chrono::milliseconds(50)))) {
             if (!keepWaiting()) return WarmOutcome::unavailable;
-            // Short: every document waits for this poll once, after its PDF is stored.
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     }
     // Whatever goes wrong inside the shared instance (it was ending, it crashed, it could not

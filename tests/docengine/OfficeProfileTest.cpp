@@ -2,7 +2,9 @@
 // that LibreOffice's own settings survive and a file we do not understand is left alone.
 #include "pdf/OfficeProfile.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -122,6 +124,71 @@ TEST_F(OfficeProfileTest, ASettingsFileWeDoNotUnderstandOrABadVersionIsLeftAlone
     markProfileCurrent(folder / "profile", "7.4</value><x>");
     markProfileCurrent(folder / "profile", "");
     EXPECT_EQ(readAll(settings()), sound);
+}
+
+std::string versionData(const std::string& version) {
+    return R"(<prop oor:name="ooSetupVersion"><value>)" + version + "</value></prop>";
+}
+
+// Gives `path` the modification time `seconds` after the epoch.
+void setTime(const fs::path& path, long seconds) {
+    const timespec times[2] = {{seconds, 0}, {seconds, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+TEST_F(OfficeProfileTest, TheRememberedVersionHoldsUntilTheInstallationChanges) {
+    const fs::path cache = folder / "version";
+    const fs::path program = installation(versionData("7.4"));
+    const fs::path xcd = folder / "office" / "share" / "registry" / "main.xcd";
+    setTime(xcd, 1'700'000'000);
+    EXPECT_EQ(officeVersionCached(program, cache), "7.4");
+    ASSERT_TRUE(fs::exists(cache));
+
+    // Same size and time: the answer comes from the cache, not from the file (whose value we
+    // changed behind its back to tell the two apart).
+    std::ofstream(xcd, std::ios::binary | std::ios::trunc) << versionData("7.5");
+    setTime(xcd, 1'700'000'000);
+    EXPECT_EQ(officeVersionCached(program, cache), "7.4");
+
+    // An upgrade touches the file: read afresh, and the new answer is remembered.
+    setTime(xcd, 1'700'000'100);
+    EXPECT_EQ(officeVersionCached(program, cache), "7.5");
+    std::ofstream(xcd, std::ios::binary | std::ios::trunc) << versionData("7.5");
+    setTime(xcd, 1'700'000'100);
+    EXPECT_EQ(officeVersionCached(program, cache), "7.5");
+
+    // A change of size alone (same time) is seen too.
+    std::ofstream(xcd, std::ios::binary | std::ios::trunc) << versionData("24.2");
+    setTime(xcd, 1'700'000'100);
+    EXPECT_EQ(officeVersionCached(program, cache), "24.2");
+
+    // Another installation with a file just like it is not answered from this one's entry.
+    const fs::path other = folder / "other";
+    fs::create_directories(other / "share" / "registry");
+    fs::create_directories(other / "program");
+    std::ofstream(other / "share" / "registry" / "main.xcd", std::ios::binary)
+        << versionData("25.2");
+    setTime(other / "share" / "registry" / "main.xcd", 1'700'000'100);
+    EXPECT_EQ(officeVersionCached(other / "program", cache), "25.2");
+}
+
+TEST_F(OfficeProfileTest, ABrokenCacheOrNoInstallationIsNeverTakenAsAVersion) {
+    const fs::path cache = folder / "version";
+    const fs::path program = installation(versionData("7.4"));
+    // A cache cut short or with garbage after the key: the file is read again.
+    EXPECT_EQ(officeVersionCached(program, cache), "7.4");
+    std::string text = readAll(cache);
+    text.replace(text.rfind("7.4"), 3, "x\"/>");
+    std::ofstream(cache, std::ios::binary | std::ios::trunc) << text;
+    EXPECT_EQ(officeVersionCached(program, cache), "7.4");
+    std::ofstream(cache, std::ios::binary | std::ios::trunc) << "";
+    EXPECT_EQ(officeVersionCached(program, cache), "7.4");
+
+    // The installation gone: nothing, even though an answer was remembered for it.
+    fs::remove_all(folder / "office");
+    EXPECT_EQ(officeVersionCached(program, cache), "");
+    // No cache file to use: the same answer as reading the file each time.
+    EXPECT_EQ(officeVersionCached(installation(versionData("7.6")), {}), "7.6");
 }
 
 }  // namespace

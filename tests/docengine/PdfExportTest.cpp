@@ -1,7 +1,9 @@
 // The PDF export's handling of the renderer, with small shell scripts standing in for
 // LibreOffice so the failure paths run in milliseconds.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 
 #include <chrono>
@@ -179,6 +181,53 @@ TEST_F(PdfExportTest, AWarmInstanceThatNeverAnswersIsEndedAndTheDocumentRendered
     EXPECT_EQ(expectGone(pids), 1);
     EXPECT_FALSE(warmInstanceRunning(warmFolder(options)));
     EXPECT_EQ(leftovers(), 0);
+}
+
+// Renders queue on the instance's lock: a render that cannot have it within its limit fails
+// with nothing left behind, and one queued behind another starts as soon as it is let go.
+TEST_F(PdfExportTest, AQueuedRenderWaitsForTheLockOnlyWithinItsLimit) {
+    const fs::path output = folder / "out.pdf";
+    RenderOptions options =
+        fake("[ -n \"$LISTENER\" ] && exit 1\nprintf '%%PDF-1.7 cold' > \"$OUTDIR/document.pdf\"",
+             std::chrono::seconds(1));
+    options.warm = true;
+    options.cache = folder / "cache";
+    fs::create_directories(warmFolder(options));
+    const fs::path lockFile = warmFolder(options) / "use.lock";
+    const int held = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(exportPdf(document, output, options), DocumentError);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(900));
+    EXPECT_LT(waited, std::chrono::seconds(5));
+    EXPECT_FALSE(fs::exists(output));
+    EXPECT_EQ(leftovers(), 0);
+
+    // Let go while the next one waits: it goes ahead and renders.
+    options.timeout = std::chrono::seconds(20);
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ::flock(held, LOCK_UN);
+    });
+    exportPdf(document, output, options);
+    release.join();
+    ::close(held);
+    EXPECT_TRUE(fs::exists(output));
+    EXPECT_EQ(leftovers(), 0);
+    // The render holds no lock any more (and neither does a waiter given up on before).
+    const int again = ::open(lockFile.c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(again, 0);
+    bool free = false;
+    for (int i = 0; i < 100 && !free; ++i) {
+        free = ::flock(again, LOCK_EX | LOCK_NB) == 0;
+        if (!free) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ::close(again);
+    EXPECT_TRUE(free);
+    instanceEnds(warmFolder(options), std::chrono::seconds(10));
 }
 
 // A shared instance that cannot store this document (it was ending, or it stumbled) must
