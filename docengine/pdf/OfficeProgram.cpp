@@ -34,8 +34,14 @@ OfficeProgram officeProgram(const fs::path& soffice) {
     if (real.filename() != "soffice") return {soffice, {}, real.parent_path()};
     const fs::path binary = real.parent_path() / "soffice.bin";
     if (::access(binary.c_str(), X_OK) != 0) return {soffice, {}, real.parent_path()};
-    // The one setting of the launcher script that applies on Linux.
-    return {binary, {"SAL_ENABLE_FILE_LOCKING=1"}, real.parent_path()};
+    // The one setting of the launcher script that applies on Linux, and a PATH of
+    // LibreOffice's own folder. Every document it loads is checked for signatures, and that
+    // check asks GnuPG for its engines by running gpgconf, gpg and gpgsm, found through PATH:
+    // five processes on the first render of every instance, for a signature a render never
+    // shows. LibreOffice itself runs nothing else through PATH that a render needs.
+    return {binary,
+            {"SAL_ENABLE_FILE_LOCKING=1", "PATH=" + real.parent_path().string()},
+            real.parent_path()};
 }
 
 }  // namespace tavrino::docs

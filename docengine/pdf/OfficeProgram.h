@@ -13,7 +13,7 @@ namespace tavrino::docs {
 
 struct OfficeProgram {
     std::filesystem::path program;
-    // NAME=VALUE entries the launcher would have set.
+    // NAME=VALUE entries to start it with: what the launcher would have set, and a PATH.
     std::vector<std::string> environment;
     // The folder the real program file is in (LibreOffice's `program` folder), links followed;
     // empty when the program could not be found.

@@ -310,6 +310,11 @@ void startInstance(const fs::path& folder, const RenderOptions& options) {
     std::vector<std::string> changes = office.environment;
     changes.push_back("FONTCONFIG_FILE=" + (folder / "fonts.conf").string());
     changes.push_back("TMPDIR=" + (folder / "tmp").string());
+    // The signature check also sets up NSS, and with no certificate store of the user's to
+    // open it makes a new database in the temporary folder on every start; one kept here is
+    // made once and then only opened.
+    fs::create_directories(folder / "nss", ignored);
+    changes.push_back("MOZILLA_CERTIFICATE_FOLDER=sql:" + (folder / "nss").string());
     const std::vector<std::string> environment = environmentWith(changes);
     const std::vector<std::string> serviceArgv{options.python.string(),
                                                "-c",

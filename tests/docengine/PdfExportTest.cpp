@@ -384,7 +384,9 @@ TEST_F(PdfExportTest, TheLaunchersProgramIsStartedDirectlyOnlyWhenItIsReallyTher
     // Through the link, as Debian installs it, and through PATH for a bare name.
     OfficeProgram office = officeProgram(folder / "bin" / "soffice");
     EXPECT_EQ(office.program, fs::canonical(program / "soffice.bin"));
-    EXPECT_EQ(office.environment, std::vector<std::string>{"SAL_ENABLE_FILE_LOCKING=1"});
+    EXPECT_EQ(office.environment,
+              (std::vector<std::string>{"SAL_ENABLE_FILE_LOCKING=1",
+                                        "PATH=" + fs::canonical(program).string()}));
     const std::string savedPath = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
     ::setenv("PATH", ("/nonexistent:" + (folder / "bin").string()).c_str(), 1);
     office = officeProgram("soffice");

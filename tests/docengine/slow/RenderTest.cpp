@@ -1,6 +1,7 @@
 // pelgrin export-pdf with the real LibreOffice: two runs at the same moment share one warm
 // instance and both succeed, the Korean faces come out in embedded Korean fonts, and the
-// instance ends by itself once idle. Two renders in all (one starts the instance).
+// instance ends by itself once idle, having started no GnuPG tool. Two renders in all (one
+// starts the instance).
 #include <signal.h>
 
 #include <chrono>
@@ -37,7 +38,15 @@ TEST(WarmRender, TwoRunsAtOnceSucceedAndTheInstanceEndsWhenIdle) {
     TempDir work;
     const fs::path cache = work.path() / "cache";
     const std::string pelgrin = (fs::path(TAVRINO_TOOLS_DIR) / "pelgrin").string();
-    const std::string env = "XDG_CACHE_HOME='" + cache.string() +
+    // A gpgconf first in PATH that notes being asked: the renders must not start GnuPG.
+    const fs::path gnupg = work.path() / "gnupg";
+    fs::create_directories(gnupg);
+    std::ofstream(gnupg / "gpgconf")
+        << "#!/bin/sh\necho \"$@\" >> '" << (work.path() / "asked").string() << "'\n";
+    fs::permissions(gnupg / "gpgconf", fs::perms::owner_all);
+    const char* path = std::getenv("PATH");
+    const std::string env = "PATH='" + gnupg.string() + ":" + (path != nullptr ? path : "") +
+                            "' XDG_CACHE_HOME='" + cache.string() +
                             "' TAVRINO_RENDER_IDLE=3 TAVRINO_SOFFICE=/usr/bin/soffice ";
     const fs::path one = work.path() / "one.pdf";
     const fs::path two = work.path() / "two.pdf";
@@ -81,6 +90,11 @@ TEST(WarmRender, TwoRunsAtOnceSucceedAndTheInstanceEndsWhenIdle) {
     EXPECT_FALSE(fs::exists(user / "GraphicsRenderTests.log"));
     EXPECT_NE(readFileBytes(user / "registrymodifications.xcu").find("ooSetupLastVersion"),
               std::string::npos);
+
+    // Nor did it look for GnuPG for the signature check, and it opened its certificate store
+    // in the instance folder instead of making one in its temporary folder.
+    EXPECT_FALSE(fs::exists(work.path() / "asked")) << readFileBytes(work.path() / "asked");
+    EXPECT_TRUE(fs::exists(folder / "nss" / "cert9.db"));
 }
 
 }  // namespace
