@@ -2,18 +2,22 @@
 // points, and for HWP 5 files the number of pages the word processor laid out when it last
 // saved (its line segments' cache: "~" after the count when a section's pages were read from
 // the lines' positions rather than their page flags), "-" for other formats.
+// doc_facts --floating FILE: the text of every floating text box or shape (not those inside
+// another one), as the document's plain text gives it, each followed by a line of one form feed.
 #include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "hwp5/CompoundFile.h"
 #include "hwp5/FileHeader.h"
 #include "hwp5/Hwp5File.h"
 #include "hwp5/Record.h"
 #include "io/DocumentIO.h"
+#include "text/TextExport.h"
 
 namespace {
 
@@ -57,16 +61,64 @@ int cachedPages(const std::filesystem::path& path, bool* fromPositions) {
     return pages;
 }
 
+void collectFloating(const std::vector<Block>& blocks, std::vector<const Shape*>& found);
+
+void collectFloating(const Paragraph& paragraph, std::vector<const Shape*>& found) {
+    for (const TextRun& run : paragraph.runs) {
+        for (const Inline& item : run.content) {
+            if (const auto* shape = std::get_if<Shape>(&item)) {
+                if (shape->inlineWithText)
+                    collectFloating(shape->blocks, found);
+                else if (!shape->blocks.empty())
+                    found.push_back(shape);
+            } else if (const auto* note = std::get_if<Note>(&item)) {
+                collectFloating(note->blocks, found);
+            }
+        }
+    }
+}
+
+void collectFloating(const std::vector<Block>& blocks, std::vector<const Shape*>& found) {
+    for (const Block& block : blocks) {
+        if (const auto* paragraph = std::get_if<Paragraph>(&block.content)) {
+            collectFloating(*paragraph, found);
+        } else {
+            for (const TableRow& row : std::get<Table>(block.content).rows)
+                for (const TableCell& cell : row.cells)
+                    collectFloating(cell.blocks, found);
+        }
+    }
+}
+
+// Each box's text through the same plain-text export as the whole document's, from a copy of
+// the document (its styles and lists) holding only the box's paragraphs.
+void printFloating(const Document& document) {
+    std::vector<const Shape*> shapes;
+    for (const Section& section : document.sections)
+        collectFloating(section.blocks, shapes);
+    for (const Shape* shape : shapes) {
+        Document alone = document;
+        alone.sections.resize(1);
+        alone.sections.front().blocks = shape->blocks;
+        std::printf("%s\n\f\n", documentText(alone).c_str());
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: doc_facts FILE\n");
+    const bool floating = argc == 3 && std::string(argv[1]) == "--floating";
+    if (argc != 2 && !floating) {
+        std::fprintf(stderr, "usage: doc_facts [--floating] FILE\n");
         return 2;
     }
     try {
-        const std::filesystem::path path = argv[1];
+        const std::filesystem::path path = argv[argc - 1];
         const LoadedDocument loaded = loadDocument(path);
+        if (floating) {
+            printFloating(loaded.document);
+            return 0;
+        }
         PageSetup page;
         if (!loaded.document.sections.empty()) page = loaded.document.sections.front().page;
         // HWPUNIT is 1/7200 inch, a hundredth of a point.
