@@ -62,6 +62,8 @@ Controller::~Controller() {
     panel_.setOnDragEnter(nullptr);
     backend_.setOnChange(nullptr);
     backend_.setOnPointerReport(nullptr);
+    if (worker_ && !worker_->stopAndWait(quitWait))
+        log("끝내기: 진행 중인 변환이 제한 시간 안에 끝나지 않음");
 }
 
 void Controller::start() {

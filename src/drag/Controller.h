@@ -27,6 +27,7 @@
 #include "drag/DragBackend.h"
 #include "drag/Notifier.h"
 #include "drag/RunPort.h"
+#include "drag/RunThread.h"
 #include "drag/WheelPort.h"
 
 namespace tavrino {
@@ -37,7 +38,8 @@ class Controller : public QObject {
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
 
     // The panel, backend, engine and notifier outlive the controller, except the engine,
-    // which a running worker keeps alive.
+    // which a running worker keeps alive. Its end asks a run in progress to stop after the
+    // files in flight and waits for them (at most quitWait).
     Controller(WheelPort& panel, DragBackend& backend, std::shared_ptr<RunPort> engine,
                Notifier& notifier);
     ~Controller() override;
@@ -68,6 +70,9 @@ class Controller : public QObject {
     static constexpr std::chrono::milliseconds readLimit{300};
     // How long a source may take to answer a request for its uri-list.
     static constexpr std::chrono::milliseconds answerLimit{30};
+    // How long the controller's end (the program quitting) waits for a run to finish the
+    // files it has in flight.
+    static constexpr std::chrono::milliseconds quitWait{20000};
 
   private:
     struct Probe {
@@ -92,7 +97,7 @@ class Controller : public QObject {
     void endProbe();
 
     void runCrop(const std::vector<std::filesystem::path>& paths);
-    void startWorker(std::function<void()> work);
+    void startWorker(std::function<void(const RunThread&)> work);
     void showProgress(int handled);
     void finishRun(const WheelItem& item, const RunReport& report);
     void notifyRisks(const std::vector<RiskFinding>& risks);
@@ -114,6 +119,7 @@ class Controller : public QObject {
     bool started_ = false;
     std::uint64_t lastCount_ = 0;
     QTimer timer_;
+    std::shared_ptr<RunThread> worker_;
 };
 
 }  // namespace tavrino

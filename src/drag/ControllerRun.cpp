@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QPointer>
-#include <thread>
 
 #include "drag/Controller.h"
 #include "platform/Log.h"
@@ -45,12 +44,18 @@ void Controller::run(const WheelItem& item, std::vector<std::filesystem::path> p
             },
             Qt::QueuedConnection);
     };
-    startWorker([engine = engine_, post, item, paths = std::move(paths)] {
+    startWorker([engine = engine_, post, item, paths = std::move(paths)](const RunThread& thread) {
         RunReport report;
         try {
-            report = engine->run(item, paths, [post](int handled, int) {
+            report = engine->run(item, paths, [post, &thread](int handled, int) {
+                if (thread.stopRequested()) throw RunStopped();
                 post([handled](Controller& c) { c.showProgress(handled); });
             });
+        } catch (const RunStopped& stopped) {
+            log(title(item) + " 중단: " + stopped.what());
+            report = RunReport{};
+            report.total = static_cast<int>(paths.size());
+            report.finish = {false, "중단"};
         } catch (const std::exception& error) {
             // The engine catches per file; anything that still escapes fails the run rather
             // than the program.
@@ -74,10 +79,10 @@ void Controller::runCrop(const std::vector<std::filesystem::path>& paths) {
     }
 }
 
-void Controller::startWorker(std::function<void()> work) {
-    // One run at a time (the wheel refuses drops while its hub is busy), so one plain
-    // thread per run is all the concurrency needed; it owns everything it touches.
-    std::thread(std::move(work)).detach();
+void Controller::startWorker(std::function<void(const RunThread&)> work) {
+    // One run at a time (the wheel refuses drops while its hub is busy), so one thread per
+    // run is all the concurrency needed; it owns everything it touches.
+    worker_ = RunThread::start(std::move(work));
 }
 
 void Controller::showProgress(int handled) {

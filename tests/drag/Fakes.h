@@ -106,10 +106,16 @@ class FakeEngine : public RunPort {
             items.push_back(item);
             calls.push_back(files);
         }
+        struct Ended {
+            std::atomic<bool>& flag;
+            ~Ended() { flag = true; }
+        } ended{this->ended};
         while (hold)
             std::this_thread::yield();
         const int total = static_cast<int>(files.size());
         for (int i = 0; i < total; ++i) {
+            std::this_thread::sleep_for(perFile);
+            ++handled;
             if (progress) progress(i + 1, total);
         }
         if (throws) throw std::runtime_error("엔진 고장");
@@ -128,6 +134,9 @@ class FakeEngine : public RunPort {
     std::vector<std::vector<std::filesystem::path>> calls;
     std::atomic<bool> hold = false;
     bool throws = false;
+    std::chrono::milliseconds perFile{0};  // the time each file takes
+    std::atomic<int> handled = 0;          // files carried out
+    std::atomic<bool> ended = false;       // run() has returned or thrown
     RunReport report;
 };
 

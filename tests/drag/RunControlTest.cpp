@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "Fakes.h"
+#include "convert/Image.h"
 #include "drag/Controller.h"
 #include "drag/RunEnginePort.h"
+#include "support/Fixtures.h"
 #include "support/TestFiles.h"
 
 namespace tavrino {
@@ -159,13 +161,74 @@ TEST_F(RunControl, ResultOfAControllerThatIsGoneIsDropped) {
     auto shortLived = std::make_unique<Controller>(panel, backend, engine, notifier);
     engine->hold = true;
     panel.onDrop(ConvertItem{Fmt::jpg}, {"/x/a.png"});
+    // The controller's end waits for the file in flight, which finishes meanwhile.
+    std::thread release([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        engine->hold = false;
+    });
     shortLived.reset();
-    engine->hold = false;
-    // The worker finishes and posts; nothing may touch the destroyed controller.
-    ASSERT_TRUE(test::waitFor([&] { return engine->calls.size() == 1; }));
+    release.join();
+    // The worker finished and posted; nothing may touch the destroyed controller.
+    EXPECT_EQ(engine->calls.size(), 1u);
     for (int i = 0; i < 20; ++i)
         QCoreApplication::processEvents();
     EXPECT_FALSE(panel.onDrop) << "the gone controller unhooked itself";
+}
+
+// Quitting the program mid-run: no file after the ones in flight starts, and the program's
+// end waits for the run instead of cutting a file off as it is written.
+TEST_F(RunControl, QuittingMidRunStopsAfterTheFileInFlightAndWaitsForIt) {
+    auto quitting = std::make_unique<Controller>(panel, backend, engine, notifier);
+    engine->perFile = std::chrono::milliseconds(20);
+    panel.onDrop(ConvertItem{Fmt::jpg}, Paths(50, "/x/a.png"));
+    ASSERT_TRUE(test::waitFor([&] { return engine->handled >= 2; }));
+    quitting.reset();
+    EXPECT_TRUE(engine->ended) << "the run outlived the controller";
+    const int handled = engine->handled;
+    EXPECT_LT(handled, 50);
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    EXPECT_EQ(engine->handled, handled) << "files went on after the quit";
+    EXPECT_EQ(lastLogLine(), "JPG 중단: 프로그램을 끝내 남은 파일은 그대로 둠");
+}
+
+// The same with real pictures carried out side by side: whatever carries a final name is a
+// whole picture, no file starts after the quit, and no temporary file is left.
+TEST(RealRunControl, QuittingMidRunLeavesWholePicturesAndNothingElse) {
+    test::TempDir dir;
+    test::LogCapture log{dir / "Tavrino.log"};
+    const std::filesystem::path folder = dir / "photos";
+    std::filesystem::create_directories(folder);
+    Paths files;
+    for (int i = 0; i < 12; ++i) {
+        files.push_back(folder / ("photo" + std::to_string(i) + ".jpg"));
+        test::writePicture(files.back(), 1600, 1200);
+    }
+    const auto count = [&](const std::string& extension) {
+        int n = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            n += entry.path().extension() == extension;
+        return n;
+    };
+    test::FakeBackend backend;
+    test::FakePanel panel;
+    test::FakeNotifier notifier;
+    auto controller =
+        std::make_unique<Controller>(panel, backend, std::make_shared<RunEnginePort>(), notifier);
+    panel.onDrop(ConvertItem{Fmt::png}, files);
+    ASSERT_TRUE(test::waitFor([&] { return count(".png") >= 2; }, 20000));
+    controller.reset();
+    const int written = count(".png");
+    EXPECT_LT(written, 12) << "the run ended before the quit";
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(count(".png"), written) << "files went on after the quit";
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(entry.path().extension() == ".jpg" || entry.path().extension() == ".png")
+            << name << " was left in the folder";
+        if (entry.path().extension() == ".png") {
+            EXPECT_TRUE(decodesCompletely(entry.path())) << name << " is not a whole picture";
+        }
+    }
 }
 
 TEST(RiskNoticeLines, AtMostTwoLinesPointingAtTheLog) {
