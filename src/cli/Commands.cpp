@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "actions/ActionInstall.h"
+#include "cli/Interrupt.h"
 #include "menu/MenuRules.h"
 #include "platform/Bundle.h"
 #include "platform/Log.h"
@@ -87,7 +88,18 @@ int runCommand(const std::vector<std::string>& arguments) {
     const auto item = parseWheelItem(arguments.front());
     if (!item) throw UsageError("malformed item: " + arguments.front());
     const auto paths = pathsOf(arguments.begin() + 1, arguments.end());
-    const RunReport report = runItem(*item, paths, standardOperations());
+    const InterruptWatch interrupt;
+    RunReport report;
+    try {
+        report = runItem(*item, paths, standardOperations(), [&interrupt](int, int) {
+            if (interrupt.interrupted())
+                throw RunStopped("끝내라는 신호를 받아 남은 파일은 그대로 둠");
+        });
+    } catch (const RunStopped& stopped) {
+        log(title(*item) + " 중단: " + stopped.what());
+        std::cout.flush();
+        interrupt.endBySignal();
+    }
     if (report.finish.ok && !report.risks.empty()) {
         // The hub's text, then what the desktop notification would say: this program posts
         // none.

@@ -48,7 +48,8 @@ void Controller::run(const WheelItem& item, std::vector<std::filesystem::path> p
         RunReport report;
         try {
             report = engine->run(item, paths, [post, &thread](int handled, int) {
-                if (thread.stopRequested()) throw RunStopped();
+                if (thread.stopRequested())
+                    throw RunStopped("프로그램을 끝내 남은 파일은 그대로 둠");
                 post([handled](Controller& c) { c.showProgress(handled); });
             });
         } catch (const RunStopped& stopped) {

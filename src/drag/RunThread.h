@@ -10,7 +10,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <stdexcept>
 
 namespace tavrino {
 
@@ -30,12 +29,6 @@ class RunThread {
     std::mutex mutex_;
     std::condition_variable ended_;
     bool running_ = true;
-};
-
-// Thrown from a run's progress report once its thread is asked to stop: no file after the
-// ones in flight starts.
-struct RunStopped : std::runtime_error {
-    RunStopped() : std::runtime_error("프로그램을 끝내 남은 파일은 그대로 둠") {}
 };
 
 }  // namespace tavrino

@@ -17,8 +17,8 @@ namespace tavrino {
 namespace {
 
 // Thrown by the naming turn of a job whose run was stopped before its turn came.
-struct RunStopped : std::runtime_error {
-    RunStopped() : std::runtime_error("실행 중단") {}
+struct TurnCancelled : std::runtime_error {
+    TurnCancelled() : std::runtime_error("실행 중단") {}
 };
 
 // The shared state of one runInOrder: a queue of side-by-side jobs, the workers taking from
@@ -72,6 +72,19 @@ class Dispatcher {
         return false;
     }
 
+    // Lets no queued job start any more and waits for those already running; returns how
+    // many leading jobs have then returned (all that started).
+    std::size_t finishStarted() {
+        std::unique_lock lock(mutex_);
+        for (const Queued& queued : queue_) {
+            --inFlight_;
+            bytesInFlight_ -= queued.bytes;
+        }
+        queue_.clear();
+        changed_.wait(lock, [&] { return returnedPrefix_ >= started_; });
+        return returnedPrefix_;
+    }
+
     // Waits until job `index` has returned, or (when `more` jobs wait to start) until any job
     // returns and may have made room. Returns how many leading jobs have returned.
     std::size_t waitFor(std::size_t index, bool more) {
@@ -99,6 +112,7 @@ class Dispatcher {
 
     // Called with the mutex held.
     void markReturned(std::size_t index) {
+        started_ = std::max(started_, index + 1);
         returned_[index] = true;
         ++returnedCount_;
         while (returnedPrefix_ < returned_.size() && returned_[returnedPrefix_])
@@ -109,7 +123,7 @@ class Dispatcher {
     void awaitTurn(std::size_t index) {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [&] { return stopping_ || returnedPrefix_ >= index; });
-        if (returnedPrefix_ < index) throw RunStopped();
+        if (returnedPrefix_ < index) throw TurnCancelled();
     }
 
     void work() {
@@ -121,6 +135,7 @@ class Dispatcher {
             if (queue_.empty()) return;
             Queued next = std::move(queue_.front());
             queue_.pop_front();
+            started_ = std::max(started_, next.index + 1);
             lock.unlock();
             {
                 const NamingTurn turn([this, index = next.index] { awaitTurn(index); });
@@ -143,6 +158,7 @@ class Dispatcher {
     std::vector<bool> returned_;
     std::size_t returnedPrefix_ = 0;
     std::size_t returnedCount_ = 0;
+    std::size_t started_ = 0;  // jobs started (taken by a worker or run here), counted from 0
     unsigned inFlight_ = 0;
     unsigned idle_ = 0;
     std::uint64_t bytesInFlight_ = 0;
@@ -176,8 +192,21 @@ void runInOrder(std::size_t count, const WorkLimits& limits,
             ++next;
         }
         const std::size_t ready = dispatcher.waitFor(reported, next < count);
-        for (; reported < ready; ++reported)
-            finished(reported);
+        try {
+            for (; reported < ready; ++reported)
+                finished(reported);
+        } catch (const RunStopped&) {
+            // The jobs already running finish and are reported like the rest; the reports of
+            // a run being stopped may say so again.
+            const std::size_t started = dispatcher.finishStarted();
+            for (++reported; reported < started; ++reported) {
+                try {
+                    finished(reported);
+                } catch (const RunStopped&) {
+                }
+            }
+            throw;
+        }
     }
 }
 

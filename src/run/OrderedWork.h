@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <stdexcept>
 
 namespace tavrino {
 
@@ -33,13 +34,22 @@ struct JobPlan {
     std::uint64_t bytes = 0;  // memory the job may need at its peak (side-by-side jobs)
 };
 
+// A run ended early at its caller's request (the program quitting, an interrupt); the text
+// says why, for the log line "<title> 중단: <text>".
+struct RunStopped : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
 // Runs job(i) for every i in [0, count). plan(i) is asked on the calling thread, in order,
 // before job i starts; a side-by-side job whose bytes exceed the bound by themselves still
 // runs, with nothing beside it, so every drop completes. finished(i) is called on the
 // calling thread for i = 0, 1, ... in order, once job i has returned. `job` must not throw:
 // it keeps its result in the caller's own storage.
-// When plan or finished throws, no further job starts, the naming turns of waiting jobs
-// throw (so they place nothing), every worker is joined, and the exception propagates.
+// When finished throws RunStopped, no job that has not started yet starts, the jobs already
+// running finish and are reported in order (finished may throw RunStopped again for them),
+// and the first RunStopped propagates. When plan or finished throws anything else, no
+// further job starts, the naming turns of waiting jobs throw (so they place nothing), every
+// worker is joined, and the exception propagates.
 void runInOrder(std::size_t count, const WorkLimits& limits,
                 const std::function<JobPlan(std::size_t)>& plan,
                 const std::function<void(std::size_t)>& job,

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -246,6 +247,37 @@ TEST(OrderedWorkTest, AFailingReportStopsTheRunAndReleasesWaitingJobs) {
     // out ever started.
     EXPECT_LT(started, 50);
     EXPECT_LE(stoppedAtTheirTurn, started - 1);
+}
+
+// A stop asked for from a report: nothing new starts, and every job that did run (its file
+// may be out) is reported, in order, before the stop leaves the run.
+TEST(OrderedWorkTest, AStopFromAReportReportsEveryJobThatRanAndStartsNoOther) {
+    for (int round = 0; round < 20; ++round) {
+        std::mutex mutex;
+        std::vector<std::size_t> ran;
+        std::vector<std::size_t> reported;
+        const auto job = [&](std::size_t i) {
+            try {
+                awaitNamingTurn();
+            } catch (const std::exception&) {
+                return;  // stopped before its turn: it places nothing, as a real job
+            }
+            std::this_thread::sleep_for(1ms);
+            std::lock_guard lock(mutex);
+            ran.push_back(i);
+        };
+        const auto finished = [&](std::size_t i) {
+            reported.push_back(i);
+            if (i >= 3) throw RunStopped("stopped");
+        };
+        EXPECT_THROW(runInOrder(
+                         40, {3, 1000}, [](std::size_t) { return sideBySide(); }, job, finished),
+                     RunStopped);
+        std::sort(ran.begin(), ran.end());
+        ASSERT_GE(reported.size(), 4u);
+        EXPECT_LT(reported.size(), 40u);
+        EXPECT_EQ(ran, reported) << "round " << round;
+    }
 }
 
 TEST(OrderedWorkTest, NoJobsNoWork) {
