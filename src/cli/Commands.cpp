@@ -174,6 +174,8 @@ const char* const helpText =
     "  --version                the version\n"
     "\n"
     "ITEM is a petal as menu prints it: convert(png), convert(pdf), tool(rotate), ...\n"
+    "Interrupted (Ctrl-C), run finishes the files it has begun, leaves the rest untouched and\n"
+    "ends by the signal; a second Ctrl-C ends it at once.\n"
     "\n"
     "Exit status: 0 success, 1 a file failed, 2 malformed arguments.\n";
 
