@@ -95,8 +95,7 @@ int runCommand(const std::vector<std::string>& arguments) {
             if (interrupt.interrupted())
                 throw RunStopped("끝내라는 신호를 받아 남은 파일은 그대로 둠");
         });
-    } catch (const RunStopped& stopped) {
-        log(title(*item) + " 중단: " + stopped.what());
+    } catch (const RunStopped&) {
         std::cout.flush();
         interrupt.endBySignal();
     }

@@ -52,8 +52,8 @@ void Controller::run(const WheelItem& item, std::vector<std::filesystem::path> p
                     throw RunStopped("프로그램을 끝내 남은 파일은 그대로 둠");
                 post([handled](Controller& c) { c.showProgress(handled); });
             });
-        } catch (const RunStopped& stopped) {
-            log(title(item) + " 중단: " + stopped.what());
+        } catch (const RunStopped&) {
+            // The run has logged why it stopped.
             report = RunReport{};
             report.total = static_cast<int>(paths.size());
             report.finish = {false, "중단"};

@@ -35,7 +35,7 @@ struct JobPlan {
 };
 
 // A run ended early at its caller's request (the program quitting, an interrupt); the text
-// says why, for the log line "<title> 중단: <text>".
+// says why; the run's log line is "<title> 중단: <text>".
 struct RunStopped : std::runtime_error {
     using std::runtime_error::runtime_error;
 };

@@ -152,7 +152,12 @@ RunReport runPerFile(const WheelItem& item, const std::vector<fs::path>& files,
         run = FileRun{};
         if (progress) progress(static_cast<int>(i) + 1, report.total);
     };
-    runInOrder(files.size(), limits, plan, job, finished);
+    try {
+        runInOrder(files.size(), limits, plan, job, finished);
+    } catch (const RunStopped& stopped) {
+        log(itemTitle + " 중단: " + stopped.what());
+        throw;
+    }
     report.finish =
         finishMessage(report.total, report.done, report.skipped, report.lastNote, itemTitle);
     return report;

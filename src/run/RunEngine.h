@@ -35,8 +35,8 @@ struct RunReport {
 
 // After each file (skipped ones included): handled = i + 1, and the total. Called on the
 // thread that runs the job. It may throw RunStopped (run/OrderedWork.h) to end the run early:
-// no file after the ones in flight starts, those in flight finish and log their lines, and
-// the exception leaves the run.
+// no file after the ones in flight starts, those in flight finish and log their lines, the
+// run logs title + " 중단: " + the exception's text, and the exception leaves the run.
 using ProgressCallback = std::function<void(int handled, int total)>;
 
 // The progress display's total for a drop: 1 for the merge petal, the file count otherwise.
